@@ -1,0 +1,43 @@
+# The one entry point: `make run` starts the reader on its default content,
+# `make test` runs the whole suite headless. Both set up what is missing first.
+BUILD     ?= build
+ASAN      ?= build-asan
+DATA      ?= data
+JOBS      ?= $(shell nproc)
+GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Unix Makefiles")
+
+
+.PHONY: all setup configure build content run test test-asan bench fuzz soak package clean
+
+all: build
+
+setup:
+	@bash scripts/setup.sh
+
+$(BUILD)/CMakeCache.txt: | setup
+	cmake -S . -B $(BUILD) -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+configure: setup $(BUILD)/CMakeCache.txt
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+content: build
+	@bash scripts/make-content.sh $(BUILD) $(DATA)
+
+run: content
+	cd $(DATA) && ../$(BUILD)/golvar-quran
+
+test: content
+	bash scripts/run-tests.sh $(BUILD)
+
+test-asan: setup
+	cmake -S . -B $(ASAN) -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=Debug -DGOLVAR_SANITIZE=ON -DGOLVAR_BENCH=OFF
+	cmake --build $(ASAN) -j $(JOBS)
+	bash scripts/run-tests.sh $(ASAN)
+
+bench: content
+	bash scripts/run-bench.sh $(BUILD) $(DATA)
+
+clean:
+	rm -rf $(BUILD) $(ASAN)

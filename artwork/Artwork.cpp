@@ -1,0 +1,1 @@
+// Artwork of the product.

@@ -1,0 +1,1 @@
+// The content tool.
