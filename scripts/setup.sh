@@ -14,7 +14,7 @@ packages=(
     nodejs npm
     xvfb xauth xdotool x11-utils
     clang libclang-rt-14-dev
-    appstream dpkg-dev file
+    appstream dpkg-dev file ccache
 )
 
 missing=()
