@@ -31,3 +31,11 @@ public:
     virtual QString Text() const = 0;
     virtual void SetText(const QString& text) = 0;
 };
+
+// The modal message box the sound cache shows when a recording cannot be written. Showing it
+// runs a nested event loop, so handlers may run before it returns.
+class IErrorBox {
+public:
+    virtual ~IErrorBox() = default;
+    virtual void ShowError(const QString& title, const QString& text) = 0;
+};
