@@ -1,0 +1,44 @@
+#pragma once
+// Builders for test fixtures: SQLCipher files shaped like the two content databases and
+// page pictures in the Windows bitmap format.
+
+#include "content/Database.h"
+
+#include <QByteArray>
+#include <QRect>
+#include <QString>
+#include <QVariant>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+// Creates (replacing) an SQLCipher file at path with the given key. Every failure throws
+// ContentError with the engine's message.
+class FixtureDatabase final {
+public:
+    FixtureDatabase(const QString& path, const std::string& key);
+    void Exec(const std::string& sql);
+    // Inserts one row; QVariant of int, bool, QString, QByteArray, or null QVariant().
+    void Insert(const std::string& table, const std::vector<std::pair<std::string, QVariant>>& row);
+    void Begin();
+    void Commit();
+
+private:
+    SqliteDatabase Database;
+};
+
+// Creates the four quran.dat tables (Soureh, Ayeh, Pages, Lines) or the Sounds table with
+// every column.
+void CreateQuranTables(FixtureDatabase& db);
+void CreateSoundTables(FixtureDatabase& db);
+
+// A Windows bitmap file (8 bits per pixel, grey palette) filled with `background`, with the
+// given rectangles (top-down pixel coordinates) painted in `ink`.
+QByteArray MakeBitmap8(int width, int height, quint8 background = 255,
+                       const std::vector<QRect>& darkRects = {}, quint8 ink = 0);
+// The same file behind the optional 8-byte blob header (count 1, type 0x0100, size).
+QByteArray WithBlobHeader(const QByteArray& bitmapFile);
+
+inline constexpr const char* QuranKey = "qorvektalimsun";
+inline constexpr const char* SoundKey = "pelmarodistuna";
