@@ -35,6 +35,8 @@ public:
     static ConnectionString Parse(std::string_view text); // throws ContentError when malformed
     std::optional<std::string> Value(std::string_view key) const;
     const std::vector<std::pair<std::string, std::string>>& Settings() const { return Items; }
+    // Overwrites every key and value in memory, then forgets them (used for passwords).
+    void Wipe();
 
 private:
     std::vector<std::pair<std::string, std::string>> Items;
