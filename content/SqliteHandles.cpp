@@ -3,6 +3,7 @@
 
 #include <sqlite3.h>
 
+#include <cctype>
 #include <climits>
 
 SqliteDatabase& SqliteDatabase::operator=(SqliteDatabase&& other) noexcept {
@@ -24,11 +25,22 @@ SqliteStatement::SqliteStatement(sqlite3* db, std::string_view sql) {
         throw ContentError("No database connection for the statement.");
     if (sql.size() >= static_cast<size_t>(INT_MAX))
         throw ContentError("Statement text too long.");
-    const int rc = sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &Handle, nullptr);
+    const char* tail = nullptr;
+    const int rc = sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &Handle, &tail);
     if (rc != SQLITE_OK) {
         sqlite3_finalize(Handle);
         Handle = nullptr;
         throw ContentError(sqlite3_errmsg(db));
+    }
+    if (Handle == nullptr)
+        throw ContentError("The statement text is empty.");
+    // One statement only: anything but blanks and semicolons after it would be ignored
+    // silently by the engine.
+    for (const char* p = tail; p && p < sql.data() + sql.size(); ++p) {
+        if (*p != ';' && !std::isspace(static_cast<unsigned char>(*p))) {
+            sqlite3_finalize(std::exchange(Handle, nullptr));
+            throw ContentError("More than one statement in \"" + std::string(sql) + "\".");
+        }
     }
 }
 
