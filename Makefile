@@ -39,5 +39,10 @@ test-asan: setup
 bench: content
 	bash scripts/run-bench.sh $(BUILD) $(DATA)
 
+# The Debian package, $(BUILD)/golvar-quran_<version>_amd64.deb, with the content of $(DATA).
+package: content
+	cmake -S . -B $(BUILD) -DGOLVAR_CONTENT_DIR=$(abspath $(DATA))
+	cmake --build $(BUILD) --target package -j $(JOBS)
+
 clean:
 	rm -rf $(BUILD) $(ASAN)

@@ -1,0 +1,31 @@
+# Shared helpers of the packaging checks: sourced, never run on its own.
+# Every check records its failure and the script goes on, so one run reports all faults.
+
+failures=0
+
+fail() {
+    printf 'FAIL: %s\n' "$*" >&2
+    failures=$((failures + 1))
+}
+
+# finish: the exit status of the whole script.
+finish() {
+    if [ "$failures" -ne 0 ]; then
+        printf '%d check(s) failed\n' "$failures" >&2
+        exit 1
+    fi
+    echo 'all checks passed'
+    exit 0
+}
+
+# skip MESSAGE: ends the script with the status ctest reads as "skipped".
+skip() {
+    printf 'SKIPPED: %s\n' "$*"
+    exit 77
+}
+
+# make_scratch: a private temporary folder, removed when the script ends.
+make_scratch() {
+    scratch=$(mktemp -d "${TMPDIR:-/tmp}/golvar-packaging.XXXXXX")
+    trap 'rm -rf "$scratch"' EXIT
+}
