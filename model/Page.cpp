@@ -1,0 +1,134 @@
+#include "model/Utility.h"
+
+#include <string>
+
+TQuranPage::TQuranPage(TQuran* quran, int pageId) : Quran(quran) {
+    {
+        const ResultSet query(*Quran->QuranConnection, Statements::Page(pageId));
+        if (query.RecordCount() == 1) {
+            const Field blob = query.FieldByName("PageBMP");
+            if (!blob.IsNull())
+                LoadBitmap(BitmapFileInBlob(blob.AsBytes()));
+            // Read as the row is read, and not kept.
+            query.FieldByName("PageID").AsInteger();
+            if (const Field joze = query.FieldByName("Joze"); !joze.IsNull())
+                joze.AsInteger();
+            if (const Field hezb = query.FieldByName("Hezb"); !hezb.IsNull())
+                hezb.AsString();
+            if (const Field comment = query.FieldByName("OtherComment"); !comment.IsNull())
+                comment.AsString();
+        }
+    }
+    PageID = pageId;
+    OpenAyehQuery();
+    OpenLinesQuery();
+    LoadFirstAyeh();
+}
+
+TQuranPage::~TQuranPage() {
+    AyehQuery.reset();
+    LinesQuery.reset();
+}
+
+// An empty blob leaves the page without a picture; anything else must be a whole bitmap.
+void TQuranPage::LoadBitmap(const QByteArray& file) {
+    if (file.isEmpty())
+        return;
+    QImage decoded;
+    if (!file.startsWith("BM") || !decoded.loadFromData(file, "BMP") || decoded.isNull())
+        throw ModelError("Bitmap image is not valid");
+    Picture = std::move(decoded);
+}
+
+void TQuranPage::ConvertTo24Bits() {
+    if (!Picture.isNull() && Picture.format() != QImage::Format_BGR888)
+        Picture.convertTo(QImage::Format_BGR888);
+}
+
+const uchar* TQuranPage::ScanLine(int y) const {
+    if (y < 0 || y >= Picture.height())
+        throw ModelError("Scan line index out of range");
+    return Picture.constScanLine(y);
+}
+
+int TQuranPage::PositionOf(int line, int x) const { return Width() * (line - 1) + (Width() - x); }
+
+int TQuranPage::LineAt(int y) {
+    for (int line = 1; line <= 15; ++line)
+        if (StartRow(line) <= y && y < EndRow(line))
+            return line;
+    return 0;
+}
+
+namespace {
+int DefaultRow(int index) {
+    if (index <= 0)
+        return DefaultLineRows[0];
+    if (index >= 15)
+        return DefaultLineRows[15];
+    return DefaultLineRows[index];
+}
+} // namespace
+
+int TQuranPage::StartRow(int line) {
+    if (LinesQuery->Locate("LineID", line))
+        return LinesQuery->FieldByName("StartRow").AsInteger();
+    return DefaultRow(line - 1);
+}
+
+int TQuranPage::EndRow(int line) {
+    if (LinesQuery->Locate("LineID", line))
+        return LinesQuery->FieldByName("EndRow").AsInteger();
+    return DefaultRow(line);
+}
+
+void TQuranPage::ApplyFilter(int position) {
+    const std::string p = std::to_string(position);
+    AyehQuery->SetFiltered(false);
+    AyehQuery->SetFilter("StartAyeh <= " + p + " and EndAyeh >=" + p);
+    AyehQuery->SetFiltered(true);
+}
+
+bool TQuranPage::HasAyehAt(int y, int x) {
+    const int line = LineAt(y);
+    if (line == 0)
+        return false;
+    ApplyFilter(PositionOf(line, x));
+    return !AyehQuery->FieldByName("SourehID").IsNull();
+}
+
+void TQuranPage::GetAyehAt(int y, int x, int& sourehId, int& ayehId, QString& translation) {
+    ApplyFilter(PositionOf(LineAt(y), x));
+    if (AyehQuery->FieldByName("SourehID").IsNull()) {
+        sourehId = 0;
+        ayehId = 0;
+        translation.clear();
+        return;
+    }
+    sourehId = AyehQuery->FieldByName("SourehID").AsInteger();
+    ayehId = AyehQuery->FieldByName("AyehID").AsInteger();
+    translation = AyehQuery->FieldByName("FarsiTranslation").AsString();
+}
+
+void TQuranPage::Show() {
+    if (!Picture.isNull() && Quran->Image)
+        Quran->Image->DrawBitmap(Picture, 0, 0);
+    if (Quran->PageNoEdit)
+        Quran->PageNoEdit->SetText(QString::number(PageID));
+}
+
+void TQuranPage::OpenAyehQuery() {
+    AyehQuery = std::make_unique<ResultSet>(*Quran->QuranConnection, Statements::PageAyehs(PageID));
+}
+
+void TQuranPage::OpenLinesQuery() {
+    LinesQuery = std::make_unique<ResultSet>(*Quran->QuranConnection, Statements::PageLines(PageID));
+}
+
+void TQuranPage::LoadFirstAyeh() {
+    const ResultSet query(*Quran->QuranConnection, Statements::FirstAyeh(PageID));
+    if (query.RecordCount() != 1)
+        return;
+    FirstSourehID = query.FieldByName("SourehID").AsInteger();
+    FirstAyehID = query.FieldByName("AyehID").AsInteger();
+}

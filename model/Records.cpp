@@ -1,0 +1,157 @@
+#include "model/Utility.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+
+TSoureh::TSoureh(TQuran* quran, int sourehId) : Quran(quran), SourehID(sourehId) {
+    const ResultSet query(*Quran->QuranConnection, Statements::Soureh(SourehID));
+    if (query.RecordCount() != 1)
+        return;
+    SourehName = query.FieldByName("SourehName").AsString();
+    Maki = query.FieldByName("Maki").AsBoolean();
+    SetPage(std::make_unique<TQuranPage>(Quran, query.FieldByName("PageID").AsInteger()));
+    NumberOfAyeh = query.FieldByName("NumberOfAyeh").AsInteger();
+    SetAyeh(std::make_unique<TAyeh>(this, 1));
+}
+
+TSoureh::~TSoureh() = default;
+
+TAyeh* TSoureh::SelectAyeh(int number) {
+    SetAyeh(std::make_unique<TAyeh>(this, number));
+    return Ayeh.get();
+}
+
+void TSoureh::SetAyeh(std::unique_ptr<TAyeh> newAyeh) {
+    if (Ayeh && Ayeh->AyehID == newAyeh->AyehID)
+        return; // the current ayeh stays, with its flags
+    Ayeh = std::move(newAyeh);
+}
+
+void TSoureh::SetPage(std::unique_ptr<TQuranPage> page) { Quran->SetPage(std::move(page)); }
+
+std::optional<QStringList> TSoureh::GetAyehList() {
+    ResultSet query(*Quran->QuranConnection, Statements::AyehList(SourehID));
+    if (query.RecordCount() == 0)
+        return std::nullopt;
+    QStringList list;
+    for (query.First(); !query.Eof(); query.Next())
+        list << query.FieldByName("AyehID").AsString();
+    return list;
+}
+
+TAyeh::TAyeh(TSoureh* soureh, int ayehId) : Soureh(soureh) {
+    const ResultSet query(*Soureh->Quran->QuranConnection, Statements::Ayeh(Soureh->SourehID, ayehId));
+    if (query.RecordCount() != 1)
+        return;
+    AyehID = ayehId;
+    SetPage(std::make_unique<TQuranPage>(Soureh->Quran, query.FieldByName("PageID").AsInteger()));
+    StartLine = query.FieldByName("StartLine").AsInteger();
+    EndLine = query.FieldByName("EndLine").AsInteger();
+    StartCol = query.FieldByName("StartCol").AsInteger();
+    EndCol = query.FieldByName("EndCol").AsInteger();
+    FarsiTranslation = query.FieldByName("FarsiTranslation").AsString();
+}
+
+TAyeh::~TAyeh() = default;
+
+TQuranPage* TAyeh::GetPage() const { return Soureh->Quran->Page.get(); }
+
+void TAyeh::SetPage(std::unique_ptr<TQuranPage> page) { Soureh->Quran->SetPage(std::move(page)); }
+
+namespace {
+int FloorToMultiple(int value, int step) {
+    const int quotient = value / step - (value % step < 0 ? 1 : 0);
+    return quotient * step;
+}
+} // namespace
+
+void TAyeh::ScrollIntoView() {
+    TQuranPage* page = GetPage();
+    IScrollBox* box = Soureh->Quran->ScrollBox;
+    if (!page || !box)
+        return;
+    const int start = page->StartRow(StartLine);
+    const int end = page->EndRow(EndLine);
+
+    box->SetVertPosition(FloorToMultiple(box->VertPosition(), DefaultLineHeight));
+    const int height = box->ClientHeight();
+    const int top = box->VertPosition();
+    const int bottom = top + height;
+
+    if (start >= bottom)
+        box->SetVertPosition(end - height);
+    if (end <= top)
+        box->SetVertPosition(start);
+    if (start < bottom && end > bottom)
+        box->SetVertPosition(end - height);
+    if (start < top && end > top)
+        box->SetVertPosition(start);
+}
+
+// Rows and columns are clipped to the picture: geometry outside it paints nothing there.
+void TAyeh::Highlight() {
+    ScrollIntoView();
+    TQuranPage* page = GetPage();
+    IPageImage* image = Soureh->Quran->Image;
+    if (!page || !image)
+        return;
+    page->ConvertTo24Bits();
+    const int width = page->Width();
+    const int height = page->Height();
+
+    const auto paintLine = [&](int line, int x0, int x1) {
+        const int firstRow = std::max(page->StartRow(line), 0);
+        const int lastRow = std::min(page->EndRow(line), height - 1);
+        x0 = std::max(x0, 0);
+        x1 = std::min(x1, width - 1);
+        if (x1 < x0)
+            return;
+        for (int y = firstRow; y <= lastRow; ++y) {
+            const uchar* row = page->ScanLine(y);
+            for (int x = x0; x <= x1; ++x) {
+                const uchar* pixel = row + 3 * x; // blue, green, red
+                if (pixel[0] < 130 && pixel[1] < 130 && pixel[2] < 130)
+                    image->SetPixel(x, y, qRgb(255, 0, 0));
+            }
+        }
+    };
+
+    int line = StartLine;
+    for (; line < EndLine; ++line)
+        paintLine(line, 0, line == StartLine ? StartCol : width - 1);
+    if (line == StartLine)
+        paintLine(line, EndCol, StartCol);
+    else
+        paintLine(line, EndCol, width - 1);
+}
+
+void TAyeh::Recite(int count) {
+    const auto alive = Watch();
+    TQuran* quran = Soureh->Quran;
+    if (TQuranPage* page = GetPage())
+        page->Show();
+    Highlight();
+    QCoreApplication::processEvents();
+    // The handlers that ran may have released this ayeh, its soureh or the whole book.
+    if (alive.expired())
+        return;
+
+    if (AyehID == 1 && Soureh->SourehID != 1 && Soureh->SourehID != 9 && !BismillahPlayed) {
+        BismillahPlayed = true;
+        quran->PlayBismillah();
+        return;
+    }
+
+    const QString path = quran->PrepareSound(Soureh->SourehID, AyehID, false);
+    if (alive.expired()) // the error box runs events too
+        return;
+    try {
+        quran->LoadSound(path);
+        for (int i = 0; i < count; ++i)
+            quran->Player->Play();
+        RecitationStarted = true;
+    } catch (const std::exception&) {
+        quran->Player->Close();
+    }
+}

@@ -1,1 +1,0 @@
-#include "model/Display.h"
