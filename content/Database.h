@@ -64,7 +64,9 @@ private:
 class SqliteStatement final {
 public:
     SqliteStatement() = default;
-    SqliteStatement(sqlite3* db, std::string_view sql); // prepares; throws ContentError with the engine's message
+    // Prepares exactly one statement; throws ContentError with the engine's message, or when
+    // the text is empty or holds a second statement.
+    SqliteStatement(sqlite3* db, std::string_view sql);
     SqliteStatement(SqliteStatement&& other) noexcept : Handle(std::exchange(other.Handle, nullptr)) {}
     SqliteStatement& operator=(SqliteStatement&& other) noexcept;
     SqliteStatement(const SqliteStatement&) = delete;
@@ -140,7 +142,8 @@ private:
 // The rows of one statement, all fetched when it is opened.
 class ResultSet final {
 public:
-    ResultSet(const Connection& connection, std::string_view statement); // throws ContentError
+    // Runs the statement (after TranslateStatement) and fetches every row; throws ContentError.
+    ResultSet(const Connection& connection, std::string_view statement);
     ~ResultSet();
     ResultSet(const ResultSet&) = delete;
     ResultSet& operator=(const ResultSet&) = delete;
@@ -155,15 +158,19 @@ public:
     Field FieldByName(std::string_view name) const;
 
     // A filter such as "StartAyeh <= 463 and EndAyeh >=463": comparisons of a column with an
-    // integer, joined by "and" / "or" (case-insensitive), with parentheses. Setting the text
-    // parses it (throws ContentError when malformed); switching the filter on makes the first
-    // passing row current.
+    // integer (= <> < <= > >=), joined by "and" / "or" (case-insensitive, "and" binding
+    // tighter), with parentheses; an empty text passes every row. A null, or a text that is no
+    // number, fails every comparison. Setting the text parses it (throws ContentError when
+    // malformed or naming an unknown column, and the previous filter stays); while the filter
+    // is on, a new text applies at once. Switching the filter on or off makes the first row of
+    // the new view current.
     void SetFilter(std::string_view expression);
     void SetFiltered(bool on);
     bool Filtered() const;
 
-    // Makes current the first row whose integer column equals value; false when none does
-    // (the current row then stays where it was).
+    // Makes current the first row of the current view (only the passing rows while the
+    // filter is on) whose integer column equals value; false when none does (the current row
+    // then stays where it was). Throws ContentError for an unknown column.
     bool Locate(std::string_view column, int value);
 
     struct Impl;

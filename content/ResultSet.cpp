@@ -115,6 +115,7 @@ struct ResultSet::Impl {
     bool FilterOn = false;
     std::string FilterText;
     content_detail::FilterProgram Filter;
+    content_detail::FilterProgram Scratch;
     std::vector<int> Passing;
 
     int ViewSize() const { return FilterOn ? int(Passing.size()) : Rows; }
@@ -260,8 +261,10 @@ Field ResultSet::FieldByName(std::string_view name) const {
 void ResultSet::SetFilter(std::string_view expression) {
     if (expression == D->FilterText && !D->Filter.Empty())
         return;
-    D->FilterText.clear();
-    D->Filter.Compile(expression, [this](std::string_view name) { return D->ColumnIndex(name); });
+    // Compiled aside, so that a malformed text leaves the filter as it was; the two programs
+    // trade storage instead of allocating anew.
+    D->Scratch.Compile(expression, [this](std::string_view name) { return D->ColumnIndex(name); });
+    std::swap(D->Filter, D->Scratch);
     D->FilterText.assign(expression);
     if (D->FilterOn)
         D->ApplyFilter();

@@ -214,6 +214,8 @@ struct FilterCase {
     std::vector<int> Ayehs;
 };
 
+void PrintTo(const FilterCase& value, std::ostream* out) { *out << value.Name; }
+
 class FilterExpression : public ResultSetTest, public ::testing::WithParamInterface<FilterCase> {};
 
 TEST_P(FilterExpression, SelectsTheRowsItDescribes) {
@@ -249,6 +251,9 @@ TEST_P(MalformedFilter, IsRejectedAndLeavesTheViewAlone) {
     result.SetFiltered(true);
     EXPECT_THROW(result.SetFilter(GetParam()), ContentError);
     EXPECT_EQ(result.RecordCount(), 2);
+    result.SetFiltered(false);
+    result.SetFiltered(true);
+    EXPECT_EQ(AyehIds(result), (std::vector<int>{3, 4}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Expressions, MalformedFilter,

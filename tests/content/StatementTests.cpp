@@ -10,6 +10,8 @@ struct StatementCase {
     std::string Expected;
 };
 
+void PrintTo(const StatementCase& value, std::ostream* out) { *out << value.Name; }
+
 class StatementText : public ::testing::TestWithParam<StatementCase> {};
 
 TEST_P(StatementText, IsExactToTheBlank) { EXPECT_EQ(GetParam().Actual, GetParam().Expected); }
@@ -54,6 +56,8 @@ struct TranslateCase {
     std::string Input;
     std::string Expected;
 };
+
+void PrintTo(const TranslateCase& value, std::ostream* out) { *out << value.Name; }
 
 class Translation : public ::testing::TestWithParam<TranslateCase> {};
 
