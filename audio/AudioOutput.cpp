@@ -1,0 +1,109 @@
+#include "audio/AudioOutput.h"
+
+#include "audio/AudioPlayer.h"
+#include "audio/SdlAudio.h"
+
+#include <QtGlobal>
+
+#include <cstdio>
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+// Small buffers keep the gap between one recording and the next short.
+constexpr Uint16 DeviceBufferFrames = 512;
+constexpr int PreferredRate = 44100;
+constexpr int OutputChannels = 2;
+
+} // namespace
+
+struct AudioOutput::Device {
+    SdlAudioSubsystem Subsystem;
+    SdlAudioDevice Output;
+
+    // Opens the subsystem and the device on the driver SDL picks or SDL_AUDIODRIVER names.
+    static std::unique_ptr<Device> Open(const SDL_AudioSpec& desired) {
+        SdlAudioSubsystem subsystem;
+        // The device may choose its own rate: recordings are converted once, when opened, to
+        // whatever it takes. Format and channel count stay fixed so that mixing stays simple.
+        SdlAudioDevice output(desired, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
+        return std::unique_ptr<Device>(new Device{std::move(subsystem), std::move(output)});
+    }
+};
+
+AudioOutput::AudioOutput() {
+    SDL_AudioSpec desired{};
+    desired.freq = PreferredRate;
+    desired.format = AUDIO_S16SYS;
+    desired.channels = OutputChannels;
+    desired.samples = DeviceBufferFrames;
+    desired.callback = &AudioOutput::Callback;
+    desired.userdata = this;
+    try {
+        Sdl = Device::Open(desired);
+    } catch (const AudioError& error) {
+        // No sound hardware must never keep the reader from running: play on the silent
+        // driver, which still consumes samples in real time.
+        std::fprintf(stderr, "Warning: no sound device could be opened (%s); playing silently.\n",
+                     error.what());
+        SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
+        Sdl = Device::Open(desired);
+    }
+    DeviceFormat.Rate = Sdl->Output.Spec().freq;
+    DeviceFormat.Channels = Sdl->Output.Spec().channels;
+    Sdl->Output.Start();
+}
+
+AudioOutput::~AudioOutput() = default;
+
+AudioOutput& AudioOutput::Shared() {
+    // Built on first use and kept for the process; a failed attempt is retried next time.
+    static std::unique_ptr<AudioOutput> shared;
+    if (!shared)
+        shared.reset(new AudioOutput());
+    return *shared;
+}
+
+int AudioOutput::BufferFrames() const { return Sdl->Output.Spec().samples; }
+
+AudioOutput::Lock::Lock(AudioOutput& output) : Output(output) { SDL_LockAudioDevice(Output.Sdl->Output.Get()); }
+
+AudioOutput::Lock::~Lock() { SDL_UnlockAudioDevice(Output.Sdl->Output.Get()); }
+
+void AudioOutput::Attach(Voice* voice) {
+    Lock lock(*this);
+    if (std::find(Voices.begin(), Voices.end(), voice) == Voices.end())
+        Voices.push_back(voice);
+}
+
+void AudioOutput::Detach(Voice* voice) {
+    Lock lock(*this);
+    Voices.erase(std::remove(Voices.begin(), Voices.end(), voice), Voices.end());
+}
+
+void AudioOutput::Callback(void* self, std::uint8_t* stream, int length) {
+    static_cast<AudioOutput*>(self)->Mix(stream, length);
+}
+
+// Runs on SDL's audio thread with the device lock held.
+void AudioOutput::Mix(std::uint8_t* stream, int length) {
+    std::memset(stream, 0, static_cast<std::size_t>(length));
+    const int frameBytes = DeviceFormat.FrameBytes();
+    const std::int64_t wanted = length / frameBytes;
+    for (Voice* voice : Voices) {
+        if (!voice->Playing || !voice->Sound)
+            continue;
+        const std::int64_t count = std::min(wanted, voice->Sound->Frames() - voice->Frame);
+        if (count > 0)
+            SDL_MixAudioFormat(stream, voice->Sound->Bytes.data() + voice->Frame * frameBytes, AUDIO_S16SYS,
+                               static_cast<Uint32>(count * frameBytes), SDL_MIX_MAXVOLUME);
+        voice->Frame += std::max<std::int64_t>(count, 0);
+        if (voice->Frame >= voice->Sound->Frames()) {
+            voice->Playing = false;
+            if (voice->Ended)
+                voice->Ended();
+        }
+    }
+}

@@ -1,0 +1,83 @@
+#include "tests/support/WavFixtures.h"
+
+#include <QFile>
+
+#include <sndfile.h>
+
+#include <memory>
+#include <stdexcept>
+
+namespace {
+
+struct SndFileClose {
+    void operator()(SNDFILE* file) const { sf_close(file); }
+};
+
+int SubFormat(WavEncoding encoding) {
+    switch (encoding) {
+    case WavEncoding::Pcm8:
+        return SF_FORMAT_PCM_U8;
+    case WavEncoding::Pcm16:
+        return SF_FORMAT_PCM_16;
+    case WavEncoding::Float32:
+        return SF_FORMAT_FLOAT;
+    case WavEncoding::ImaAdpcm:
+        return SF_FORMAT_IMA_ADPCM;
+    case WavEncoding::MsAdpcm:
+        return SF_FORMAT_MS_ADPCM;
+    case WavEncoding::MuLaw:
+        return SF_FORMAT_ULAW;
+    case WavEncoding::ALaw:
+        return SF_FORMAT_ALAW;
+    case WavEncoding::Gsm610:
+        return SF_FORMAT_GSM610;
+    }
+    throw std::invalid_argument("unknown WAV encoding");
+}
+
+} // namespace
+
+int WavFrames(const WavSpec& spec) {
+    return static_cast<int>(static_cast<std::int64_t>(spec.Rate) * spec.DurationMs / 1000);
+}
+
+std::vector<std::int16_t> WavSignal(const WavSpec& spec) {
+    const int frames = WavFrames(spec);
+    std::vector<std::int16_t> samples(static_cast<std::size_t>(frames) * spec.Channels);
+    for (int frame = 0; frame < frames; ++frame)
+        for (int channel = 0; channel < spec.Channels; ++channel) {
+            const int step = 97 + 31 * channel + 13 * spec.Variant;
+            const int value = 256 + (frame * step) % 12000;
+            samples[static_cast<std::size_t>(frame) * spec.Channels + channel] =
+                static_cast<std::int16_t>(channel % 2 == 0 ? value : -value);
+        }
+    return samples;
+}
+
+void WriteWav(const QString& path, const WavSpec& spec) {
+    SF_INFO info{};
+    info.samplerate = spec.Rate;
+    info.channels = spec.Channels;
+    info.format = SF_FORMAT_WAV | SubFormat(spec.Encoding);
+    const QByteArray name = QFile::encodeName(path);
+    std::unique_ptr<SNDFILE, SndFileClose> file(sf_open(name.constData(), SFM_WRITE, &info));
+    if (!file)
+        throw std::runtime_error(std::string("cannot write WAV fixture: ") + sf_strerror(nullptr));
+    const std::vector<std::int16_t> samples = WavSignal(spec);
+    const auto count = static_cast<sf_count_t>(samples.size());
+    if (sf_write_short(file.get(), samples.data(), count) != count)
+        throw std::runtime_error(std::string("cannot write WAV fixture: ") + sf_strerror(file.get()));
+}
+
+void WriteTruncatedWav(const QString& path, const WavSpec& spec) {
+    WriteWav(path, spec);
+    QFile file(path);
+    if (!file.resize(file.size() - file.size() / 4))
+        throw std::runtime_error("cannot truncate WAV fixture");
+}
+
+void WriteBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        throw std::runtime_error("cannot write fixture file");
+}

@@ -1,0 +1,36 @@
+#pragma once
+// Short WAV files with a known signal, in the encodings the player must take, and damaged
+// variants of them. Throws std::runtime_error when a file cannot be written.
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+#include <vector>
+
+enum class WavEncoding { Pcm8, Pcm16, Float32, ImaAdpcm, MsAdpcm, MuLaw, ALaw, Gsm610 };
+
+struct WavSpec {
+    WavEncoding Encoding = WavEncoding::Pcm16;
+    int Rate = 22050;
+    int Channels = 1;
+    int DurationMs = 50;
+    // Selects one of several distinct signals, so that two files can be told apart in output.
+    int Variant = 0;
+};
+
+// Frames in a file of spec: Rate * DurationMs / 1000.
+int WavFrames(const WavSpec& spec);
+
+// The known signal of spec: interleaved 16-bit samples, a sawtooth per channel that differs
+// between channels and variants and whose samples are never 0 or above half the full scale.
+std::vector<std::int16_t> WavSignal(const WavSpec& spec);
+
+// Writes spec's signal at path in spec's encoding (Gsm610 takes mono only).
+void WriteWav(const QString& path, const WavSpec& spec);
+
+// Writes the file of spec, then cuts off the last quarter of its bytes, inside the data.
+void WriteTruncatedWav(const QString& path, const WavSpec& spec);
+
+// Writes bytes as they are: empty, garbage or not a RIFF file at all.
+void WriteBytes(const QString& path, const QByteArray& bytes);
