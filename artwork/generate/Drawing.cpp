@@ -168,6 +168,13 @@ void DrawText(QPainter& painter, const QRectF& box, const QString& text, const Q
     painter.restore();
 }
 
+QRectF InkCentred(const QRectF& box, const QString& text, const QFont& font) {
+    const QFontMetricsF metrics(font);
+    const QRectF ink = metrics.tightBoundingRect(text);
+    const double baseline = box.center().y() - metrics.height() / 2 + metrics.ascent();
+    return box.translated(0, box.center().y() - (baseline + ink.center().y()));
+}
+
 void DrawHaloText(QPainter& painter, const QRectF& box, const QString& text, const QFont& font,
                   const QColor& colour, const QColor& halo, double haloWidth, Qt::Alignment alignment) {
     const int steps = 24;

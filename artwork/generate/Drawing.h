@@ -39,6 +39,9 @@ QImage PaperGround(QSize size, const QColor& base, unsigned seed);
 // Right-to-left text in `box`, shaped and joined.
 void DrawText(QPainter& painter, const QRectF& box, const QString& text, const QFont& font,
               const QColor& colour, Qt::Alignment alignment = Qt::AlignCenter);
+// `box` moved up or down so that the ink of `text` (not its line, whose ascent calligraphic
+// faces make very tall) sits centred in it.
+QRectF InkCentred(const QRectF& box, const QString& text, const QFont& font);
 // The same text with a halo of `haloWidth` pixels in `halo` around the letters.
 void DrawHaloText(QPainter& painter, const QRectF& box, const QString& text, const QFont& font,
                   const QColor& colour, const QColor& halo, double haloWidth,

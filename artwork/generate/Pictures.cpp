@@ -63,11 +63,13 @@ void DrawFlowerSpray(QPainter& painter) {
     DrawFlower(painter, {8, 30}, 11, 25);
     DrawFlower(painter, {24, 172}, 10, 5);
     DrawFlower(painter, {96, 8}, 8, 50);
+    DrawFlower(painter, {60, 98}, 9, 15);
+    DrawFlower(painter, {46, 150}, 8, 60);
     // Buds.
     painter.setPen(QPen(QColor(196, 176, 168), 0.8));
     painter.setBrush(QColor(252, 250, 248));
-    painter.drawEllipse(QPointF(58, 96), 4.5, 6);
-    painter.drawEllipse(QPointF(48, 150), 4, 5.5);
+    painter.drawEllipse(QPointF(64, 120), 4, 5.5);
+    painter.drawEllipse(QPointF(4, 150), 4, 5.5);
     painter.restore();
 }
 
@@ -79,9 +81,10 @@ void DrawControlPanel(QPainter& painter, const QRectF& box, double medallion) {
 }
 
 void DrawTitle(QPainter& painter, const QRectF& box, double nameSize, double lineSize) {
+    const QString title = QStringLiteral("گلوار");
     const QRectF name(box.left(), box.top(), box.width(), box.height() * 0.62);
-    DrawHaloText(painter, name, QStringLiteral("گلوار"), AmiriFont(nameSize, true), Ink::Lapis, Ink::LightGold,
-                 2.2);
+    DrawHaloText(painter, InkCentred(name, title, AmiriFont(nameSize, true)), title, AmiriFont(nameSize, true),
+                 Ink::Lapis, Ink::LightGold, 2.2);
     DrawGoldRule(painter, QPointF(box.center().x(), box.top() + box.height() * 0.64), box.width() * 0.8);
     const QRectF line(box.left(), box.top() + box.height() * 0.66, box.width(), box.height() * 0.34);
     DrawText(painter, line, QStringLiteral("آموزش چند رسانه ای قرآن کریم"), AmiriFont(lineSize, true), Ink::DarkRed);
@@ -91,7 +94,22 @@ void DrawTitle(QPainter& painter, const QRectF& box, double nameSize, double lin
 void DrawBorderedSheet(QPainter& painter, QSize size, double border, const QColor& field, unsigned seed) {
     painter.drawImage(0, 0, PaperGround(size, field, seed));
     const QRectF outer(4, 4, size.width() - 8, size.height() - 8);
-    DrawIlluminatedFrame(painter, outer, outer.adjusted(border, border, -border, -border));
+    const QRectF inner = outer.adjusted(border, border, -border, -border);
+    DrawIlluminatedFrame(painter, outer, inner);
+    for (const QPointF corner : {inner.topLeft(), inner.topRight(), inner.bottomLeft(), inner.bottomRight()})
+        DrawMedallion(painter, corner, 9);
+}
+
+// A faint gilt sunburst behind a title: a sixteen-pointed star in rings of fading gold.
+void DrawSunburst(QPainter& painter, QPointF centre, double radius) {
+    painter.save();
+    painter.setOpacity(0.22);
+    DrawStar(painter, centre, radius, radius * 0.72, 16, 0, QColor(247, 222, 140), Ink::Gold);
+    DrawStar(painter, centre, radius * 0.8, radius * 0.6, 16, 11.25, QColor(255, 240, 200), Ink::Gold);
+    painter.setPen(QPen(Ink::Gold, 1.2));
+    painter.setBrush(QColor(255, 250, 236));
+    painter.drawEllipse(centre, radius * 0.58, radius * 0.58);
+    painter.restore();
 }
 
 void DrawPartMedallions(QPainter& painter, QPointF centre) {
@@ -114,7 +132,7 @@ void DrawPartMedallions(QPainter& painter, QPointF centre) {
         painter.drawEllipse(c, Radius * 0.74, Radius * 0.74);
         painter.restore();
         DrawText(painter, QRectF(c.x() - Radius, c.y() - Radius - 1, 2 * Radius, 2 * Radius),
-                 QLocale(QLocale::Persian, QLocale::Iran).toString(part), NaskhFont(10.5, true), Ink::Lapis);
+                 QLocale(QLocale::Persian, QLocale::Iran).toString(part), SansFont(11, true), Ink::Lapis);
     }
 }
 
@@ -149,7 +167,7 @@ QImage DrawBackground() {
     DrawMedallion(painter, {635, 395}, 11);
 
     DrawFlowerSpray(painter);
-    DrawTitle(painter, QRectF(590, 14, 206, 118), 54, 17);
+    DrawTitle(painter, QRectF(590, 12, 206, 120), 58, 17);
 
     // Reciter, soureh, ayeh and repeat controls; then the three flat buttons.
     DrawControlPanel(painter, QRectF(636, 137, 148, 99), 7.5);
@@ -171,9 +189,13 @@ QImage DrawSplash() {
     Prepare(painter);
     DrawBorderedSheet(painter, size, 34, QColor(253, 246, 232), 21);
 
+    DrawSunburst(painter, {380, 118}, 96);
+    for (const double x : {250.0, 510.0})
+        DrawMedallion(painter, {x, 122}, 15);
     DrawText(painter, QRectF(0, 40, 760, 34), QStringLiteral("بسم الله الرحمن الرحيم"), AmiriFont(22), Ink::DarkRed);
-    DrawHaloText(painter, QRectF(0, 84, 760, 80), QStringLiteral("گلوار"), AmiriFont(66, true), Ink::Lapis,
-                 Ink::LightGold, 2.6);
+    const QString title = QStringLiteral("گلوار");
+    DrawHaloText(painter, InkCentred(QRectF(0, 76, 760, 80), title, AmiriFont(66, true)), title, AmiriFont(66, true),
+                 Ink::Lapis, Ink::LightGold, 2.6);
     DrawText(painter, QRectF(0, 160, 760, 30), QStringLiteral("نرم افزار آموزش چند رسانه ای قرآن کریم"),
              NaskhFont(20, true), Ink::DarkGreen);
     DrawGoldRule(painter, {380, 196}, 300);
@@ -272,13 +294,13 @@ QImage DrawDonate() {
     };
     double y = account.top() + 38;
     for (const auto& field : fields) {
-        const QRectF label(account.right() - 150, y, 130, 24);
+        const QRectF label(account.right() - 130, y, 110, 24);
         DrawText(painter, label, QString::fromUtf16(field.Field) + QStringLiteral(":"), NaskhFont(14, true),
                  Ink::DarkGreen, RightAligned);
-        DrawText(painter, QRectF(account.left() + 20, y, account.width() - 180, 24), QString::fromUtf16(field.Blank),
+        DrawText(painter, QRectF(account.left() + 30, y, account.width() - 170, 24), QString::fromUtf16(field.Blank),
                  NaskhFont(14), QColor(110, 100, 90), RightAligned);
         painter.setPen(QPen(QColor(200, 170, 110), 0.8, Qt::DotLine));
-        painter.drawLine(QPointF(account.left() + 20, y + 23), QPointF(account.right() - 150, y + 23));
+        painter.drawLine(QPointF(account.left() + 30, y + 23), QPointF(account.right() - 140, y + 23));
         y += 26;
     }
     DrawText(painter, QRectF(0, 390, 681, 24), QStringLiteral("خداوند به شما پاداش نیک دهد"), AmiriFont(18, true),
