@@ -60,26 +60,24 @@ int TQuranPage::LineAt(int y) {
     return 0;
 }
 
-namespace {
-int DefaultRow(int index) {
-    if (index <= 0)
-        return DefaultLineRows[0];
-    if (index >= 15)
-        return DefaultLineRows[15];
-    return DefaultLineRows[index];
-}
-} // namespace
-
 int TQuranPage::StartRow(int line) {
     if (LinesQuery->Locate("LineID", line))
         return LinesQuery->FieldByName("StartRow").AsInteger();
-    return DefaultRow(line - 1);
+    if (line < 1)
+        return 0;
+    if (line > 15)
+        return DefaultLineRows[15] + 1;
+    return DefaultLineRows[line - 1];
 }
 
 int TQuranPage::EndRow(int line) {
     if (LinesQuery->Locate("LineID", line))
         return LinesQuery->FieldByName("EndRow").AsInteger();
-    return DefaultRow(line);
+    if (line < 1)
+        return -1;
+    if (line > 15)
+        return DefaultLineRows[15];
+    return DefaultLineRows[line];
 }
 
 void TQuranPage::ApplyFilter(int position) {

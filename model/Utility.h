@@ -137,7 +137,7 @@ public:
     // The line whose half-open band [StartRow, EndRow) holds row y, or 0.
     int LineAt(int y);
     // Bounds from the page's Lines row, else DefaultLineRows; a line outside 1 to 15 without
-    // a row gets the nearest default bound (an empty band at the top or bottom edge).
+    // a row is an empty band (end before start) just above or below the picture.
     int StartRow(int line);
     int EndRow(int line);
     bool HasAyehAt(int y, int x);

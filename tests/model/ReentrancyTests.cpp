@@ -1,0 +1,104 @@
+#include "tests/model/ModelTestSupport.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+
+#include <functional>
+
+// Handlers that run while the model lets pending events through: they close the window (the
+// book goes) or select another soureh or ayeh (the record being recited goes).
+
+namespace {
+
+void Post(std::function<void()> handler) {
+    QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(handler), Qt::QueuedConnection);
+}
+
+class ReentrancyTest : public ModelTest {
+protected:
+    void SetUp() override {
+        OpenBook();
+        Book->GhariID = 1;
+    }
+    TAyeh* Select(int soureh, int ayeh) { return Book->SelectSoureh(soureh)->SelectAyeh(ayeh); }
+    bool CacheIsEmpty() const { return QDir(CacheFolder()).isEmpty(); }
+};
+
+TEST_F(ReentrancyTest, WindowClosedWhileReciteRunsEvents) {
+    TAyeh* ayeh = Select(1, 3);
+    Post([this] { Book.reset(); });
+    ayeh->Recite(1);
+    EXPECT_EQ(Book, nullptr);
+    EXPECT_FALSE(Player.Enabled());
+    EXPECT_TRUE(Player.FileName().isEmpty());
+    EXPECT_TRUE(CacheIsEmpty());
+}
+
+TEST_F(ReentrancyTest, AnotherSourehSelectedWhileReciteRunsEvents) {
+    TAyeh* ayeh = Select(1, 3);
+    Post([this] { Book->SelectSoureh(114); });
+    ayeh->Recite(1);
+    EXPECT_EQ(Book->Soureh->SourehID, 114);
+    EXPECT_FALSE(Book->Soureh->Ayeh->RecitationStarted);
+    EXPECT_TRUE(Player.FileName().isEmpty());
+    EXPECT_TRUE(Book->SoundFile.isEmpty());
+}
+
+TEST_F(ReentrancyTest, SameAyehReselectedWhileReciteRunsEventsStillPlays) {
+    TAyeh* ayeh = Select(1, 3);
+    Post([this] { Book->Soureh->SelectAyeh(3); });
+    ayeh->Recite(0);
+    EXPECT_EQ(Book->Soureh->Ayeh.get(), ayeh);
+    EXPECT_TRUE(ayeh->RecitationStarted);
+    EXPECT_EQ(Player.FileName(), CachePath("1-1-3.wav"));
+}
+
+TEST_F(ReentrancyTest, WindowClosedWhileBismillahIsExtracted) {
+    Post([this] { Book.reset(); });
+    Book->PlayBismillah();
+    EXPECT_EQ(Book, nullptr);
+    EXPECT_TRUE(CacheIsEmpty());
+}
+
+TEST_F(ReentrancyTest, WindowClosedInTheSecondPumpOfABismillahRecitation) {
+    TAyeh* ayeh = Select(2, 1);
+    bool closedAfterBismillahRule = false;
+    // Posted from the first pump, so it runs in the one before the Bismillah is written.
+    Post([this, &closedAfterBismillahRule] {
+        Post([this, &closedAfterBismillahRule] {
+            closedAfterBismillahRule = Book && Book->Soureh->Ayeh->BismillahPlayed;
+            Book.reset();
+        });
+    });
+    ayeh->Recite(1);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(closedAfterBismillahRule);
+    EXPECT_EQ(Book, nullptr);
+    EXPECT_TRUE(CacheIsEmpty());
+}
+
+TEST_F(ReentrancyTest, WindowClosedWhileTheErrorBoxIsOpen) {
+    QFile blocker(CacheFolder());
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly)); // a file where the cache folder belongs
+    blocker.close();
+    Errors.WhileShown = [this] { Book.reset(); };
+    Select(1, 2)->Recite(1);
+    EXPECT_EQ(Errors.Shown, 1);
+    EXPECT_EQ(Book, nullptr);
+    EXPECT_TRUE(Player.FileName().isEmpty());
+}
+
+TEST_F(ReentrancyTest, AnotherAyehSelectedWhileTheErrorBoxIsOpen) {
+    QFile blocker(CacheFolder());
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    Errors.WhileShown = [this] { Book->Soureh->SelectAyeh(6); };
+    Select(1, 2)->Recite(1);
+    EXPECT_EQ(Errors.Shown, 1);
+    EXPECT_EQ(Book->Soureh->Ayeh->AyehID, 6);
+    EXPECT_FALSE(Book->Soureh->Ayeh->RecitationStarted);
+    EXPECT_TRUE(Player.FileName().isEmpty());
+}
+
+} // namespace
