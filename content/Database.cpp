@@ -1,5 +1,6 @@
 // Connection strings and connections.
 #include "content/Database.h"
+#include "content/TextRules.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,7 +11,6 @@
 #include <string.h> // explicit_bzero
 
 #include <algorithm>
-#include <cctype>
 
 const char* const QuranConnectionString =
     "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=quran.dat;Mode=Share Deny Write;"
@@ -19,9 +19,9 @@ const char* const SoundConnectionString =
     "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=snd.wav;Mode=Share Deny Write;"
     "Persist Security Info=False;Jet OLEDB:Database Password=pelmarodistuna";
 
-namespace {
+using namespace content_detail;
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+namespace {
 
 std::string_view Trim(std::string_view text) {
     while (!text.empty() && IsBlank(text.front()))
@@ -29,12 +29,6 @@ std::string_view Trim(std::string_view text) {
     while (!text.empty() && IsBlank(text.back()))
         text.remove_suffix(1);
     return text;
-}
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
 }
 
 [[noreturn]] void Malformed(std::string_view why, size_t position) {

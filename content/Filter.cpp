@@ -1,8 +1,8 @@
 #include "content/Filter.h"
 
 #include "content/Database.h"
+#include "content/TextRules.h"
 
-#include <cctype>
 #include <limits>
 #include <string>
 
@@ -37,21 +37,19 @@ private:
     }
 
     void SkipBlanks() {
-        while (At < Text.size() && std::isspace(static_cast<unsigned char>(Text[At])))
+        while (At < Text.size() && IsBlank(Text[At]))
             ++At;
     }
 
-    static bool IsNameChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
+    static bool IsNameChar(char c) {
+        return IsDigit(c) || (LowerAscii(c) >= 'a' && LowerAscii(c) <= 'z') || c == '_';
+    }
 
     // Takes the keyword when it stands whole at the current place.
     bool TakeKeyword(std::string_view word) {
         SkipBlanks();
-        if (Text.size() - At < word.size())
+        if (!StartsWithNoCase(Text, At, word))
             return false;
-        for (size_t i = 0; i < word.size(); ++i) {
-            if (std::tolower(static_cast<unsigned char>(Text[At + i])) != word[i])
-                return false;
-        }
         if (At + word.size() < Text.size() && IsNameChar(Text[At + word.size()]))
             return false;
         At += word.size();
@@ -96,7 +94,7 @@ private:
         const size_t nameStart = At;
         while (At < Text.size() && IsNameChar(Text[At]))
             ++At;
-        if (At == nameStart || std::isdigit(static_cast<unsigned char>(Text[nameStart])))
+        if (At == nameStart || IsDigit(Text[nameStart]))
             Fail("expected a column name");
         const std::string_view name = Text.substr(nameStart, At - nameStart);
         const int column = ColumnIndex(name);
@@ -152,7 +150,7 @@ private:
         const size_t digitsStart = At;
         std::uint64_t magnitude = 0;
         constexpr std::uint64_t limit = std::uint64_t(std::numeric_limits<std::int64_t>::max()) + 1;
-        while (At < Text.size() && std::isdigit(static_cast<unsigned char>(Text[At]))) {
+        while (At < Text.size() && IsDigit(Text[At])) {
             magnitude = magnitude * 10 + std::uint64_t(Text[At] - '0');
             if (magnitude > limit)
                 Fail("number out of range");

@@ -2,16 +2,17 @@
 // memory.
 #include "content/Database.h"
 #include "content/Filter.h"
+#include "content/TextRules.h"
 
 #include <sqlite3.h>
 
-#include <cctype>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
 
 using content_detail::ColumnNumber;
+using content_detail::EqualsNoCase;
 
 namespace {
 
@@ -25,22 +26,12 @@ struct Value {
 
 const Value NullValue;
 
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    }
-    return true;
-}
-
 // The engine's text-to-integer rule: leading blanks, a sign, then as many digits as there
 // are; no digits give 0, and a value beyond 64 bits saturates.
 std::int64_t LeadingInteger(const QByteArray& text, bool* whole = nullptr) {
     const char* p = text.constData();
     const char* end = p + text.size();
-    while (p < end && std::isspace(static_cast<unsigned char>(*p)))
+    while (p < end && content_detail::IsBlank(*p))
         ++p;
     bool negative = false;
     if (p < end && (*p == '-' || *p == '+'))
@@ -49,7 +40,7 @@ std::int64_t LeadingInteger(const QByteArray& text, bool* whole = nullptr) {
     std::uint64_t magnitude = 0;
     bool overflow = false;
     constexpr std::uint64_t limit = std::uint64_t(std::numeric_limits<std::int64_t>::max()) + 1;
-    while (p < end && std::isdigit(static_cast<unsigned char>(*p))) {
+    while (p < end && content_detail::IsDigit(*p)) {
         if (!overflow) {
             magnitude = magnitude * 10 + std::uint64_t(*p - '0');
             overflow = magnitude > limit;
@@ -58,7 +49,7 @@ std::int64_t LeadingInteger(const QByteArray& text, bool* whole = nullptr) {
     }
     if (whole) {
         const char* rest = p;
-        while (rest < end && std::isspace(static_cast<unsigned char>(*rest)))
+        while (rest < end && content_detail::IsBlank(*rest))
             ++rest;
         *whole = p != digits && rest == end;
     }
@@ -163,7 +154,7 @@ struct ResultSet::Impl {
                 const std::string text = value.Bytes.toStdString();
                 char* end = nullptr;
                 const double real = std::strtod(text.c_str(), &end);
-                while (end && *end && std::isspace(static_cast<unsigned char>(*end)))
+                while (end && *end && content_detail::IsBlank(*end))
                     ++end;
                 if (end != text.c_str() && end && *end == '\0') {
                     number.Present = true;

@@ -1,9 +1,9 @@
 // The move-only owners of engine handles.
 #include "content/Database.h"
+#include "content/TextRules.h"
 
 #include <sqlite3.h>
 
-#include <cctype>
 #include <climits>
 
 SqliteDatabase& SqliteDatabase::operator=(SqliteDatabase&& other) noexcept {
@@ -37,7 +37,7 @@ SqliteStatement::SqliteStatement(sqlite3* db, std::string_view sql) {
     // One statement only: anything but blanks and semicolons after it would be ignored
     // silently by the engine.
     for (const char* p = tail; p && p < sql.data() + sql.size(); ++p) {
-        if (*p != ';' && !std::isspace(static_cast<unsigned char>(*p))) {
+        if (*p != ';' && !content_detail::IsBlank(*p)) {
             sqlite3_finalize(std::exchange(Handle, nullptr));
             throw ContentError("More than one statement in \"" + std::string(sql) + "\".");
         }

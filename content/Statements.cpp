@@ -1,10 +1,10 @@
 // The fixed statement texts, their translation into the engine's dialect, and the page
 // picture's blob framing.
 #include "content/Database.h"
+#include "content/TextRules.h"
 
 #include <QtEndian>
 
-#include <cctype>
 
 namespace {
 
@@ -69,20 +69,17 @@ std::string Sound(int sourehId, int ayehId, int ghariId) {
 
 namespace {
 
-bool IsSpace(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
+using content_detail::IsBlank;
+using content_detail::IsDigit;
 
-// Matches `word` case-insensitively at `at`, followed by a blank; advances past the blanks.
+// Takes `word` (upper case) when it stands at `at` followed by a blank; advances past the
+// blanks.
 bool TakeWord(std::string_view text, size_t& at, std::string_view word) {
-    if (text.size() - at <= word.size())
-        return false;
-    for (size_t i = 0; i < word.size(); ++i) {
-        if (std::toupper(static_cast<unsigned char>(text[at + i])) != word[i])
-            return false;
-    }
-    if (!IsSpace(text[at + word.size()]))
+    if (!content_detail::StartsWithNoCase(text, at, word) || at + word.size() >= text.size() ||
+        !IsBlank(text[at + word.size()]))
         return false;
     at += word.size();
-    while (at < text.size() && IsSpace(text[at]))
+    while (at < text.size() && IsBlank(text[at]))
         ++at;
     return true;
 }
@@ -93,7 +90,7 @@ std::string TranslateStatement(std::string_view statement) {
     // "SELECT [DISTINCT] TOP n ..." becomes "SELECT [DISTINCT] ... LIMIT n", the limit going
     // before a closing ';'. The limit applies after ORDER BY in both dialects.
     size_t at = 0;
-    while (at < statement.size() && IsSpace(statement[at]))
+    while (at < statement.size() && IsBlank(statement[at]))
         ++at;
     if (!TakeWord(statement, at, "SELECT"))
         return std::string(statement);
@@ -102,21 +99,21 @@ std::string TranslateStatement(std::string_view statement) {
     if (!TakeWord(statement, at, "TOP"))
         return std::string(statement);
     const size_t digitsStart = at;
-    while (at < statement.size() && std::isdigit(static_cast<unsigned char>(statement[at])))
+    while (at < statement.size() && IsDigit(statement[at]))
         ++at;
-    if (at == digitsStart || at == statement.size() || !IsSpace(statement[at]))
+    if (at == digitsStart || at == statement.size() || !IsBlank(statement[at]))
         return std::string(statement);
     const std::string_view count = statement.substr(digitsStart, at - digitsStart);
-    while (at < statement.size() && IsSpace(statement[at]))
+    while (at < statement.size() && IsBlank(statement[at]))
         ++at;
 
     // The end of the statement proper: before trailing blanks and one closing ';'.
     size_t end = statement.size();
-    while (end > at && IsSpace(statement[end - 1]))
+    while (end > at && IsBlank(statement[end - 1]))
         --end;
     if (end > at && statement[end - 1] == ';')
         --end;
-    while (end > at && IsSpace(statement[end - 1]))
+    while (end > at && IsBlank(statement[end - 1]))
         --end;
 
     std::string result;

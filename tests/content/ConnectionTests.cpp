@@ -16,11 +16,6 @@
 
 namespace {
 
-std::string ConnectionTo(const QString& path, const std::string& key, const std::string& mode = "Share Deny Write") {
-    return "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + path.toStdString() + ";Mode=" + mode +
-           ";Persist Security Info=False;Jet OLEDB:Database Password=" + key;
-}
-
 // Another program on the machine that opens an existing file for writing, runs `sql` without
 // waiting for locks and keeps its connection (with any transaction left open) while it lives.
 class OtherProgram final {
@@ -140,7 +135,7 @@ TEST(ConnectionStrings, AreTheTwoContentFilesWithTheirKeys) {
 }
 
 TEST_F(ConnectionTest, OpensAFileByAbsolutePath) {
-    Connection connection(ConnectionTo(QuranPath, QuranKey));
+    Connection connection(FixtureConnectionString(QuranPath, QuranKey));
     EXPECT_NE(connection.Handle(), nullptr);
     EXPECT_EQ(connection.FilePath(), QuranPath);
 }
@@ -162,13 +157,13 @@ TEST_F(ConnectionTest, ResolvesABareNameAgainstTheWorkingDirectoryWhenOpening) {
 
 TEST_F(ConnectionTest, MissingFileFailsNamingItAndIsNotCreated) {
     const QString missing = Dir.filePath(QStringLiteral("snd.wav"));
-    const std::string error = OpenError(ConnectionTo(missing, SoundKey));
+    const std::string error = OpenError(FixtureConnectionString(missing, SoundKey));
     EXPECT_NE(error.find(missing.toStdString()), std::string::npos) << error;
     EXPECT_FALSE(QFile::exists(missing));
 }
 
 TEST_F(ConnectionTest, WrongPasswordFails) {
-    const std::string error = OpenError(ConnectionTo(QuranPath, SoundKey));
+    const std::string error = OpenError(FixtureConnectionString(QuranPath, SoundKey));
     EXPECT_NE(error.find("is not a database"), std::string::npos) << error;
 }
 
@@ -183,13 +178,13 @@ TEST_F(ConnectionTest, GarbageAndEmptyFilesFail) {
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(QByteArray(8192, 'x'));
     file.close();
-    EXPECT_NE(OpenError(ConnectionTo(garbage, QuranKey)).find("is not a database"), std::string::npos);
+    EXPECT_NE(OpenError(FixtureConnectionString(garbage, QuranKey)).find("is not a database"), std::string::npos);
 
     const QString empty = Dir.filePath(QStringLiteral("empty.dat"));
     QFile emptyFile(empty);
     ASSERT_TRUE(emptyFile.open(QIODevice::WriteOnly));
     emptyFile.close();
-    EXPECT_NE(OpenError(ConnectionTo(empty, QuranKey)).find("is not a database"), std::string::npos);
+    EXPECT_NE(OpenError(FixtureConnectionString(empty, QuranKey)).find("is not a database"), std::string::npos);
     EXPECT_EQ(QFileInfo(empty).size(), 0);
 }
 
@@ -225,16 +220,16 @@ TEST_F(ConnectionTest, FailsWithoutWaitingForeverWhileAnotherProgramWrites) {
     {
         OtherProgram writer(QuranPath, QuranKey, "BEGIN EXCLUSIVE");
         ASSERT_EQ(writer.Result(), SQLITE_OK);
-        const std::string error = OpenError(ConnectionTo(QuranPath, QuranKey));
+        const std::string error = OpenError(FixtureConnectionString(QuranPath, QuranKey));
         EXPECT_NE(error.find("open for writing in another program"), std::string::npos) << error;
     }
-    EXPECT_EQ(OpenError(ConnectionTo(QuranPath, QuranKey)), "");
+    EXPECT_EQ(OpenError(FixtureConnectionString(QuranPath, QuranKey)), "");
 }
 
 TEST_F(ConnectionTest, DeniesWritesByOtherProgramsForItsWholeLife) {
     const char* insert = "INSERT INTO Soureh (SourehID) VALUES (2)";
     {
-        Connection connection(ConnectionTo(QuranPath, QuranKey));
+        Connection connection(FixtureConnectionString(QuranPath, QuranKey));
         EXPECT_EQ(OtherProgram(QuranPath, QuranKey, insert).Result(), SQLITE_BUSY);
     }
     EXPECT_EQ(OtherProgram(QuranPath, QuranKey, insert).Result(), SQLITE_OK);
@@ -248,18 +243,18 @@ TEST_F(ConnectionTest, DeniesWritesByOtherConnectionsInTheSameProgram) {
     ASSERT_EQ(sqlite3_key(handle, QuranKey, int(std::strlen(QuranKey))), SQLITE_OK);
     const char* insert = "INSERT INTO Soureh (SourehID) VALUES (2)";
     {
-        Connection connection(ConnectionTo(QuranPath, QuranKey));
+        Connection connection(FixtureConnectionString(QuranPath, QuranKey));
         EXPECT_EQ(sqlite3_exec(handle, insert, nullptr, nullptr, nullptr), SQLITE_BUSY);
     }
     EXPECT_EQ(sqlite3_exec(handle, insert, nullptr, nullptr, nullptr), SQLITE_OK);
 }
 
 TEST_F(ConnectionTest, ShareDenyNoneLetsOthersWrite) {
-    Connection connection(ConnectionTo(QuranPath, QuranKey, "Read|Share Deny None"));
+    Connection connection(FixtureConnectionString(QuranPath, QuranKey, "Read|Share Deny None"));
     EXPECT_EQ(OtherProgram(QuranPath, QuranKey, "INSERT INTO Soureh (SourehID) VALUES (2)").Result(), SQLITE_OK);
 }
 
 TEST_F(ConnectionTest, TwoReadersShareTheFile) {
-    Connection first(ConnectionTo(QuranPath, QuranKey));
-    EXPECT_NO_THROW(Connection second(ConnectionTo(QuranPath, QuranKey)));
+    Connection first(FixtureConnectionString(QuranPath, QuranKey));
+    EXPECT_NO_THROW(Connection second(FixtureConnectionString(QuranPath, QuranKey)));
 }

@@ -10,11 +10,6 @@
 
 namespace {
 
-std::string ConnectionTo(const QString& path, const std::string& key) {
-    return "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + path.toStdString() +
-           ";Mode=Share Deny Write;Persist Security Info=False;Jet OLEDB:Database Password=" + key;
-}
-
 struct AyehRow {
     int Soureh, Ayeh, Page, Start, End;
 };
@@ -49,7 +44,7 @@ protected:
         for (int line : {3, 1, 15})
             db.Insert("Lines", {{"LineID", line}, {"PageID", 7}, {"StartRow", line * 40}, {"EndRow", line * 40 + 39}});
         db.Commit();
-        Quran = std::make_unique<Connection>(ConnectionTo(Path, QuranKey));
+        Quran = std::make_unique<Connection>(FixtureConnectionString(Path, QuranKey));
     }
 
     std::vector<int> AyehIds(ResultSet& result) {
@@ -307,8 +302,8 @@ TEST_F(ResultSetTest, AFullWorkoutLeavesBothFilesByteIdentical) {
     const QByteArray soundBefore = FileHash(soundPath);
     ASSERT_FALSE(quranBefore.isEmpty());
     {
-        Connection quran(ConnectionTo(Path, QuranKey));
-        Connection sound(ConnectionTo(soundPath, SoundKey));
+        Connection quran(FixtureConnectionString(Path, QuranKey));
+        Connection sound(FixtureConnectionString(soundPath, SoundKey));
         for (const std::string& statement :
              {Statements::SourehList(), Statements::Soureh(2), Statements::AyehList(2), Statements::Ayeh(2, 3),
               Statements::Page(7), Statements::FirstAyeh(7)}) {

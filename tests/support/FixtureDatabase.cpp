@@ -176,3 +176,8 @@ QByteArray WithBlobHeader(const QByteArray& bitmapFile) {
     qToLittleEndian<quint32>(quint32(bitmapFile.size()), data + 4);
     return header + bitmapFile;
 }
+
+std::string FixtureConnectionString(const QString& path, const std::string& key, const std::string& mode) {
+    return "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + path.toStdString() + ";Mode=" + mode +
+           ";Persist Security Info=False;Jet OLEDB:Database Password=" + key;
+}

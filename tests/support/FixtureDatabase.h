@@ -40,5 +40,9 @@ QByteArray MakeBitmap8(int width, int height, quint8 background = 255,
 // The same file behind the optional 8-byte blob header (count 1, type 0x0100, size).
 QByteArray WithBlobHeader(const QByteArray& bitmapFile);
 
+// A connection string in the form of the reader's own, for a fixture file at any path.
+std::string FixtureConnectionString(const QString& path, const std::string& key,
+                                    const std::string& mode = "Share Deny Write");
+
 inline constexpr const char* QuranKey = "qorvektalimsun";
 inline constexpr const char* SoundKey = "pelmarodistuna";
