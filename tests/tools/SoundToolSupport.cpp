@@ -1,0 +1,65 @@
+#include "tests/tools/SoundToolSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+#include <sndfile.h>
+
+#include <cmath>
+#include <numbers>
+#include <vector>
+
+ToolRun RunContentTool(const QStringList& args) {
+    QProcess process;
+    process.setProgram(QStringLiteral(GOLVAR_BINARY_DIR "/golvar-content"));
+    process.setArguments(args);
+    process.start();
+    ToolRun run;
+    if (!process.waitForFinished(120000)) {
+        ADD_FAILURE() << "golvar-content did not finish: " << process.errorString().toStdString();
+        process.kill();
+        process.waitForFinished();
+        return run;
+    }
+    run.ExitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.Out = QString::fromUtf8(process.readAllStandardOutput());
+    run.Err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+QByteArray FileBytes(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+void WriteFileBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+void WriteToneFile(const QString& path, int format, int sampleRate, int channels, double seconds) {
+    SF_INFO info{};
+    info.samplerate = sampleRate;
+    info.channels = channels;
+    info.format = format;
+    SNDFILE* file = sf_open(QFile::encodeName(path).constData(), SFM_WRITE, &info);
+    ASSERT_NE(file, nullptr) << path.toStdString() << ": " << sf_strerror(nullptr);
+    const auto frames = sf_count_t(seconds * sampleRate);
+    std::vector<float> samples(size_t(frames * channels));
+    for (sf_count_t f = 0; f < frames; ++f)
+        for (int c = 0; c < channels; ++c)
+            samples[size_t(f * channels + c)] = float(0.4 * std::sin(2 * std::numbers::pi * 440.0 * double(f) / sampleRate));
+    EXPECT_EQ(sf_writef_float(file, samples.data(), frames), frames);
+    sf_close(file);
+}
+
+QString InstalledQuranDbPackage() {
+    const QString dir = QStringLiteral(GOLVAR_SOURCE_DIR "/.cache/sources/quran-db");
+    return QFileInfo::exists(dir + QStringLiteral("/utils/quran_text.js")) ? dir : QString();
+}

@@ -1,0 +1,270 @@
+#include "tools/ImportSupport.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <sqlite3.h>
+
+#include <csignal>
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+
+// ---------------------------------------------------------------------------------------
+// KeyedDatabase
+
+KeyedDatabase::KeyedDatabase(const QString& path, const std::string& key, OpenMode mode)
+    : FilePath(QDir::toNativeSeparators(path)) {
+    const QFileInfo info(path);
+    if (mode != OpenMode::Create && !info.exists())
+        throw ToolError(QStringLiteral("%1 does not exist.").arg(FilePath));
+    if (info.isDir())
+        throw ToolError(QStringLiteral("%1 is a folder, not a database file.").arg(FilePath));
+    int flags = SQLITE_OPEN_PRIVATECACHE;
+    switch (mode) {
+    case OpenMode::ReadOnly:
+        flags |= SQLITE_OPEN_READONLY;
+        break;
+    case OpenMode::ReadWrite:
+        flags |= SQLITE_OPEN_READWRITE;
+        break;
+    case OpenMode::Create:
+        flags |= SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+        break;
+    }
+    sqlite3* handle = nullptr;
+    const int opened = sqlite3_open_v2(QFile::encodeName(path).constData(), &handle, flags, nullptr);
+    Database = SqliteDatabase(handle);
+    if (opened != SQLITE_OK)
+        Fail(QStringLiteral("cannot open it"));
+    if (sqlite3_key(handle, key.data(), static_cast<int>(key.size())) != SQLITE_OK)
+        Fail(QStringLiteral("cannot apply its key"));
+    // Another program may hold a lock briefly; a reader that keeps the file open is reported
+    // by WriteTransaction instead of being waited for.
+    sqlite3_busy_timeout(handle, 250);
+    // A wrong key shows only on the first read.
+    const int probed = sqlite3_exec(handle, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+    if (probed == SQLITE_NOTADB)
+        throw ToolError(QStringLiteral("%1 cannot be read with its key: it is not a database of the "
+                                       "expected kind (wrong key, or not a database file).")
+                            .arg(FilePath));
+    if (probed != SQLITE_OK)
+        Fail(QStringLiteral("cannot read it"));
+}
+
+void KeyedDatabase::Fail(const QString& what) const {
+    const char* engine = Database ? sqlite3_errmsg(Database.Get()) : "out of memory";
+    throw ToolError(QStringLiteral("%1: %2: %3").arg(FilePath, what, QString::fromUtf8(engine)));
+}
+
+void KeyedDatabase::Exec(const std::string& sql) {
+    char* message = nullptr;
+    if (sqlite3_exec(Database.Get(), sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
+        const QString text = QString::fromUtf8(message ? message : sqlite3_errmsg(Database.Get()));
+        sqlite3_free(message);
+        throw ToolError(QStringLiteral("%1: %2").arg(FilePath, text));
+    }
+}
+
+bool KeyedDatabase::HasTable(const char* name) {
+    SqliteStatement statement(Database.Get(), "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?1 COLLATE NOCASE");
+    sqlite3_bind_text(statement.Get(), 1, name, -1, SQLITE_STATIC);
+    return sqlite3_step(statement.Get()) == SQLITE_ROW;
+}
+
+bool KeyedDatabase::HasColumn(const char* table, const char* column) {
+    if (!HasTable(table))
+        return false;
+    // The table names are the tools' own constants, never user input.
+    SqliteStatement statement(Database.Get(), std::string("PRAGMA table_info(\"") + table + "\")");
+    while (sqlite3_step(statement.Get()) == SQLITE_ROW) {
+        const auto* name = reinterpret_cast<const char*>(sqlite3_column_text(statement.Get(), 1));
+        if (name != nullptr && sqlite3_stricmp(name, column) == 0)
+            return true;
+    }
+    return false;
+}
+
+// ---------------------------------------------------------------------------------------
+// WriteTransaction
+
+WriteTransaction::WriteTransaction(KeyedDatabase& database) : Database(database) {
+    const int rc = sqlite3_exec(Database.Handle(), "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
+    if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED)
+        throw ToolError(QStringLiteral("%1 is open in another program (is the reader running?); "
+                                       "close it and try again.")
+                            .arg(Database.Path()));
+    if (rc != SQLITE_OK)
+        Database.Fail(QStringLiteral("cannot start writing"));
+}
+
+WriteTransaction::~WriteTransaction() {
+    if (Open)
+        sqlite3_exec(Database.Handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+void WriteTransaction::Commit() {
+    if (sqlite3_exec(Database.Handle(), "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        const QString why = QString::fromUtf8(sqlite3_errmsg(Database.Handle()));
+        throw ToolError(QStringLiteral("%1: writing failed, nothing was changed: %2").arg(Database.Path(), why));
+    }
+    Open = false;
+}
+
+// ---------------------------------------------------------------------------------------
+// ProgressBar
+
+ProgressBar::ProgressBar(const QString& label, qint64 total)
+    : Label(label), Total(qMax<qint64>(total, 1)), Enabled(isatty(STDERR_FILENO) == 1) {
+    Clock.start();
+    Draw();
+}
+
+ProgressBar::~ProgressBar() {
+    // A bar cut short by a failure still ends its line, so the error starts on a fresh one.
+    if (Enabled && !Finished)
+        std::fputc('\n', stderr);
+}
+
+void ProgressBar::Advance(qint64 steps) {
+    Done = qMin(Total, Done + steps);
+    Draw();
+}
+
+void ProgressBar::Finish() {
+    Done = Total;
+    LastDrawMs = -1;
+    Draw();
+    if (Enabled && !Finished)
+        std::fputc('\n', stderr);
+    Finished = true;
+}
+
+void ProgressBar::Draw() {
+    if (!Enabled || Finished)
+        return;
+    const qint64 now = Clock.elapsed();
+    if (LastDrawMs >= 0 && now - LastDrawMs < 100 && Done < Total)
+        return;
+    LastDrawMs = now;
+    constexpr int Width = 30;
+    const int filled = static_cast<int>(Done * Width / Total);
+    QString line = QStringLiteral("\r%1 [%2%3] %4/%5")
+                       .arg(Label, QString(filled, QLatin1Char('#')), QString(Width - filled, QLatin1Char('-')))
+                       .arg(Done)
+                       .arg(Total);
+    if (Done > 0 && Done < Total) {
+        const qint64 left = now * (Total - Done) / Done / 1000;
+        line += QStringLiteral("  %1:%2 left").arg(left / 60).arg(left % 60, 2, 10, QLatin1Char('0'));
+    }
+    line += QStringLiteral("   ");
+    std::fputs(line.toLocal8Bit().constData(), stderr);
+    std::fflush(stderr);
+}
+
+// ---------------------------------------------------------------------------------------
+// InterruptGuard
+
+namespace {
+volatile std::sig_atomic_t InterruptRaised = 0;
+struct sigaction PreviousInterrupt;
+struct sigaction PreviousTerminate;
+
+extern "C" void RaiseInterrupt(int) { InterruptRaised = 1; }
+} // namespace
+
+InterruptGuard::InterruptGuard() {
+    InterruptRaised = 0;
+    struct sigaction action {};
+    action.sa_handler = RaiseInterrupt;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, &PreviousInterrupt);
+    sigaction(SIGTERM, &action, &PreviousTerminate);
+}
+
+InterruptGuard::~InterruptGuard() {
+    sigaction(SIGINT, &PreviousInterrupt, nullptr);
+    sigaction(SIGTERM, &PreviousTerminate, nullptr);
+}
+
+void InterruptGuard::CheckInterrupted() {
+    if (InterruptRaised)
+        throw ToolError(QStringLiteral("interrupted; nothing was changed."));
+}
+
+// ---------------------------------------------------------------------------------------
+// The Mushaf's ayeh counts and the public text
+
+namespace {
+constexpr std::array<int, SourehCount> AyehCounts = {
+    7,   286, 200, 176, 120, 165, 206, 75,  129, 109, 123, 111, 43, 52, 99, 128, 111, 110, 98, 135,
+    112, 78,  118, 64,  77,  227, 93,  88,  69,  60,  34,  30,  73, 54, 45, 83,  182, 88,  75, 85,
+    54,  53,  89,  59,  37,  35,  38,  29,  18,  45,  60,  49,  62, 55, 78, 96,  29,  22,  24, 13,
+    14,  11,  11,  18,  12,  12,  30,  52,  52,  44,  28,  28,  20, 56, 40, 31,  50,  40,  46, 42,
+    29,  19,  36,  25,  22,  17,  19,  26,  30,  20,  15,  21,  11, 8,  8,  19,  5,   8,   8,  11,
+    11,  8,   3,   9,   5,   4,   7,   3,   6,   3,   5,   4,   5,  6};
+
+} // namespace
+
+int NumberOfAyehs(int sourehId) {
+    return sourehId >= 1 && sourehId <= SourehCount ? AyehCounts[sourehId - 1] : 0;
+}
+
+QString FindQuranDbPackage(const QString& explicitDir) {
+    if (!explicitDir.isEmpty()) {
+        if (!QFileInfo(explicitDir).isDir())
+            throw ToolError(QStringLiteral("the source folder %1 does not exist.").arg(QDir::toNativeSeparators(explicitDir)));
+        return explicitDir;
+    }
+    const QString relative = QStringLiteral(".cache/sources/quran-db");
+    const QStringList candidates = {
+        QDir::current().filePath(relative),
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../") + relative),
+    };
+    for (const QString& candidate : candidates) {
+        if (QFileInfo(candidate).isDir())
+            return QDir::cleanPath(candidate);
+    }
+    throw ToolError(QStringLiteral("the quran-db sources are not in %1 (run scripts/setup.sh, or name "
+                                   "the folder with --sources).")
+                        .arg(QDir::toNativeSeparators(candidates.front())));
+}
+
+// ---------------------------------------------------------------------------------------
+// Command lines
+
+int ParseCommandLine(QCommandLineParser& parser, const QStringList& args, const char* command,
+                     const char* help, int positionalCount) {
+    const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("help"));
+    parser.addOption(helpOption);
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const bool parsed = parser.parse(QStringList{QStringLiteral("golvar-content")} + args);
+    if (parsed && parser.isSet(helpOption)) {
+        std::fputs(help, stdout);
+        return 0;
+    }
+    QString error;
+    if (!parsed)
+        error = parser.errorText();
+    else if (parser.positionalArguments().size() != positionalCount)
+        error = QStringLiteral("expected %1 arguments, got %2").arg(positionalCount).arg(parser.positionalArguments().size());
+    if (!error.isEmpty()) {
+        std::fprintf(stderr, "golvar-content %s: %s\nTry 'golvar-content %s --help'.\n", command,
+                     error.toLocal8Bit().constData(), command);
+        return 2;
+    }
+    return -1;
+}
+
+int ReportFailure(const char* command, const QString& message, int exitCode) {
+    std::fprintf(stderr, "golvar-content %s: %s\n", command, message.toLocal8Bit().constData());
+    return exitCode;
+}
+
+void PrintNote(const QString& message) {
+    std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+}

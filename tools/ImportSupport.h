@@ -1,0 +1,109 @@
+#pragma once
+// Pieces shared by the commands that write and check the content databases: the tools'
+// error type, a keyed connection opened by path with an all-or-nothing write, a progress bar
+// for the terminal, the ayeh counts of the Mushaf and the command-line conventions.
+
+#include "content/Database.h"
+
+#include <QElapsedTimer>
+#include <QString>
+#include <QStringList>
+
+#include <stdexcept>
+#include <string>
+
+class QCommandLineParser;
+
+// Every failure of a content command, with a message for the person at the terminal.
+class ToolError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+    explicit ToolError(const QString& message) : std::runtime_error(message.toStdString()) {}
+};
+
+// An SQLCipher file opened by its path, keyed right after opening. Opening checks the key
+// with a first read, so a wrong key or a file that is no database fails here with a clear
+// message. Only Create makes a new file; the other modes fail on a missing one.
+class KeyedDatabase final {
+public:
+    enum class OpenMode { ReadOnly, ReadWrite, Create };
+    KeyedDatabase(const QString& path, const std::string& key, OpenMode mode); // throws ToolError
+
+    sqlite3* Handle() const { return Database.Get(); }
+    const QString& Path() const { return FilePath; }
+
+    void Exec(const std::string& sql); // throws ToolError with the engine's message
+    bool HasTable(const char* name);
+    bool HasColumn(const char* table, const char* column);
+    // Throws ToolError with the engine's message for a failed step of `statement`.
+    [[noreturn]] void Fail(const QString& what) const;
+
+private:
+    QString FilePath;
+    SqliteDatabase Database;
+};
+
+// Takes the exclusive lock at once, so that a database another program (the reader) holds
+// open is reported before any work, and rolls everything back unless Commit is reached.
+class WriteTransaction final {
+public:
+    explicit WriteTransaction(KeyedDatabase& database); // throws ToolError
+    ~WriteTransaction();
+    WriteTransaction(const WriteTransaction&) = delete;
+    WriteTransaction& operator=(const WriteTransaction&) = delete;
+    void Commit(); // throws ToolError; the transaction is rolled back then
+
+private:
+    KeyedDatabase& Database;
+    bool Open = true;
+};
+
+// "label [#####-----] 40/100  0:12 left" redrawn in place on stderr, only when stderr is a
+// terminal; otherwise silent.
+class ProgressBar final {
+public:
+    ProgressBar(const QString& label, qint64 total);
+    ~ProgressBar();
+    void Advance(qint64 steps = 1);
+    void Finish(); // draws the full bar and ends the line
+
+private:
+    void Draw();
+    QString Label;
+    qint64 Total;
+    qint64 Done = 0;
+    bool Enabled;
+    bool Finished = false;
+    QElapsedTimer Clock;
+    qint64 LastDrawMs = -1;
+};
+
+// While one exists, SIGINT and SIGTERM only raise a flag, so that a long write can stop
+// between two steps and roll back instead of dying halfway. CheckInterrupted throws
+// ToolError once the flag is up.
+class InterruptGuard final {
+public:
+    InterruptGuard();
+    ~InterruptGuard();
+    InterruptGuard(const InterruptGuard&) = delete;
+    InterruptGuard& operator=(const InterruptGuard&) = delete;
+    static void CheckInterrupted();
+};
+
+inline constexpr int SourehCount = 114;
+inline constexpr int TotalAyehCount = 6236;
+// Number of ayehs of soureh 1..114 in the Mushaf; 0 for any other number.
+int NumberOfAyehs(int sourehId);
+
+// The quran-db package folder: `explicitDir` when given, else .cache/sources/quran-db in the
+// current folder or above the tool's own folder (the build folder). Throws ToolError.
+QString FindQuranDbPackage(const QString& explicitDir);
+
+// Command-line handling shared by the commands. Parses `args` (the words after the command)
+// with `parser`; prints `help` and yields 0 for --help, prints the usage error and yields 2
+// for an unknown option or a wrong number of positional words, and yields -1 to go on.
+int ParseCommandLine(QCommandLineParser& parser, const QStringList& args, const char* command,
+                     const char* help, int positionalCount);
+// "golvar-content COMMAND: message" on stderr; returns `exitCode`.
+int ReportFailure(const char* command, const QString& message, int exitCode = 1);
+void PrintNote(const QString& message);
