@@ -1,16 +1,14 @@
 // Connection strings and connections.
 #include "content/Database.h"
+
 #include "content/TextRules.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-
-#include <sqlite3.h>
-
-#include <string.h> // explicit_bzero
-
 #include <algorithm>
+#include <sqlite3.h>
+#include <string.h> // explicit_bzero
 
 const char* const QuranConnectionString =
     "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=quran.dat;Mode=Share Deny Write;"
@@ -140,9 +138,11 @@ OpenOptions ParseMode(const std::optional<std::string>& mode) {
         else if (EqualsNoCase(flag, "Read") || EqualsNoCase(flag, "Share Deny None"))
             ;
         else if (EqualsNoCase(flag, "Write") || EqualsNoCase(flag, "ReadWrite"))
-            throw ContentError("The content databases are read-only; Mode \"" + *mode + "\" is not supported.");
+            throw ContentError("The content databases are read-only; Mode \"" + *mode +
+                               "\" is not supported.");
         else if (EqualsNoCase(flag, "Share Deny Read") || EqualsNoCase(flag, "Share Exclusive"))
-            throw ContentError("Mode \"" + *mode + "\" is not supported: other programs may always read the content databases.");
+            throw ContentError("Mode \"" + *mode +
+                               "\" is not supported: other programs may always read the content databases.");
         else
             throw ContentError("Unknown Mode \"" + *mode + "\" in the connection string.");
         if (bar == std::string_view::npos)

@@ -9,7 +9,6 @@
 
 #include <QByteArray>
 #include <QString>
-
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -83,7 +82,15 @@ private:
 // "Data Source" (resolved against the current working directory at that moment) read-only,
 // never creating it, applies "Jet OLEDB:Database Password" as the SQLCipher key, runs a
 // probe statement (a wrong key or a file that is no database fails here) and takes the
-// shared lock. Every failure throws ContentError carrying the engine's message.
+// shared lock. Every failure throws ContentError carrying the engine's message and the
+// file's name; a writer elsewhere is waited for a fraction of a second at most.
+//
+// Settings: "Provider" must be "Microsoft.Jet.OLEDB.4.0" and "Data Source" must be given.
+// "Mode" is a '|'-joined list: "Share Deny Write" holds the shared lock; "Read" and
+// "Share Deny None" (or no Mode at all) hold none; modes that would write or keep other
+// readers out are refused, as is any other. The password is never kept: the parsed settings
+// are wiped once the key is applied, whatever "Persist Security Info" (True or False) says. Other keys are
+// ignored.
 class Connection final {
 public:
     explicit Connection(std::string_view connectionString);

@@ -99,8 +99,8 @@ private:
         const std::string_view name = Text.substr(nameStart, At - nameStart);
         const int column = ColumnIndex(name);
         if (column < 0)
-            throw ContentError("Filter \"" + std::string(Text) + "\" names an unknown column \"" + std::string(name) +
-                               "\".");
+            throw ContentError("Filter \"" + std::string(Text) + "\" names an unknown column \"" +
+                               std::string(name) + "\".");
         FilterStep step{FilterStep::Test};
         step.Column = column;
         step.Comparison = Operator();

@@ -4,12 +4,11 @@
 #include "content/Filter.h"
 #include "content/TextRules.h"
 
-#include <sqlite3.h>
-
 #include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <sqlite3.h>
 
 using content_detail::ColumnNumber;
 using content_detail::EqualsNoCase;
@@ -112,7 +111,9 @@ struct ResultSet::Impl {
     int ViewSize() const { return FilterOn ? int(Passing.size()) : Rows; }
     int RowOf(int position) const { return FilterOn ? Passing[size_t(position)] : position; }
 
-    const Value& Cell(int row, int column) const { return Cells[size_t(row) * size_t(Columns) + size_t(column)]; }
+    const Value& Cell(int row, int column) const {
+        return Cells[size_t(row) * size_t(Columns) + size_t(column)];
+    }
 
     const Value& Current(int column) const {
         if (Position >= ViewSize())
@@ -178,8 +179,8 @@ struct ResultSet::Impl {
     }
 
     [[noreturn]] void ConversionError(int column, const char* form) const {
-        throw ContentError("Cannot convert the null value of column \"" + Names[size_t(column)] + "\" to " + form +
-                           ".");
+        throw ContentError("Cannot convert the null value of column \"" + Names[size_t(column)] + "\" to " +
+                           form + ".");
     }
 };
 
@@ -231,16 +232,22 @@ ResultSet::ResultSet(const Connection& connection, std::string_view statement) :
 
 ResultSet::~ResultSet() = default;
 
-int ResultSet::RecordCount() const { return D->ViewSize(); }
+int ResultSet::RecordCount() const {
+    return D->ViewSize();
+}
 
-void ResultSet::First() { D->Position = 0; }
+void ResultSet::First() {
+    D->Position = 0;
+}
 
 void ResultSet::Next() {
     if (D->Position < D->ViewSize())
         ++D->Position;
 }
 
-bool ResultSet::Eof() const { return D->Position >= D->ViewSize(); }
+bool ResultSet::Eof() const {
+    return D->Position >= D->ViewSize();
+}
 
 Field ResultSet::FieldByName(std::string_view name) const {
     const int column = D->ColumnIndex(name);
@@ -275,7 +282,9 @@ void ResultSet::SetFiltered(bool on) {
         D->Position = 0;
 }
 
-bool ResultSet::Filtered() const { return D->FilterOn; }
+bool ResultSet::Filtered() const {
+    return D->FilterOn;
+}
 
 bool ResultSet::Locate(std::string_view column, int value) {
     const int index = D->ColumnIndex(column);
@@ -283,7 +292,8 @@ bool ResultSet::Locate(std::string_view column, int value) {
         throw ContentError("The result has no column \"" + std::string(column) + "\".");
     for (int position = 0; position < D->ViewSize(); ++position) {
         const ColumnNumber number = D->NumberAt(D->RowOf(position), index);
-        const bool equal = number.Present && (number.IsReal ? number.Real == double(value) : number.Integer == value);
+        const bool equal =
+            number.Present && (number.IsReal ? number.Real == double(value) : number.Integer == value);
         if (equal) {
             D->Position = position;
             return true;
@@ -331,7 +341,9 @@ bool Field::AsBoolean() const {
     }
 }
 
-bool Field::IsNull() const { return Owner->D->Current(Column).Type == Value::Null; }
+bool Field::IsNull() const {
+    return Owner->D->Current(Column).Type == Value::Null;
+}
 
 QByteArray Field::AsBytes() const {
     const Value& value = Owner->D->Current(Column);

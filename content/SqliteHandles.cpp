@@ -2,9 +2,8 @@
 #include "content/Database.h"
 #include "content/TextRules.h"
 
-#include <sqlite3.h>
-
 #include <climits>
+#include <sqlite3.h>
 
 SqliteDatabase& SqliteDatabase::operator=(SqliteDatabase&& other) noexcept {
     if (this != &other) {
@@ -52,4 +51,6 @@ SqliteStatement& SqliteStatement::operator=(SqliteStatement&& other) noexcept {
     return *this;
 }
 
-SqliteStatement::~SqliteStatement() { sqlite3_finalize(Handle); }
+SqliteStatement::~SqliteStatement() {
+    sqlite3_finalize(Handle);
+}

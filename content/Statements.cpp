@@ -5,10 +5,11 @@
 
 #include <QtEndian>
 
-
 namespace {
 
-std::string Number(int value) { return std::to_string(value); }
+std::string Number(int value) {
+    return std::to_string(value);
+}
 
 } // namespace
 
@@ -61,8 +62,8 @@ std::string FirstAyeh(int pageId) {
 std::string Sound(int sourehId, int ayehId, int ghariId) {
     return " SELECT Sounds.SourehID, Sounds.AyehID, Sounds.GhariID, Sounds.Sound "
            " FROM Sounds  WHERE (((Sounds.SourehID)= " +
-           Number(sourehId) + " ) AND ((Sounds.AyehID)= " + Number(ayehId) + " ) AND ((Sounds.GhariID)= " +
-           Number(ghariId) + " )) ";
+           Number(sourehId) + " ) AND ((Sounds.AyehID)= " + Number(ayehId) +
+           " ) AND ((Sounds.GhariID)= " + Number(ghariId) + " )) ";
 }
 
 } // namespace Statements
@@ -130,7 +131,8 @@ QByteArray BitmapFileInBlob(const QByteArray& blob) {
     if (blob.size() < 8)
         return blob;
     const auto* data = reinterpret_cast<const uchar*>(blob.constData());
-    const bool framed = qFromLittleEndian<quint16>(data) == 1 && qFromLittleEndian<quint16>(data + 2) == 0x0100 &&
+    const bool framed = qFromLittleEndian<quint16>(data) == 1 &&
+                        qFromLittleEndian<quint16>(data + 2) == 0x0100 &&
                         qFromLittleEndian<quint32>(data + 4) == static_cast<quint64>(blob.size()) - 8;
     return framed ? blob.mid(8) : blob;
 }

@@ -6,9 +6,15 @@
 
 namespace content_detail {
 
-inline bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v'; }
-inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-inline char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
+inline bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
+}
+inline bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+inline char LowerAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+}
 
 inline bool EqualsNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
@@ -22,7 +28,8 @@ inline bool EqualsNoCase(std::string_view a, std::string_view b) {
 
 // True when `text` starts with `word` at `at`, compared case-insensitively.
 inline bool StartsWithNoCase(std::string_view text, size_t at, std::string_view word) {
-    return at <= text.size() && text.size() - at >= word.size() && EqualsNoCase(text.substr(at, word.size()), word);
+    return at <= text.size() && text.size() - at >= word.size() &&
+           EqualsNoCase(text.substr(at, word.size()), word);
 }
 
 } // namespace content_detail

@@ -3,16 +3,13 @@
 #include "content/Database.h"
 #include "tests/support/FixtureDatabase.h"
 
-#include <gtest/gtest.h>
-
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-
-#include <sqlite3.h>
-
 #include <cstring>
+#include <gtest/gtest.h>
+#include <sqlite3.h>
 
 namespace {
 
@@ -21,7 +18,8 @@ namespace {
 class OtherProgram final {
 public:
     OtherProgram(const QString& path, const std::string& key, const char* sql) {
-        Process.start(QStringLiteral(CONTENT_LOCK_HOLDER), {path, QString::fromStdString(key), QString::fromUtf8(sql)});
+        Process.start(QStringLiteral(CONTENT_LOCK_HOLDER),
+                      {path, QString::fromStdString(key), QString::fromUtf8(sql)});
         if (Process.waitForStarted(10000)) {
             while (!Process.canReadLine() && Process.waitForReadyRead(10000)) {
             }
@@ -74,7 +72,9 @@ struct ParseCase {
     std::vector<std::pair<std::string, std::string>> Expected;
 };
 
-void PrintTo(const ParseCase& value, std::ostream* out) { *out << value.Name; }
+void PrintTo(const ParseCase& value, std::ostream* out) {
+    *out << value.Name;
+}
 
 class ConnectionStringParse : public ::testing::TestWithParam<ParseCase> {};
 
@@ -85,14 +85,16 @@ TEST_P(ConnectionStringParse, YieldsTheSettingsInOrder) {
 INSTANTIATE_TEST_SUITE_P(
     Texts, ConnectionStringParse,
     ::testing::Values(
-        ParseCase{"Plain", "A=1;B=two", {{"A", "1"}, {"B", "two"}}},
-        ParseCase{"Empty", "", {}},
+        ParseCase{"Plain", "A=1;B=two", {{"A", "1"}, {"B", "two"}}}, ParseCase{"Empty", "", {}},
         ParseCase{"EmptyItemsAndTrailingSemicolon", ";;A=1;; ;B=2;", {{"A", "1"}, {"B", "2"}}},
-        ParseCase{"BlanksAroundKeysAndValuesTrimmed", "  Data Source = quran.dat ; Mode= Share Deny Write ",
+        ParseCase{"BlanksAroundKeysAndValuesTrimmed",
+                  "  Data Source = quran.dat ; Mode= Share Deny Write ",
                   {{"Data Source", "quran.dat"}, {"Mode", "Share Deny Write"}}},
-        ParseCase{"KeyWithColonAndBlanks", "Jet OLEDB:Database Password=qorvektalimsun",
+        ParseCase{"KeyWithColonAndBlanks",
+                  "Jet OLEDB:Database Password=qorvektalimsun",
                   {{"Jet OLEDB:Database Password", "qorvektalimsun"}}},
-        ParseCase{"DoubleQuotedValueKeepsSemicolonAndBlanks", "A=\" x;y \";B=1", {{"A", " x;y "}, {"B", "1"}}},
+        ParseCase{
+            "DoubleQuotedValueKeepsSemicolonAndBlanks", "A=\" x;y \";B=1", {{"A", " x;y "}, {"B", "1"}}},
         ParseCase{"SingleQuotedValueWithDoubledQuote", "A='it''s';B=2", {{"A", "it's"}, {"B", "2"}}},
         ParseCase{"EmptyValue", "A=;B=", {{"A", ""}, {"B", ""}}},
         ParseCase{"EqualsInsideValue", "A=x=y", {{"A", "x=y"}}}),
@@ -109,7 +111,8 @@ INSTANTIATE_TEST_SUITE_P(Texts, ConnectionStringMalformed,
                                            "A=\"x\"\""));
 
 TEST(ConnectionStringValue, KeysCompareCaseInsensitivelyAndTheLastRepeatWins) {
-    const ConnectionString settings = ConnectionString::Parse("data source=a.dat;DATA SOURCE=b.dat;Mode=Read");
+    const ConnectionString settings =
+        ConnectionString::Parse("data source=a.dat;DATA SOURCE=b.dat;Mode=Read");
     EXPECT_EQ(settings.Value("Data Source"), "b.dat");
     EXPECT_EQ(settings.Value("mode"), "Read");
     EXPECT_EQ(settings.Value("Provider"), std::nullopt);
@@ -168,7 +171,8 @@ TEST_F(ConnectionTest, WrongPasswordFails) {
 }
 
 TEST_F(ConnectionTest, MissingPasswordFailsOnAnEncryptedFile) {
-    const std::string error = OpenError("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + QuranPath.toStdString());
+    const std::string error =
+        OpenError("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + QuranPath.toStdString());
     EXPECT_NE(error.find("is not a database"), std::string::npos) << error;
 }
 
@@ -178,13 +182,15 @@ TEST_F(ConnectionTest, GarbageAndEmptyFilesFail) {
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(QByteArray(8192, 'x'));
     file.close();
-    EXPECT_NE(OpenError(FixtureConnectionString(garbage, QuranKey)).find("is not a database"), std::string::npos);
+    EXPECT_NE(OpenError(FixtureConnectionString(garbage, QuranKey)).find("is not a database"),
+              std::string::npos);
 
     const QString empty = Dir.filePath(QStringLiteral("empty.dat"));
     QFile emptyFile(empty);
     ASSERT_TRUE(emptyFile.open(QIODevice::WriteOnly));
     emptyFile.close();
-    EXPECT_NE(OpenError(FixtureConnectionString(empty, QuranKey)).find("is not a database"), std::string::npos);
+    EXPECT_NE(OpenError(FixtureConnectionString(empty, QuranKey)).find("is not a database"),
+              std::string::npos);
     EXPECT_EQ(QFileInfo(empty).size(), 0);
 }
 
@@ -193,7 +199,9 @@ struct BadSettingsCase {
     std::string Text;
 };
 
-void PrintTo(const BadSettingsCase& value, std::ostream* out) { *out << value.Name; }
+void PrintTo(const BadSettingsCase& value, std::ostream* out) {
+    *out << value.Name;
+}
 
 class ConnectionSettingsRejected : public ::testing::TestWithParam<BadSettingsCase> {};
 
@@ -203,17 +211,18 @@ TEST_P(ConnectionSettingsRejected, BeforeTouchingAnyFile) {
 
 INSTANTIATE_TEST_SUITE_P(
     Strings, ConnectionSettingsRejected,
-    ::testing::Values(BadSettingsCase{"NoProvider", "Data Source=quran.dat"},
-                      BadSettingsCase{"OtherProvider", "Provider=SQLOLEDB;Data Source=quran.dat"},
-                      BadSettingsCase{"NoDataSource", "Provider=Microsoft.Jet.OLEDB.4.0;Mode=Read"},
-                      BadSettingsCase{"EmptyDataSource", "Provider=Microsoft.Jet.OLEDB.4.0;Data Source="},
-                      BadSettingsCase{"WriteMode", "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=q;Mode=ReadWrite"},
-                      BadSettingsCase{"ExclusiveMode",
-                                      "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=q;Mode=Share Exclusive"},
-                      BadSettingsCase{"UnknownMode", "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=q;Mode=Sometimes"},
-                      BadSettingsCase{"BadPersistFlag",
-                                      "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=q;Persist Security Info=maybe"},
-                      BadSettingsCase{"Malformed", "Provider=Microsoft.Jet.OLEDB.4.0;Data Source"}),
+    ::testing::Values(
+        BadSettingsCase{"NoProvider", "Data Source=quran.dat"},
+        BadSettingsCase{"OtherProvider", "Provider=SQLOLEDB;Data Source=quran.dat"},
+        BadSettingsCase{"NoDataSource", "Provider=Microsoft.Jet.OLEDB.4.0;Mode=Read"},
+        BadSettingsCase{"EmptyDataSource", "Provider=Microsoft.Jet.OLEDB.4.0;Data Source="},
+        BadSettingsCase{"WriteMode", "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=q;Mode=ReadWrite"},
+        BadSettingsCase{"ExclusiveMode",
+                        "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=q;Mode=Share Exclusive"},
+        BadSettingsCase{"UnknownMode", "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=q;Mode=Sometimes"},
+        BadSettingsCase{"BadPersistFlag",
+                        "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=q;Persist Security Info=maybe"},
+        BadSettingsCase{"Malformed", "Provider=Microsoft.Jet.OLEDB.4.0;Data Source"}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 TEST_F(ConnectionTest, FailsWithoutWaitingForeverWhileAnotherProgramWrites) {
@@ -237,8 +246,9 @@ TEST_F(ConnectionTest, DeniesWritesByOtherProgramsForItsWholeLife) {
 
 TEST_F(ConnectionTest, DeniesWritesByOtherConnectionsInTheSameProgram) {
     sqlite3* handle = nullptr;
-    ASSERT_EQ(sqlite3_open_v2(QFile::encodeName(QuranPath).constData(), &handle, SQLITE_OPEN_READWRITE, nullptr),
-              SQLITE_OK);
+    ASSERT_EQ(
+        sqlite3_open_v2(QFile::encodeName(QuranPath).constData(), &handle, SQLITE_OPEN_READWRITE, nullptr),
+        SQLITE_OK);
     const SqliteDatabase writer(handle);
     ASSERT_EQ(sqlite3_key(handle, QuranKey, int(std::strlen(QuranKey))), SQLITE_OK);
     const char* insert = "INSERT INTO Soureh (SourehID) VALUES (2)";
@@ -251,7 +261,8 @@ TEST_F(ConnectionTest, DeniesWritesByOtherConnectionsInTheSameProgram) {
 
 TEST_F(ConnectionTest, ShareDenyNoneLetsOthersWrite) {
     Connection connection(FixtureConnectionString(QuranPath, QuranKey, "Read|Share Deny None"));
-    EXPECT_EQ(OtherProgram(QuranPath, QuranKey, "INSERT INTO Soureh (SourehID) VALUES (2)").Result(), SQLITE_OK);
+    EXPECT_EQ(OtherProgram(QuranPath, QuranKey, "INSERT INTO Soureh (SourehID) VALUES (2)").Result(),
+              SQLITE_OK);
 }
 
 TEST_F(ConnectionTest, TwoReadersShareTheFile) {

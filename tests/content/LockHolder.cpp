@@ -2,10 +2,9 @@
 // machine would: it runs one SQL text without waiting for locks, prints "rc=<engine code>",
 // and keeps the connection (and any transaction the text left open) until its input closes.
 //   content_lock_holder PATH KEY SQL
-#include <sqlite3.h>
-
 #include <cstdio>
 #include <cstring>
+#include <sqlite3.h>
 
 int main(int argc, char** argv) {
     if (argc != 4) {

@@ -2,11 +2,10 @@
 #include "content/Database.h"
 #include "tests/support/FixtureDatabase.h"
 
-#include <gtest/gtest.h>
-
 #include <QCryptographicHash>
 #include <QFile>
 #include <QTemporaryDir>
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -16,7 +15,10 @@ struct AyehRow {
 
 // Page 7 holds four ayehs, stored out of order; 2:4 overlaps 2:3 between 250 and 260.
 const AyehRow PageSeven[] = {
-    {2, 3, 7, 201, 300}, {2, 1, 7, 0, 100}, {2, 4, 7, 250, 400}, {2, 2, 7, 101, 200},
+    {2, 3, 7, 201, 300},
+    {2, 1, 7, 0, 100},
+    {2, 4, 7, 250, 400},
+    {2, 2, 7, 101, 200},
 };
 
 class ResultSetTest : public ::testing::Test {
@@ -27,22 +29,38 @@ protected:
         FixtureDatabase db(Path, QuranKey);
         CreateQuranTables(db);
         db.Begin();
-        db.Insert("Soureh", {{"SourehID", 1}, {"SourehName", QStringLiteral("فاتحه")}, {"Maki", true},
-                             {"PageID", 1}, {"NumberOfAyeh", 7}});
-        db.Insert("Soureh", {{"SourehID", 2}, {"SourehName", QStringLiteral("بقره")}, {"Maki", false},
-                             {"PageID", 2}, {"NumberOfAyeh", 286}});
-        db.Insert("Soureh", {{"SourehID", 3}, {"SourehName", QVariant()}, {"Maki", QVariant()},
-                             {"PageID", QStringLiteral("50 pages")}, {"NumberOfAyeh", 3000000000LL}});
+        db.Insert("Soureh", {{"SourehID", 1},
+                             {"SourehName", QStringLiteral("فاتحه")},
+                             {"Maki", true},
+                             {"PageID", 1},
+                             {"NumberOfAyeh", 7}});
+        db.Insert("Soureh", {{"SourehID", 2},
+                             {"SourehName", QStringLiteral("بقره")},
+                             {"Maki", false},
+                             {"PageID", 2},
+                             {"NumberOfAyeh", 286}});
+        db.Insert("Soureh", {{"SourehID", 3},
+                             {"SourehName", QVariant()},
+                             {"Maki", QVariant()},
+                             {"PageID", QStringLiteral("50 pages")},
+                             {"NumberOfAyeh", 3000000000LL}});
         for (const AyehRow& row : PageSeven) {
-            db.Insert("Ayeh", {{"SourehID", row.Soureh}, {"AyehID", row.Ayeh}, {"PageID", row.Page},
-                               {"StartAyeh", row.Start}, {"EndAyeh", row.End},
+            db.Insert("Ayeh", {{"SourehID", row.Soureh},
+                               {"AyehID", row.Ayeh},
+                               {"PageID", row.Page},
+                               {"StartAyeh", row.Start},
+                               {"EndAyeh", row.End},
                                {"FarsiTranslation", QStringLiteral("ترجمه %1").arg(row.Ayeh)}});
         }
-        db.Insert("Pages", {{"PageID", 7}, {"PageBMP", WithBlobHeader(MakeBitmap8(4, 2))}, {"Joze", QVariant()},
-                            {"Hezb", QVariant()}, {"OtherComment", QVariant()}});
+        db.Insert("Pages", {{"PageID", 7},
+                            {"PageBMP", WithBlobHeader(MakeBitmap8(4, 2))},
+                            {"Joze", QVariant()},
+                            {"Hezb", QVariant()},
+                            {"OtherComment", QVariant()}});
         db.Insert("Pages", {{"PageID", 8}, {"PageBMP", QByteArray()}});
         for (int line : {3, 1, 15})
-            db.Insert("Lines", {{"LineID", line}, {"PageID", 7}, {"StartRow", line * 40}, {"EndRow", line * 40 + 39}});
+            db.Insert("Lines",
+                      {{"LineID", line}, {"PageID", 7}, {"StartRow", line * 40}, {"EndRow", line * 40 + 39}});
         db.Commit();
         Quran = std::make_unique<Connection>(FixtureConnectionString(Path, QuranKey));
     }
@@ -158,7 +176,8 @@ TEST_F(ResultSetTest, OutlivesItsConnection) {
 // The hit test: filter off, set "StartAyeh <= P and EndAyeh >=P", filter on.
 int HitAyeh(ResultSet& result, int position) {
     result.SetFiltered(false);
-    result.SetFilter("StartAyeh <= " + std::to_string(position) + " and EndAyeh >=" + std::to_string(position));
+    result.SetFilter("StartAyeh <= " + std::to_string(position) +
+                     " and EndAyeh >=" + std::to_string(position));
     result.SetFiltered(true);
     const Field ayeh = result.FieldByName("AyehID");
     return ayeh.IsNull() ? 0 : ayeh.AsInteger();
@@ -167,7 +186,8 @@ int HitAyeh(ResultSet& result, int position) {
 TEST_F(ResultSetTest, HitFilterIncludesBothEndsAndTakesTheFirstPassingRow) {
     ResultSet result(*Quran, Statements::PageAyehs(7));
     const std::pair<int, int> cases[] = {
-        {0, 1}, {100, 1}, {101, 2}, {200, 2}, {201, 3}, {250, 3}, {300, 3}, {301, 4}, {400, 4}, {401, 0}, {-1, 0},
+        {0, 1},   {100, 1}, {101, 2}, {200, 2}, {201, 3}, {250, 3},
+        {300, 3}, {301, 4}, {400, 4}, {401, 0}, {-1, 0},
     };
     for (const auto& [position, ayeh] : cases)
         EXPECT_EQ(HitAyeh(result, position), ayeh) << "position " << position;
@@ -209,7 +229,9 @@ struct FilterCase {
     std::vector<int> Ayehs;
 };
 
-void PrintTo(const FilterCase& value, std::ostream* out) { *out << value.Name; }
+void PrintTo(const FilterCase& value, std::ostream* out) {
+    *out << value.Name;
+}
 
 class FilterExpression : public ResultSetTest, public ::testing::WithParamInterface<FilterCase> {};
 
@@ -222,14 +244,13 @@ TEST_P(FilterExpression, SelectsTheRowsItDescribes) {
 
 INSTANTIATE_TEST_SUITE_P(
     Expressions, FilterExpression,
-    ::testing::Values(FilterCase{"Equal", "AyehID = 3", {3}},
-                      FilterCase{"NotEqual", "AyehID<>3", {1, 2, 4}},
-                      FilterCase{"Less", "AyehID<2", {1}},
-                      FilterCase{"LessOrEqual", "AyehID <=2", {1, 2}},
+    ::testing::Values(FilterCase{"Equal", "AyehID = 3", {3}}, FilterCase{"NotEqual", "AyehID<>3", {1, 2, 4}},
+                      FilterCase{"Less", "AyehID<2", {1}}, FilterCase{"LessOrEqual", "AyehID <=2", {1, 2}},
                       FilterCase{"Greater", "AyehID>3", {4}},
                       FilterCase{"GreaterOrEqual", "AyehID>= 3", {3, 4}},
                       FilterCase{"NoBlanksAtAll", "StartAyeh<=250 and EndAyeh>=250", {3, 4}},
-                      FilterCase{"AndBindsTighterThanOr", "AyehID = 1 or AyehID = 4 and StartAyeh > 300", {1}},
+                      FilterCase{
+                          "AndBindsTighterThanOr", "AyehID = 1 or AyehID = 4 and StartAyeh > 300", {1}},
                       FilterCase{"Parentheses", "(AyehID = 1 or AyehID = 4) and StartAyeh >= 250", {4}},
                       FilterCase{"NestedParentheses", " ( ( AyehID = 2 ) ) ", {2}},
                       FilterCase{"KeywordsAnyCase", "AyehID = 1 OR AyehID = 2 AnD SourehID = 2", {1, 2}},
@@ -252,9 +273,9 @@ TEST_P(MalformedFilter, IsRejectedAndLeavesTheViewAlone) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Expressions, MalformedFilter,
-                         ::testing::Values("AyehID", "AyehID =", "AyehID == 3", "AyehID = x", "AyehID = 3 and",
-                                           "(AyehID = 3", "AyehID = 3)", "Missing = 1", "3 = AyehID",
-                                           "AyehID = 3 xor AyehID = 4", "AyehID = 3abc",
+                         ::testing::Values("AyehID", "AyehID =", "AyehID == 3", "AyehID = x",
+                                           "AyehID = 3 and", "(AyehID = 3", "AyehID = 3)", "Missing = 1",
+                                           "3 = AyehID", "AyehID = 3 xor AyehID = 4", "AyehID = 3abc",
                                            "AyehID = 99999999999999999999", "AyehID ! 3"));
 
 TEST_F(ResultSetTest, LocateFindsTheFirstMatchingRowOrStaysPut) {
@@ -295,7 +316,8 @@ TEST_F(ResultSetTest, AFullWorkoutLeavesBothFilesByteIdentical) {
     {
         FixtureDatabase sounds(soundPath, SoundKey);
         CreateSoundTables(sounds);
-        sounds.Insert("Sounds", {{"SourehID", 0}, {"AyehID", 0}, {"GhariID", 3}, {"Sound", QByteArray("RIFF....")}});
+        sounds.Insert("Sounds",
+                      {{"SourehID", 0}, {"AyehID", 0}, {"GhariID", 3}, {"Sound", QByteArray("RIFF....")}});
     }
     Quran.reset();
     const QByteArray quranBefore = FileHash(Path);
@@ -305,8 +327,8 @@ TEST_F(ResultSetTest, AFullWorkoutLeavesBothFilesByteIdentical) {
         Connection quran(FixtureConnectionString(Path, QuranKey));
         Connection sound(FixtureConnectionString(soundPath, SoundKey));
         for (const std::string& statement :
-             {Statements::SourehList(), Statements::Soureh(2), Statements::AyehList(2), Statements::Ayeh(2, 3),
-              Statements::Page(7), Statements::FirstAyeh(7)}) {
+             {Statements::SourehList(), Statements::Soureh(2), Statements::AyehList(2),
+              Statements::Ayeh(2, 3), Statements::Page(7), Statements::FirstAyeh(7)}) {
             ResultSet result(quran, statement);
             int rows = 0;
             for (result.First(); !result.Eof(); result.Next())

@@ -10,45 +10,56 @@ struct StatementCase {
     std::string Expected;
 };
 
-void PrintTo(const StatementCase& value, std::ostream* out) { *out << value.Name; }
+void PrintTo(const StatementCase& value, std::ostream* out) {
+    *out << value.Name;
+}
 
 class StatementText : public ::testing::TestWithParam<StatementCase> {};
 
-TEST_P(StatementText, IsExactToTheBlank) { EXPECT_EQ(GetParam().Actual, GetParam().Expected); }
+TEST_P(StatementText, IsExactToTheBlank) {
+    EXPECT_EQ(GetParam().Actual, GetParam().Expected);
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Statements, StatementText,
     ::testing::Values(
         StatementCase{"SourehList", Statements::SourehList(),
                       " SELECT Soureh.SourehID, Soureh.SourehName  FROM Soureh  ORDER BY Soureh.SourehID "},
-        StatementCase{"SourehTwoEndsAtTheParentheses", Statements::Soureh(2),
-                      " SELECT Soureh.SourehID, Soureh.SourehName, Soureh.Maki, Soureh.PageID, Soureh.NumberOfAyeh  "
-                      "FROM Soureh  WHERE (((Soureh.SourehID)= 2 ))"},
-        StatementCase{"AyehList", Statements::AyehList(114),
-                      " SELECT  Ayeh.AyehID  FROM Ayeh  WHERE (((Ayeh.SourehID)= 114))  ORDER BY Ayeh.AyehID "},
-        StatementCase{"Ayeh", Statements::Ayeh(2, 255),
-                      " SELECT Ayeh.SourehID, Ayeh.AyehID, Ayeh.PageID, Ayeh.StartLine, Ayeh.EndLine, Ayeh.StartCol, "
-                      "Ayeh.EndCol, Ayeh.FarsiTranslation  FROM Ayeh  WHERE (((Ayeh.SourehID)= 2 ) AND "
-                      "((Ayeh.AyehID)= 255 )); "},
-        StatementCase{"PageEndsInABlank", Statements::Page(604),
-                      " SELECT Pages.PageID, Pages.PageBMP, Pages.Joze, Pages.Hezb, Pages.OtherComment  FROM Pages  "
-                      "WHERE (((Pages.PageID)= 604 )) "},
-        StatementCase{"PageAyehsWithDoubledBlanks", Statements::PageAyehs(1),
-                      " SELECT Ayeh.SourehID, Ayeh.AyehID, Ayeh.FarsiTranslation,  Ayeh.StartAyeh,  Ayeh.EndAyeh,  "
-                      "Ayeh.StartLine, Ayeh.EndLine, Ayeh.StartCol, Ayeh.EndCol  FROM Ayeh  WHERE "
-                      "(((Ayeh.PageID)= 1 ))  ORDER BY Ayeh.SourehID, Ayeh.AyehID "},
+        StatementCase{
+            "SourehTwoEndsAtTheParentheses", Statements::Soureh(2),
+            " SELECT Soureh.SourehID, Soureh.SourehName, Soureh.Maki, Soureh.PageID, Soureh.NumberOfAyeh  "
+            "FROM Soureh  WHERE (((Soureh.SourehID)= 2 ))"},
+        StatementCase{
+            "AyehList", Statements::AyehList(114),
+            " SELECT  Ayeh.AyehID  FROM Ayeh  WHERE (((Ayeh.SourehID)= 114))  ORDER BY Ayeh.AyehID "},
+        StatementCase{
+            "Ayeh", Statements::Ayeh(2, 255),
+            " SELECT Ayeh.SourehID, Ayeh.AyehID, Ayeh.PageID, Ayeh.StartLine, Ayeh.EndLine, Ayeh.StartCol, "
+            "Ayeh.EndCol, Ayeh.FarsiTranslation  FROM Ayeh  WHERE (((Ayeh.SourehID)= 2 ) AND "
+            "((Ayeh.AyehID)= 255 )); "},
+        StatementCase{
+            "PageEndsInABlank", Statements::Page(604),
+            " SELECT Pages.PageID, Pages.PageBMP, Pages.Joze, Pages.Hezb, Pages.OtherComment  FROM Pages  "
+            "WHERE (((Pages.PageID)= 604 )) "},
+        StatementCase{
+            "PageAyehsWithDoubledBlanks", Statements::PageAyehs(1),
+            " SELECT Ayeh.SourehID, Ayeh.AyehID, Ayeh.FarsiTranslation,  Ayeh.StartAyeh,  Ayeh.EndAyeh,  "
+            "Ayeh.StartLine, Ayeh.EndLine, Ayeh.StartCol, Ayeh.EndCol  FROM Ayeh  WHERE "
+            "(((Ayeh.PageID)= 1 ))  ORDER BY Ayeh.SourehID, Ayeh.AyehID "},
         StatementCase{"PageLinesWithoutBlankBeforeTheNumber", Statements::PageLines(12),
                       " SELECT Lines.LineID, Lines.PageID, Lines.StartRow, Lines.EndRow  FROM Lines  WHERE "
                       "(((Lines.PageID)=12))  ORDER BY Lines.LineID "},
         StatementCase{"FirstAyehWithTop", Statements::FirstAyeh(3),
                       " SELECT top 1 Ayeh.SourehID, Ayeh.AyehID, Ayeh.PageID      FROM Ayeh  WHERE "
                       "(((Ayeh.PageID)= 3 ))  ORDER BY Ayeh.SourehID, Ayeh.AyehID; "},
-        StatementCase{"BismillahOfReciterThree", Statements::Sound(0, 0, 3),
-                      " SELECT Sounds.SourehID, Sounds.AyehID, Sounds.GhariID, Sounds.Sound  FROM Sounds  WHERE "
-                      "(((Sounds.SourehID)= 0 ) AND ((Sounds.AyehID)= 0 ) AND ((Sounds.GhariID)= 3 )) "},
-        StatementCase{"NegativeNumbersWithMinus", Statements::Sound(-1, 7, -20),
-                      " SELECT Sounds.SourehID, Sounds.AyehID, Sounds.GhariID, Sounds.Sound  FROM Sounds  WHERE "
-                      "(((Sounds.SourehID)= -1 ) AND ((Sounds.AyehID)= 7 ) AND ((Sounds.GhariID)= -20 )) "}),
+        StatementCase{
+            "BismillahOfReciterThree", Statements::Sound(0, 0, 3),
+            " SELECT Sounds.SourehID, Sounds.AyehID, Sounds.GhariID, Sounds.Sound  FROM Sounds  WHERE "
+            "(((Sounds.SourehID)= 0 ) AND ((Sounds.AyehID)= 0 ) AND ((Sounds.GhariID)= 3 )) "},
+        StatementCase{
+            "NegativeNumbersWithMinus", Statements::Sound(-1, 7, -20),
+            " SELECT Sounds.SourehID, Sounds.AyehID, Sounds.GhariID, Sounds.Sound  FROM Sounds  WHERE "
+            "(((Sounds.SourehID)= -1 ) AND ((Sounds.AyehID)= 7 ) AND ((Sounds.GhariID)= -20 )) "}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 struct TranslateCase {
@@ -57,19 +68,25 @@ struct TranslateCase {
     std::string Expected;
 };
 
-void PrintTo(const TranslateCase& value, std::ostream* out) { *out << value.Name; }
+void PrintTo(const TranslateCase& value, std::ostream* out) {
+    *out << value.Name;
+}
 
 class Translation : public ::testing::TestWithParam<TranslateCase> {};
 
-TEST_P(Translation, MovesTheRowLimitToTheEnd) { EXPECT_EQ(TranslateStatement(GetParam().Input), GetParam().Expected); }
+TEST_P(Translation, MovesTheRowLimitToTheEnd) {
+    EXPECT_EQ(TranslateStatement(GetParam().Input), GetParam().Expected);
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Statements, Translation,
     ::testing::Values(
-        TranslateCase{"FirstAyehBeforeTheSemicolon", Statements::FirstAyeh(3),
-                      " SELECT Ayeh.SourehID, Ayeh.AyehID, Ayeh.PageID      FROM Ayeh  WHERE (((Ayeh.PageID)= 3 ))  "
-                      "ORDER BY Ayeh.SourehID, Ayeh.AyehID LIMIT 1; "},
-        TranslateCase{"WithoutSemicolon", "SELECT TOP 5 a FROM t ORDER BY a ", "SELECT a FROM t ORDER BY a LIMIT 5 "},
+        TranslateCase{
+            "FirstAyehBeforeTheSemicolon", Statements::FirstAyeh(3),
+            " SELECT Ayeh.SourehID, Ayeh.AyehID, Ayeh.PageID      FROM Ayeh  WHERE (((Ayeh.PageID)= 3 ))  "
+            "ORDER BY Ayeh.SourehID, Ayeh.AyehID LIMIT 1; "},
+        TranslateCase{"WithoutSemicolon", "SELECT TOP 5 a FROM t ORDER BY a ",
+                      "SELECT a FROM t ORDER BY a LIMIT 5 "},
         TranslateCase{"Distinct", "select distinct top 2 a from t;", "select distinct a from t LIMIT 2;"},
         TranslateCase{"NoTopUnchanged", Statements::Soureh(2), Statements::Soureh(2)},
         TranslateCase{"ColumnNamedTopUnchanged", "SELECT topic FROM t", "SELECT topic FROM t"},

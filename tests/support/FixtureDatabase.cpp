@@ -2,10 +2,8 @@
 
 #include <QFile>
 #include <QtEndian>
-
-#include <sqlite3.h>
-
 #include <climits>
+#include <sqlite3.h>
 
 namespace {
 
@@ -99,8 +97,12 @@ void FixtureDatabase::Insert(const std::string& table,
     Check(Database.Get(), sqlite3_step(stmt.Get()));
 }
 
-void FixtureDatabase::Begin() { Exec("BEGIN"); }
-void FixtureDatabase::Commit() { Exec("COMMIT"); }
+void FixtureDatabase::Begin() {
+    Exec("BEGIN");
+}
+void FixtureDatabase::Commit() {
+    Exec("COMMIT");
+}
 
 // No keys or constraints, so that tests can store duplicate or partial rows.
 void CreateQuranTables(FixtureDatabase& db) {

@@ -8,7 +8,6 @@
 #include <QRect>
 #include <QString>
 #include <QVariant>
-
 #include <string>
 #include <utility>
 #include <vector>
