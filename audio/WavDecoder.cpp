@@ -5,6 +5,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <mutex>
 
 namespace {
@@ -25,7 +26,9 @@ void SetStrictWavHints() {
     std::call_once(once, [] {
         SDL_SetHint(SDL_HINT_WAVE_TRUNCATION, "strict");
         SDL_SetHint(SDL_HINT_WAVE_RIFF_CHUNK_SIZE, "ignorezero");
-        SDL_SetHint(SDL_HINT_WAVE_FACT_CHUNK, "truncate");
+        // Writers disagree on what the fact chunk counts (some count stereo frames wrongly),
+        // so trusting it would cut good recordings short; the data chunk decides the length.
+        SDL_SetHint(SDL_HINT_WAVE_FACT_CHUNK, "ignore");
     });
 }
 
@@ -55,15 +58,30 @@ std::shared_ptr<const DecodedSound> DecodeWav(const QString& path, const OutputF
 
     const AudioStream stream(SDL_NewAudioStream(spec.format, spec.channels, spec.freq, AUDIO_S16SYS,
                                                 static_cast<Uint8>(target.Channels), target.Rate));
+    // SDL's flush drops the resampler's right-hand context when its staging buffer happens to
+    // be empty, losing the last few hundred frames. Trailing silence gives the resampler that
+    // context; the output is then cut back to the recording's own length.
+    const int sourceFrameBytes = SDL_AUDIO_BITSIZE(spec.format) / 8 * spec.channels;
+    const std::int64_t sourceFrames = length / static_cast<Uint32>(sourceFrameBytes);
+    const std::vector<std::uint8_t> silence(
+        static_cast<std::size_t>(std::max(spec.freq / 5, 1024) * sourceFrameBytes),
+        spec.format == AUDIO_U8 ? 0x80 : 0);
     if (!stream || SDL_AudioStreamPut(stream.get(), raw, static_cast<int>(length)) != 0 ||
+        SDL_AudioStreamPut(stream.get(), silence.data(), static_cast<int>(silence.size())) != 0 ||
         SDL_AudioStreamFlush(stream.get()) != 0)
         throw SdlError();
-    const int available = SDL_AudioStreamAvailable(stream.get());
-    sound->Bytes.resize(static_cast<std::size_t>(available));
-    const int got = available > 0 ? SDL_AudioStreamGet(stream.get(), sound->Bytes.data(), available) : 0;
-    if (got < 0)
-        throw SdlError();
-    // Keep whole frames only, so that Frames() is exact.
-    sound->Bytes.resize(static_cast<std::size_t>(got - got % target.FrameBytes()));
+    // The stream may release its converted data in several pieces after the flush.
+    std::size_t size = 0;
+    while (const int available = SDL_AudioStreamAvailable(stream.get())) {
+        sound->Bytes.resize(size + static_cast<std::size_t>(available));
+        const int got = SDL_AudioStreamGet(stream.get(), sound->Bytes.data() + size, available);
+        if (got < 0)
+            throw SdlError();
+        if (got == 0)
+            break;
+        size += static_cast<std::size_t>(got);
+    }
+    const std::int64_t frames = sourceFrames * target.Rate / spec.freq;
+    sound->Bytes.resize(std::min(size, static_cast<std::size_t>(frames * target.FrameBytes())));
     return sound;
 }

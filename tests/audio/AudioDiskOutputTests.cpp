@@ -1,0 +1,114 @@
+// Runs the player on SDL's disk driver, which writes the raw output stream to a file, to see
+// that the recordings' samples really reach the output, whole and in order.
+#include "audio/AudioOutput.h"
+#include "audio/AudioPlayer.h"
+#include "tests/audio/AudioTestSupport.h"
+#include "tests/support/WavFixtures.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+class AudioDiskOutputTest : public ::testing::Test {
+protected:
+    // The device opens at the first Open of the process and reads the driver then.
+    static void SetUpTestSuite() {
+        OutputDir = std::make_unique<QTemporaryDir>();
+        ASSERT_TRUE(OutputDir->isValid());
+        qputenv("SDL_AUDIODRIVER", "disk");
+        qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(OutputFile()));
+    }
+
+    static void TearDownTestSuite() { OutputDir.reset(); }
+
+    static QString OutputFile() { return OutputDir->filePath(QStringLiteral("output.raw")); }
+
+    static std::vector<std::int16_t> Output() {
+        QFile file(OutputFile());
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        const QByteArray bytes = file.readAll();
+        std::vector<std::int16_t> samples(static_cast<std::size_t>(bytes.size()) / sizeof(std::int16_t));
+        std::memcpy(samples.data(), bytes.constData(), samples.size() * sizeof(std::int16_t));
+        return samples;
+    }
+
+    QString Write(const QString& name, const WavSpec& spec) {
+        const QString path = Dir.filePath(name);
+        WriteWav(path, spec);
+        return path;
+    }
+
+    static std::unique_ptr<QTemporaryDir> OutputDir;
+    QTemporaryDir Dir;
+};
+
+std::unique_ptr<QTemporaryDir> AudioDiskOutputTest::OutputDir;
+
+TEST_F(AudioDiskOutputTest, RecordingsPlayedOneAfterAnotherReachTheOutputWholeAndInOrder) {
+    // In the device's format, so that the output must hold exactly these samples.
+    const WavSpec first{WavEncoding::Pcm16, 44100, 2, 120, 0};
+    const WavSpec second{WavEncoding::Pcm16, 44100, 2, 80, 1};
+    AudioPlayer player;
+    QSignalSpy notices(&player, &AudioPlayer::OnNotify);
+    player.SetFileName(Write(QStringLiteral("first.wav"), first));
+    player.Open();
+    player.Play();
+    ASSERT_TRUE(WaitForNotices(notices, 1));
+    player.SetFileName(Write(QStringLiteral("second.wav"), second));
+    player.Open();
+    player.Play();
+    ASSERT_TRUE(WaitForNotices(notices, 2));
+    // The driver writes through a buffered file; the silence that follows pushes it out.
+    QTest::qWait(300);
+
+    const std::vector<std::int16_t> output = Output();
+    const std::vector<std::int16_t> a = WavSignal(first);
+    const std::vector<std::int16_t> b = WavSignal(second);
+    const auto atA = std::search(output.begin(), output.end(), a.begin(), a.end());
+    ASSERT_NE(atA, output.end()) << "first recording missing from " << output.size() << " samples";
+    const auto afterA = atA + static_cast<std::ptrdiff_t>(a.size());
+    const auto atB = std::search(afterA, output.end(), b.begin(), b.end());
+    ASSERT_NE(atB, output.end()) << "second recording missing after the first";
+    EXPECT_TRUE(std::all_of(output.begin(), atA, [](std::int16_t s) { return s == 0; }))
+        << "only silence before the first recording";
+    EXPECT_TRUE(std::all_of(afterA, atB, [](std::int16_t s) { return s == 0; }))
+        << "only silence between the recordings";
+}
+
+TEST_F(AudioDiskOutputTest, TwoPlayersPlayingAtOnceAreMixed) {
+    const WavSpec spec{WavEncoding::Pcm16, 44100, 2, 100, 2};
+    const QString path = Write(QStringLiteral("mixed.wav"), spec);
+    AudioPlayer one;
+    AudioPlayer two;
+    QSignalSpy notices(&two, &AudioPlayer::OnNotify);
+    for (AudioPlayer* player : {&one, &two}) {
+        player->SetFileName(path);
+        player->Open();
+    }
+    {
+        // Holding off the callback makes both start on the same sample.
+        AudioOutput::Lock lock(AudioOutput::Shared());
+        one.Play();
+        two.Play();
+    }
+    ASSERT_TRUE(WaitForNotices(notices, 1));
+    QTest::qWait(300);
+
+    std::vector<std::int16_t> doubled = WavSignal(spec);
+    for (std::int16_t& sample : doubled)
+        sample = static_cast<std::int16_t>(2 * sample);
+    const std::vector<std::int16_t> output = Output();
+    EXPECT_NE(std::search(output.begin(), output.end(), doubled.begin(), doubled.end()), output.end());
+}
+
+} // namespace

@@ -1,0 +1,462 @@
+#include "audio/AudioPlayer.h"
+#include "tests/audio/AudioTestSupport.h"
+#include "tests/support/WavFixtures.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+constexpr int ShortMs = 150;
+constexpr int LongMs = 3000;
+
+class AudioPlayerTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(Dir.isValid()); }
+
+    QString Write(const QString& name, int durationMs, WavSpec spec = {}) {
+        spec.DurationMs = durationMs;
+        const QString path = Dir.filePath(name);
+        WriteWav(path, spec);
+        return path;
+    }
+
+    void OpenFile(int durationMs) {
+        Player.SetFileName(Write(QStringLiteral("tone-%1.wav").arg(durationMs), durationMs));
+        Player.Open();
+    }
+
+    QTemporaryDir Dir;
+    AudioPlayer Player;
+    QSignalSpy Notices{&Player, &AudioPlayer::OnNotify};
+};
+
+TEST_F(AudioPlayerTest, ModesFollowOpenPlayPauseStopAndClose) {
+    EXPECT_EQ(Player.Mode(), pmNotReady);
+    OpenFile(LongMs);
+    EXPECT_EQ(Player.Mode(), pmStopped);
+    Player.Play();
+    EXPECT_EQ(Player.Mode(), pmPlaying);
+    Player.Pause();
+    EXPECT_EQ(Player.Mode(), pmPaused);
+    Player.Pause();
+    EXPECT_EQ(Player.Mode(), pmPlaying);
+    Player.Stop();
+    EXPECT_EQ(Player.Mode(), pmStopped);
+    Player.Close();
+    EXPECT_EQ(Player.Mode(), pmNotReady);
+}
+
+TEST_F(AudioPlayerTest, PlayRunsToTheEndWherePositionEqualsLength) {
+    OpenFile(ShortMs);
+    EXPECT_NEAR(Player.Length(), ShortMs, 1);
+    EXPECT_EQ(Player.Position(), 0);
+    Player.Play();
+    ASSERT_TRUE(WaitForNotices(Notices, 1));
+    EXPECT_EQ(Player.Mode(), pmStopped);
+    EXPECT_EQ(Player.Position(), Player.Length());
+}
+
+TEST_F(AudioPlayerTest, PositionAdvancesWhilePlayingAndStaysBelowLengthUntilTheEnd) {
+    OpenFile(LongMs);
+    Player.Play();
+    QTest::qWait(200);
+    const qint64 early = Player.Position();
+    EXPECT_GT(early, 0);
+    QTest::qWait(200);
+    EXPECT_GT(Player.Position(), early);
+    EXPECT_LT(Player.Position(), Player.Length());
+}
+
+TEST_F(AudioPlayerTest, PauseHoldsThePositionAndTheResumeGoesOnFromIt) {
+    OpenFile(LongMs);
+    Player.Play();
+    QTest::qWait(200);
+    Player.Pause();
+    const qint64 paused = Player.Position();
+    QTest::qWait(200);
+    EXPECT_EQ(Player.Position(), paused);
+    EXPECT_EQ(Player.Mode(), pmPaused);
+    Player.Pause();
+    EXPECT_EQ(Player.Mode(), pmPlaying);
+    EXPECT_GE(Player.Position(), paused);
+    EXPECT_LT(Player.Position(), paused + 150);
+}
+
+TEST_F(AudioPlayerTest, StopHoldsThePositionAndPlayGoesOnFromIt) {
+    OpenFile(LongMs);
+    Player.Play();
+    QTest::qWait(200);
+    Player.Stop();
+    const qint64 stopped = Player.Position();
+    EXPECT_GT(stopped, 0);
+    Player.Play();
+    EXPECT_GE(Player.Position(), stopped);
+    EXPECT_LT(Player.Position(), stopped + 150);
+}
+
+TEST_F(AudioPlayerTest, PauseWhileStoppedDoesNothingAndLeavesNotifyPending) {
+    OpenFile(ShortMs);
+    Player.SetNotify(false);
+    Player.Pause();
+    EXPECT_EQ(Player.Mode(), pmStopped);
+    Player.Play(); // takes the pending false
+    ASSERT_TRUE(WaitUntilSettled(Player));
+    EXPECT_EQ(Notices.count(), 0);
+}
+
+struct RewindCase {
+    const char* Name;
+    bool AutoRewind;
+    PlayerMode ModeAfterReplay;
+    bool AtEndAfterReplay;
+};
+
+class AudioAutoRewindTest : public AudioPlayerTest, public ::testing::WithParamInterface<RewindCase> {};
+
+TEST_P(AudioAutoRewindTest, PlayAtTheEndRewindsOnlyWithAutoRewind) {
+    const RewindCase& c = GetParam();
+    EXPECT_TRUE(Player.AutoRewind()) << "on from creation";
+    Player.SetAutoRewind(c.AutoRewind);
+    OpenFile(ShortMs);
+    Player.Play();
+    ASSERT_TRUE(WaitForNotices(Notices, 1));
+    Player.Play();
+    EXPECT_EQ(Player.Mode(), c.ModeAfterReplay);
+    EXPECT_EQ(Player.Position() == Player.Length(), c.AtEndAfterReplay);
+    ASSERT_TRUE(WaitUntilSettled(Player));
+    EXPECT_EQ(Notices.count(), 2) << "the replay's notice arrives in both cases";
+}
+
+INSTANTIATE_TEST_SUITE_P(, AudioAutoRewindTest,
+                         ::testing::Values(RewindCase{"On", true, pmPlaying, false},
+                                           RewindCase{"Off", false, pmStopped, true}),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+// Each row runs commands on an open file of ShortMs and counts the notices that arrive in
+// all, after any play has run out.
+struct NoticeCase {
+    const char* Name;
+    std::function<void(AudioPlayer&, const QString& other)> Commands;
+    int Notices;
+};
+
+class AudioNoticeCountTest : public AudioPlayerTest, public ::testing::WithParamInterface<NoticeCase> {};
+
+TEST_P(AudioNoticeCountTest, EveryAskedForNoticeArrivesExactlyOnce) {
+    const NoticeCase& c = GetParam();
+    OpenFile(ShortMs);
+    const QString other = Write(QStringLiteral("other.wav"), ShortMs);
+    c.Commands(Player, other);
+    ASSERT_TRUE(WaitUntilSettled(Player));
+    EXPECT_EQ(Notices.count(), c.Notices);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    , AudioNoticeCountTest,
+    ::testing::Values(
+        NoticeCase{"PlayToTheEnd", [](AudioPlayer& p, auto&) { p.Play(); }, 1},
+        NoticeCase{"NotifyFalseSuppressesThePlay",
+                   [](AudioPlayer& p, auto&) {
+                       p.SetNotify(false);
+                       p.Play();
+                   },
+                   0},
+        NoticeCase{"NotifyFalseSuppressesOnlyOnePlay",
+                   [](AudioPlayer& p, auto&) {
+                       p.SetNotify(false);
+                       p.Play();
+                       p.Play();
+                   },
+                   1},
+        NoticeCase{"PlayWhilePlayingKeepsTheEarlierNotice",
+                   [](AudioPlayer& p, auto&) {
+                       p.Play();
+                       p.Play();
+                   },
+                   2},
+        NoticeCase{"PlayNotAskingLeavesTheEarlierNoticePending",
+                   [](AudioPlayer& p, auto&) {
+                       p.Play();
+                       p.SetNotify(false);
+                       p.Play();
+                   },
+                   1},
+        NoticeCase{"StopCutsThePlayShort",
+                   [](AudioPlayer& p, auto&) {
+                       p.Play();
+                       p.Stop();
+                   },
+                   1},
+        NoticeCase{"StopAskingAddsItsOwn",
+                   [](AudioPlayer& p, auto&) {
+                       p.Play();
+                       p.SetNotify(true);
+                       p.Stop();
+                   },
+                   2},
+        NoticeCase{"StopWhileStopped", [](AudioPlayer& p, auto&) { p.Stop(); }, 0},
+        NoticeCase{"CloseCutsThePlayShort",
+                   [](AudioPlayer& p, auto&) {
+                       p.Play();
+                       p.Close();
+                   },
+                   1},
+        NoticeCase{"CloseAskingAddsItsOwn",
+                   [](AudioPlayer& p, auto&) {
+                       p.Play();
+                       p.SetNotify(true);
+                       p.Close();
+                   },
+                   2},
+        NoticeCase{"OpenOfAnotherFileCutsThePlayShort",
+                   [](AudioPlayer& p, const QString& other) {
+                       p.Play();
+                       p.SetFileName(other);
+                       p.Open();
+                   },
+                   1},
+        NoticeCase{"OpenAsking",
+                   [](AudioPlayer& p, const QString& other) {
+                       p.SetNotify(true);
+                       p.SetFileName(other);
+                       p.Open();
+                   },
+                   1},
+        NoticeCase{"PauseThenResume",
+                   [](AudioPlayer& p, auto&) {
+                       p.Play();
+                       p.Pause();
+                       p.Pause();
+                   },
+                   2},
+        NoticeCase{"PauseAskingSupersedesThePlay",
+                   [](AudioPlayer& p, auto&) {
+                       p.Play();
+                       p.SetNotify(true);
+                       p.Pause();
+                   },
+                   2},
+        NoticeCase{"PauseThenStop",
+                   [](AudioPlayer& p, auto&) {
+                       p.Play();
+                       p.Pause();
+                       p.Stop();
+                   },
+                   1},
+        NoticeCase{"ResumeNotAskingKeepsThePlayNotice",
+                   [](AudioPlayer& p, auto&) {
+                       p.Play();
+                       p.Pause();
+                       p.SetNotify(false);
+                       p.Pause();
+                   },
+                   1},
+        NoticeCase{"PauseWhileStopped", [](AudioPlayer& p, auto&) { p.Pause(); }, 0}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+// What the notice's receiver sees at delivery: the chain of recitations relies on it to tell
+// a play that ran to its end from one that was cut short or superseded.
+struct Seen {
+    PlayerMode Mode = pmNotReady;
+    bool AtEnd = false;
+};
+
+class AudioNoticeStateTest : public AudioPlayerTest {
+protected:
+    void SetUp() override {
+        AudioPlayerTest::SetUp();
+        QObject::connect(&Player, &AudioPlayer::OnNotify, &Receiver, [this](QObject* sender) {
+            EXPECT_EQ(sender, &Player);
+            Log.push_back({Player.Mode(), Player.Position() == Player.Length()});
+        });
+    }
+
+    QObject Receiver;
+    std::vector<Seen> Log;
+};
+
+TEST_F(AudioNoticeStateTest, NaturalEndIsSeenStoppedAtTheEnd) {
+    OpenFile(ShortMs);
+    Player.Play();
+    ASSERT_TRUE(WaitForNotices(Notices, 1));
+    ASSERT_EQ(Log.size(), 1u);
+    EXPECT_EQ(Log[0].Mode, pmStopped);
+    EXPECT_TRUE(Log[0].AtEnd);
+}
+
+TEST_F(AudioNoticeStateTest, SupersededPlayIsReportedAtOnceWhilePlaybackGoesOn) {
+    OpenFile(LongMs);
+    Player.Play();
+    Player.Play();
+    ASSERT_TRUE(WaitForNotices(Notices, 1));
+    ASSERT_EQ(Log.size(), 1u);
+    EXPECT_EQ(Log[0].Mode, pmPlaying);
+    EXPECT_FALSE(Log[0].AtEnd);
+    Player.Stop();
+    ASSERT_TRUE(WaitForNotices(Notices, 2));
+    EXPECT_EQ(Log[1].Mode, pmStopped);
+    EXPECT_FALSE(Log[1].AtEnd);
+}
+
+TEST_F(AudioNoticeStateTest, PlayCutShortIsSeenBeforeTheEnd) {
+    OpenFile(LongMs);
+    Player.Play();
+    QTest::qWait(50);
+    Player.Stop();
+    ASSERT_TRUE(WaitForNotices(Notices, 1));
+    EXPECT_EQ(Log[0].Mode, pmStopped);
+    EXPECT_FALSE(Log[0].AtEnd);
+}
+
+TEST_F(AudioPlayerTest, NoticesArriveOnlyThroughTheEventLoop) {
+    bool insideCommand = false;
+    int deliveredInside = 0;
+    QObject::connect(&Player, &AudioPlayer::OnNotify, &Player, [&] { deliveredInside += insideCommand; },
+                     Qt::DirectConnection);
+    Player.SetFileName(Write(QStringLiteral("a.wav"), LongMs));
+    insideCommand = true;
+    Player.SetNotify(true);
+    Player.Open();
+    Player.Play();
+    Player.Play();
+    Player.SetNotify(true);
+    Player.Stop();
+    Player.Close();
+    insideCommand = false;
+    EXPECT_EQ(Notices.count(), 0);
+    ASSERT_TRUE(WaitForNotices(Notices, 4)); // open, superseded play, stopped play, stop
+    QTest::qWait(100);
+    EXPECT_EQ(Notices.count(), 4);
+    EXPECT_EQ(deliveredInside, 0);
+}
+
+TEST_F(AudioPlayerTest, CloseWithoutAFileKeepsAPendingNotify) {
+    Player.SetNotify(true);
+    Player.Close();
+    EXPECT_EQ(Player.Mode(), pmNotReady);
+    OpenFile(ShortMs); // asks, by the Notify the Close left
+    ASSERT_TRUE(WaitUntilSettled(Player));
+    EXPECT_EQ(Notices.count(), 1);
+}
+
+TEST_F(AudioPlayerTest, NoticesOfADestroyedPlayerAreNeverDelivered) {
+    QObject receiver;
+    int delivered = 0;
+    const QString file = Write(QStringLiteral("a.wav"), 40);
+    for (int round = 0; round < 5; ++round) {
+        auto player = std::make_unique<AudioPlayer>();
+        QObject::connect(player.get(), &AudioPlayer::OnNotify, &receiver, [&] { ++delivered; });
+        player->SetFileName(file);
+        player->SetNotify(true);
+        player->Open();
+        player->Play();
+        player->Play();
+        // Around the end of the recording, so that the audio thread races the destruction.
+        QTest::qWait(35 + round * 2);
+        player.reset();
+        delivered = 0;
+        QTest::qWait(80);
+        EXPECT_EQ(delivered, 0) << "round " << round;
+    }
+}
+
+TEST_F(AudioPlayerTest, SecondOpenOfAnotherFilePlaysTheNewFile) {
+    OpenFile(LongMs);
+    Player.Play();
+    QTest::qWait(50);
+    Player.SetFileName(Write(QStringLiteral("b.wav"), ShortMs, {WavEncoding::Pcm8, 11025, 2}));
+    Player.Open();
+    EXPECT_EQ(Player.Mode(), pmStopped);
+    EXPECT_EQ(Player.Position(), 0);
+    EXPECT_NEAR(Player.Length(), ShortMs, 1);
+    Player.Play();
+    ASSERT_TRUE(WaitForNotices(Notices, 2));
+    EXPECT_EQ(Player.Position(), Player.Length());
+}
+
+TEST_F(AudioPlayerTest, CommandsWithoutAFileRaiseNoMciDeviceOpen) {
+    const std::vector<std::pair<const char*, std::function<void()>>> commands = {
+        {"Play", [&] { Player.Play(); }},
+        {"Stop", [&] { Player.Stop(); }},
+        {"Pause", [&] { Player.Pause(); }},
+        {"Length", [&] { (void)Player.Length(); }},
+    };
+    for (bool afterClose : {false, true}) {
+        if (afterClose) {
+            OpenFile(ShortMs);
+            Player.Close();
+        }
+        for (const auto& [name, command] : commands) {
+            try {
+                command();
+                ADD_FAILURE() << name << " raised nothing";
+            } catch (const AudioError& error) {
+                EXPECT_STREQ(error.what(), "No MCI device open") << name;
+            }
+        }
+        EXPECT_NO_THROW(Player.Close());
+        EXPECT_EQ(Player.Mode(), pmNotReady);
+        EXPECT_EQ(Player.Position(), 0);
+    }
+}
+
+TEST_F(AudioPlayerTest, EnabledIsStoredAndIgnoredByCommands) {
+    EXPECT_TRUE(Player.Enabled());
+    Player.SetEnabled(false);
+    EXPECT_FALSE(Player.Enabled());
+    OpenFile(ShortMs);
+    Player.Play();
+    ASSERT_TRUE(WaitForNotices(Notices, 1));
+}
+
+struct BadFileCase {
+    const char* Name;
+    std::function<void(const QString& path)> Write;
+    // A piece of the decoder's own message, which Open must pass on.
+    const char* MessagePart;
+};
+
+class AudioBadFileTest : public AudioPlayerTest, public ::testing::WithParamInterface<BadFileCase> {};
+
+TEST_P(AudioBadFileTest, OpenFailsWithTheDecodersMessageAndLeavesNoFileOpen) {
+    OpenFile(ShortMs);
+    const QString path = Dir.filePath(QStringLiteral("bad.wav"));
+    GetParam().Write(path);
+    Player.SetFileName(path);
+    try {
+        Player.Open();
+        FAIL() << "Open accepted a bad file";
+    } catch (const AudioError& error) {
+        EXPECT_THAT(error.what(), ::testing::HasSubstr(GetParam().MessagePart));
+    }
+    EXPECT_EQ(Player.Mode(), pmNotReady);
+    EXPECT_THROW(Player.Play(), AudioError);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    , AudioBadFileTest,
+    ::testing::Values(
+        BadFileCase{"Missing", [](const QString&) {}, "Couldn't open"},
+        BadFileCase{"Empty", [](const QString& path) { WriteBytes(path, {}); }, "RIFF header"},
+        BadFileCase{"NotRiff", [](const QString& path) { WriteBytes(path, "This is no sound at all.\n"); }, "not a Waveform"},
+        BadFileCase{"GarbageAfterRiffHeader",
+                    [](const QString& path) { WriteBytes(path, QByteArray("RIFF\x24\0\0\0WAVE", 12) + QByteArray(64, '\x7f')); },
+                    "fmt chunk"},
+        BadFileCase{"TruncatedPcm", [](const QString& path) { WriteTruncatedWav(path, {WavEncoding::Pcm16}); },
+                    "data chunk"},
+        BadFileCase{"TruncatedImaAdpcm",
+                    [](const QString& path) { WriteTruncatedWav(path, {WavEncoding::ImaAdpcm}); },
+                    "data chunk"},
+        BadFileCase{"UnsupportedGsm", [](const QString& path) { WriteWav(path, {WavEncoding::Gsm610, 8000}); },
+                    "format tag"}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+} // namespace
