@@ -8,11 +8,11 @@
 
 void InitArtwork();
 
-inline constexpr char BackgroundPicture[] = ":/artwork/background.jpg"; // 800 x 600, main window
-inline constexpr char SplashPicture[] = ":/artwork/splash.jpg";         // 760 x 438
-inline constexpr char FarewellPicture[] = ":/artwork/farewell.jpg";     // 602 x 480
-inline constexpr char DonatePicture[] = ":/artwork/donate.jpg";         // 681 x 481
-inline constexpr char PublisherPicture[] = ":/artwork/publisher.jpg";   // 681 x 481
+inline constexpr char BackgroundPicture[] = ":/artwork/background.jpg";        // 800 x 600, main window
+inline constexpr char SplashPicture[] = ":/artwork/splash.jpg";                // 760 x 438
+inline constexpr char FarewellPicture[] = ":/artwork/farewell.jpg";            // 602 x 480
+inline constexpr char DonatePicture[] = ":/artwork/donate.jpg";                // 681 x 481
+inline constexpr char PublisherPicture[] = ":/artwork/publisher.jpg";          // 681 x 481
 inline constexpr char SupportButtonPicture[] = ":/artwork/button-support.png"; // 138 x 31
 inline constexpr char AboutButtonPicture[] = ":/artwork/button-about.png";     // 138 x 31
 

@@ -6,7 +6,6 @@
 #include <QPolygonF>
 #include <QRadialGradient>
 #include <QTextOption>
-
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -47,7 +46,9 @@ double Fbm(double x, double y, unsigned seed, int octaves = 4) {
     return sum / total;
 }
 
-int Channel(double value) { return std::clamp(int(std::lround(value)), 0, 255); }
+int Channel(double value) {
+    return std::clamp(int(std::lround(value)), 0, 255);
+}
 
 QPointF Polar(QPointF centre, double radius, double degrees) {
     const double a = degrees * Pi / 180.0;
@@ -119,7 +120,9 @@ QFont NaskhFont(double pixelSize, bool bold) {
 QFont SansFont(double pixelSize, bool bold) {
     return MakeFont(QStringLiteral("Noto Sans Arabic"), pixelSize, bold);
 }
-QFont AmiriFont(double pixelSize, bool bold) { return MakeFont(QStringLiteral("Amiri"), pixelSize, bold); }
+QFont AmiriFont(double pixelSize, bool bold) {
+    return MakeFont(QStringLiteral("Amiri"), pixelSize, bold);
+}
 
 QImage WoodGround(QSize size, const QColor& base, unsigned seed) {
     QImage image(size, QImage::Format_RGB32);
@@ -128,7 +131,8 @@ QImage WoodGround(QSize size, const QColor& base, unsigned seed) {
         for (int x = 0; x < size.width(); ++x) {
             // Growth rings run along x and wander with a slow warp; fibres are streaks
             // stretched along x; a broad mottle keeps the ground from looking printed.
-            const double warp = Fbm(x * 0.004, y * 0.018, seed) * 10.0 + Fbm(x * 0.0015, y * 0.003, seed + 7) * 7.0;
+            const double warp =
+                Fbm(x * 0.004, y * 0.018, seed) * 10.0 + Fbm(x * 0.0015, y * 0.003, seed + 7) * 7.0;
             const double rings = 0.5 + 0.5 * std::sin(y * 0.24 + warp);
             const double ringLine = std::pow(rings, 7.0);
             const double fibre = ValueNoise(x * 0.05, y * 0.9, seed + 13);
@@ -158,8 +162,8 @@ QImage PaperGround(QSize size, const QColor& base, unsigned seed) {
     return image;
 }
 
-void DrawText(QPainter& painter, const QRectF& box, const QString& text, const QFont& font, const QColor& colour,
-              Qt::Alignment alignment) {
+void DrawText(QPainter& painter, const QRectF& box, const QString& text, const QFont& font,
+              const QColor& colour, Qt::Alignment alignment) {
     painter.save();
     painter.setLayoutDirection(Qt::RightToLeft);
     painter.setFont(font);
@@ -279,7 +283,8 @@ void DrawFlower(QPainter& painter, QPointF centre, double radius, double angle) 
         painter.drawPath(QTransform().rotate(72.0 * i).map(petal));
     painter.setPen(QPen(QColor(222, 208, 204), std::max(0.5, radius * 0.03)));
     for (int i = 0; i < 5; ++i)
-        painter.drawLine(Polar(QPointF(), radius * 0.25, 72.0 * i + 12), Polar(QPointF(), radius * 0.7, 72.0 * i + 12));
+        painter.drawLine(Polar(QPointF(), radius * 0.25, 72.0 * i + 12),
+                         Polar(QPointF(), radius * 0.7, 72.0 * i + 12));
 
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(200, 140, 30));
@@ -367,14 +372,18 @@ void DrawIlluminatedFrame(QPainter& painter, const QRectF& outer, const QRectF& 
     painter.drawRect(bandInner.adjusted(-3.5, -3.5, 3.5, 3.5));
 
     // Motifs along the four sides and rosettes in the corners.
-    const double hTop = bandInner.top() - 1 - bandOuter.top(), hBottom = bandOuter.bottom() - bandInner.bottom() - 1;
-    const double wLeft = bandInner.left() - 1 - bandOuter.left(), wRight = bandOuter.right() - bandInner.right() - 1;
+    const double hTop = bandInner.top() - 1 - bandOuter.top(),
+                 hBottom = bandOuter.bottom() - bandInner.bottom() - 1;
+    const double wLeft = bandInner.left() - 1 - bandOuter.left(),
+                 wRight = bandOuter.right() - bandInner.right() - 1;
     const double yTop = bandOuter.top() + hTop / 2, yBottom = bandOuter.bottom() - hBottom / 2;
     const double xLeft = bandOuter.left() + wLeft / 2, xRight = bandOuter.right() - wRight / 2;
     DrawBandRun(painter, {bandOuter.left() + wLeft, yTop}, {bandOuter.right() - wRight, yTop}, hTop, false);
-    DrawBandRun(painter, {bandOuter.left() + wLeft, yBottom}, {bandOuter.right() - wRight, yBottom}, hBottom, false);
+    DrawBandRun(painter, {bandOuter.left() + wLeft, yBottom}, {bandOuter.right() - wRight, yBottom}, hBottom,
+                false);
     DrawBandRun(painter, {xLeft, bandOuter.top() + hTop}, {xLeft, bandOuter.bottom() - hBottom}, wLeft, true);
-    DrawBandRun(painter, {xRight, bandOuter.top() + hTop}, {xRight, bandOuter.bottom() - hBottom}, wRight, true);
+    DrawBandRun(painter, {xRight, bandOuter.top() + hTop}, {xRight, bandOuter.bottom() - hBottom}, wRight,
+                true);
     const QPointF corners[] = {{xLeft, yTop}, {xRight, yTop}, {xLeft, yBottom}, {xRight, yBottom}};
     const double cornerSizes[] = {std::min(wLeft, hTop), std::min(wRight, hTop), std::min(wLeft, hBottom),
                                   std::min(wRight, hBottom)};

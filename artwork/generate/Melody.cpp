@@ -1,13 +1,11 @@
 #include "artwork/generate/Melody.h"
 
-#include <sndfile.h>
-
 #include <QFile>
-
 #include <algorithm>
 #include <cmath>
 #include <memory>
 #include <numbers>
+#include <sndfile.h>
 #include <stdexcept>
 
 namespace {
@@ -19,10 +17,10 @@ struct Note {
 
 // A descending phrase in the Hijaz mode on D, ending on the tonic.
 constexpr double D4 = 293.66, Eb4 = 311.13, Fs4 = 369.99, G4 = 392.00, A4 = 440.00, Bb4 = 466.16;
-constexpr Note Phrase[] = {{A4, 1.0},  {Bb4, 0.5}, {A4, 0.5}, {G4, 1.0},  {Fs4, 0.5}, {G4, 0.5},
-                           {A4, 1.5},  {G4, 0.5},  {Fs4, 0.5}, {Eb4, 0.5}, {D4, 2.5}};
-constexpr double Beat = 0.42;     // seconds
-constexpr double Lead = 0.25;     // silence-free lead-in before the first note, drone only
+constexpr Note Phrase[] = {{A4, 1.0}, {Bb4, 0.5}, {A4, 0.5},  {G4, 1.0},  {Fs4, 0.5}, {G4, 0.5},
+                           {A4, 1.5}, {G4, 0.5},  {Fs4, 0.5}, {Eb4, 0.5}, {D4, 2.5}};
+constexpr double Beat = 0.42; // seconds
+constexpr double Lead = 0.25; // silence-free lead-in before the first note, drone only
 constexpr double Attack = 0.06;
 constexpr double Release = 0.45;
 constexpr double Harmonics[] = {1.0, 0.42, 0.2, 0.09, 0.04};

@@ -2,7 +2,6 @@
 // The farewell sound: a short, gentle melody of additive sine tones over a soft drone.
 
 #include <QString>
-
 #include <vector>
 
 inline constexpr int TavashihSampleRate = 22050;

@@ -6,7 +6,6 @@
 #include <QLocale>
 #include <QPainterPath>
 #include <QRadialGradient>
-
 #include <cmath>
 #include <numbers>
 
@@ -83,11 +82,12 @@ void DrawControlPanel(QPainter& painter, const QRectF& box, double medallion) {
 void DrawTitle(QPainter& painter, const QRectF& box, double nameSize, double lineSize) {
     const QString title = QStringLiteral("گلوار");
     const QRectF name(box.left(), box.top(), box.width(), box.height() * 0.62);
-    DrawHaloText(painter, InkCentred(name, title, AmiriFont(nameSize, true)), title, AmiriFont(nameSize, true),
-                 Ink::Lapis, Ink::LightGold, 2.2);
+    DrawHaloText(painter, InkCentred(name, title, AmiriFont(nameSize, true)), title,
+                 AmiriFont(nameSize, true), Ink::Lapis, Ink::LightGold, 2.2);
     DrawGoldRule(painter, QPointF(box.center().x(), box.top() + box.height() * 0.64), box.width() * 0.8);
     const QRectF line(box.left(), box.top() + box.height() * 0.66, box.width(), box.height() * 0.34);
-    DrawText(painter, line, QStringLiteral("آموزش چند رسانه ای قرآن کریم"), AmiriFont(lineSize, true), Ink::DarkRed);
+    DrawText(painter, line, QStringLiteral("آموزش چند رسانه ای قرآن کریم"), AmiriFont(lineSize, true),
+             Ink::DarkRed);
 }
 
 // A ground with an illuminated border all round and a calm field inside it.
@@ -175,8 +175,9 @@ QImage DrawBackground() {
 
     // A short note between the two groups.
     DrawGoldRule(painter, {720, 380}, 130);
-    DrawText(painter, QRectF(648, 386, 144, 64), QStringLiteral("قاری، سوره و آیه را برگزینید\nو «قرائت آیه» را بزنید"),
-             NaskhFont(13, true), Ink::DarkRed);
+    DrawText(painter, QRectF(648, 386, 144, 64),
+             QStringLiteral("قاری، سوره و آیه را برگزینید\nو «قرائت آیه» را بزنید"), NaskhFont(13, true),
+             Ink::DarkRed);
     DrawGoldRule(painter, {720, 458}, 130);
     painter.end();
     return image;
@@ -192,10 +193,11 @@ QImage DrawSplash() {
     DrawSunburst(painter, {380, 118}, 96);
     for (const double x : {250.0, 510.0})
         DrawMedallion(painter, {x, 122}, 15);
-    DrawText(painter, QRectF(0, 40, 760, 34), QStringLiteral("بسم الله الرحمن الرحيم"), AmiriFont(22), Ink::DarkRed);
+    DrawText(painter, QRectF(0, 40, 760, 34), QStringLiteral("بسم الله الرحمن الرحيم"), AmiriFont(22),
+             Ink::DarkRed);
     const QString title = QStringLiteral("گلوار");
-    DrawHaloText(painter, InkCentred(QRectF(0, 76, 760, 80), title, AmiriFont(66, true)), title, AmiriFont(66, true),
-                 Ink::Lapis, Ink::LightGold, 2.6);
+    DrawHaloText(painter, InkCentred(QRectF(0, 76, 760, 80), title, AmiriFont(66, true)), title,
+                 AmiriFont(66, true), Ink::Lapis, Ink::LightGold, 2.6);
     DrawText(painter, QRectF(0, 160, 760, 30), QStringLiteral("نرم افزار آموزش چند رسانه ای قرآن کریم"),
              NaskhFont(20, true), Ink::DarkGreen);
     DrawGoldRule(painter, {380, 196}, 300);
@@ -233,8 +235,9 @@ QImage DrawFarewell() {
 
     DrawHaloText(painter, QRectF(0, 58, 602, 80), QStringLiteral("گلوار"), AmiriFont(62, true), Ink::Lapis,
                  Ink::LightGold, 2.2);
-    DrawText(painter, QRectF(0, 134, 602, 26), QStringLiteral("نرم افزار آموزش چند رسانه ای قرآن کریم — نسخه 3/3"),
-             NaskhFont(16, true), Ink::DarkGreen);
+    DrawText(painter, QRectF(0, 134, 602, 26),
+             QStringLiteral("نرم افزار آموزش چند رسانه ای قرآن کریم — نسخه 3/3"), NaskhFont(16, true),
+             Ink::DarkGreen);
     DrawGoldRule(painter, {301, 170}, 340);
 
     const struct {
@@ -255,8 +258,8 @@ QImage DrawFarewell() {
         y += 34;
     }
     DrawGoldRule(painter, {301, 332}, 340);
-    DrawText(painter, QRectF(0, 340, 602, 30), QStringLiteral("از همراهی شما سپاسگزاریم"), AmiriFont(22, true),
-             Ink::DarkGreen);
+    DrawText(painter, QRectF(0, 340, 602, 30), QStringLiteral("از همراهی شما سپاسگزاریم"),
+             AmiriFont(22, true), Ink::DarkGreen);
     DrawPublisherMark(painter, {301, 398}, 34, Ink::DeepBlue);
     painter.end();
     return image;
@@ -278,7 +281,7 @@ QImage DrawDonate() {
                             "آن به دست همگان یاری کنید."),
              NaskhFont(15), Ink::DeepBlue, Qt::AlignJustify | Qt::AlignVCenter);
 
-    const QRectF account(130, 214, 421, 170);
+    const QRectF account(130, 204, 421, 166);
     DrawPanel(painter, account, QColor(255, 251, 242), 8);
     DrawText(painter, QRectF(account.left(), account.top() + 8, account.width(), 26),
              QStringLiteral("مشخصات حساب"), NaskhFont(16, true), Ink::DarkRed);
@@ -286,26 +289,23 @@ QImage DrawDonate() {
         const char16_t* Field;
         const char16_t* Blank;
     } fields[] = {
-        {u"نام بانک", u"[نام بانک]"},
-        {u"شماره حساب", u"[شماره حساب]"},
-        {u"شماره کارت", u"[شماره کارت]"},
-        {u"شماره شبا", u"[شماره شبا]"},
-        {u"به نام", u"[نام صاحب حساب]"},
+        {u"نام بانک", u"[نام بانک]"},   {u"شماره حساب", u"[شماره حساب]"}, {u"شماره کارت", u"[شماره کارت]"},
+        {u"شماره شبا", u"[شماره شبا]"}, {u"به نام", u"[نام صاحب حساب]"},
     };
     double y = account.top() + 38;
     for (const auto& field : fields) {
         const QRectF label(account.right() - 130, y, 110, 24);
         DrawText(painter, label, QString::fromUtf16(field.Field) + QStringLiteral(":"), NaskhFont(14, true),
                  Ink::DarkGreen, RightAligned);
-        DrawText(painter, QRectF(account.left() + 30, y, account.width() - 170, 24), QString::fromUtf16(field.Blank),
-                 NaskhFont(14), QColor(110, 100, 90), RightAligned);
+        DrawText(painter, QRectF(account.left() + 30, y, account.width() - 170, 24),
+                 QString::fromUtf16(field.Blank), NaskhFont(14), QColor(110, 100, 90), RightAligned);
         painter.setPen(QPen(QColor(200, 170, 110), 0.8, Qt::DotLine));
         painter.drawLine(QPointF(account.left() + 30, y + 23), QPointF(account.right() - 140, y + 23));
-        y += 26;
+        y += 25;
     }
-    DrawText(painter, QRectF(0, 390, 681, 24), QStringLiteral("خداوند به شما پاداش نیک دهد"), AmiriFont(18, true),
-             Ink::DarkRed);
-    DrawPublisherMark(painter, {340.5, 428}, 30, Ink::DeepBlue);
+    DrawText(painter, QRectF(0, 374, 681, 24), QStringLiteral("خداوند به شما پاداش نیک دهد"),
+             AmiriFont(18, true), Ink::DarkRed);
+    DrawPublisherMark(painter, {340.5, 420}, 28, Ink::DeepBlue);
     painter.end();
     return image;
 }
@@ -340,8 +340,8 @@ QImage DrawPublisher() {
 
     const QRectF contact(130, 290, 421, 124);
     DrawPanel(painter, contact, QColor(255, 251, 242), 8);
-    DrawText(painter, QRectF(contact.left(), contact.top() + 6, contact.width(), 24), QStringLiteral("راه های ارتباط"),
-             NaskhFont(15, true), Ink::DarkRed);
+    DrawText(painter, QRectF(contact.left(), contact.top() + 6, contact.width(), 24),
+             QStringLiteral("راه های ارتباط"), NaskhFont(15, true), Ink::DarkRed);
     const struct {
         const char16_t* Field;
         const char16_t* Blank;
@@ -353,16 +353,17 @@ QImage DrawPublisher() {
     };
     y = contact.top() + 30;
     for (const auto& field : fields) {
-        DrawText(painter, QRectF(contact.right() - 130, y, 110, 24), QString::fromUtf16(field.Field) + QStringLiteral(":"),
-                 NaskhFont(14, true), Ink::DarkGreen, RightAligned);
-        DrawText(painter, QRectF(contact.left() + 20, y, contact.width() - 160, 24), QString::fromUtf16(field.Blank),
-                 NaskhFont(14), QColor(110, 100, 90), RightAligned);
+        DrawText(painter, QRectF(contact.right() - 130, y, 110, 24),
+                 QString::fromUtf16(field.Field) + QStringLiteral(":"), NaskhFont(14, true), Ink::DarkGreen,
+                 RightAligned);
+        DrawText(painter, QRectF(contact.left() + 20, y, contact.width() - 160, 24),
+                 QString::fromUtf16(field.Blank), NaskhFont(14), QColor(110, 100, 90), RightAligned);
         painter.setPen(QPen(QColor(200, 170, 110), 0.8, Qt::DotLine));
         painter.drawLine(QPointF(contact.left() + 20, y + 23), QPointF(contact.right() - 130, y + 23));
         y += 22;
     }
-    DrawText(painter, QRectF(0, 418, 681, 20), QStringLiteral("برای بستن این پنجره روی آن کلیک کنید"), NaskhFont(11),
-             QColor(120, 100, 80));
+    DrawText(painter, QRectF(0, 418, 681, 20), QStringLiteral("برای بستن این پنجره روی آن کلیک کنید"),
+             NaskhFont(11), QColor(120, 100, 80));
     painter.end();
     return image;
 }
@@ -410,16 +411,13 @@ QImage DrawIcon(int size) {
     painter.drawRoundedRect(tile, s * 0.2, s * 0.2);
 
     // The eight-pointed star of two squares, an ivory disc, and a red book in it.
-    painter.setPen(QPen(Ink::DarkGold, std::max(0.6, s * 0.012)));
-    painter.setBrush(Ink::Gold);
     const double half = s * 0.27;
-    for (const double angle : {0.0, 45.0}) {
-        painter.save();
-        painter.translate(c);
-        painter.rotate(angle);
-        painter.drawRect(QRectF(-half, -half, 2 * half, 2 * half));
-        painter.restore();
-    }
+    QPainterPath square;
+    square.addRect(QRectF(-half, -half, 2 * half, 2 * half));
+    const QPainterPath star = square.united(QTransform().rotate(45).map(square)).translated(c);
+    painter.setPen(QPen(Ink::DarkGold, std::max(0.6, s * 0.014)));
+    painter.setBrush(Ink::Gold);
+    painter.drawPath(star);
     painter.setBrush(Ink::Ivory);
     painter.setPen(QPen(Ink::DarkGold, std::max(0.5, s * 0.01)));
     painter.drawEllipse(c, s * 0.22, s * 0.22);

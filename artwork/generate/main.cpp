@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QFontDatabase>
 #include <QGuiApplication>
-
 #include <cstdio>
 #include <exception>
 #include <stdexcept>

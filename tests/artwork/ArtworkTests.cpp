@@ -1,18 +1,16 @@
 // The generated pictures and the farewell sound, as the windows and the set-up use them.
 #include "artwork/Artwork.h"
 
-#include <gtest/gtest.h>
-#include <sndfile.h>
-
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
 #include <QRect>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <gtest/gtest.h>
 #include <memory>
+#include <sndfile.h>
 #include <vector>
 
 namespace {
@@ -37,9 +35,9 @@ struct PictureCase {
 };
 
 const PictureCase Pictures[] = {
-    {BackgroundPicture, 800, 600, "jpeg"},   {SplashPicture, 760, 438, "jpeg"},
-    {FarewellPicture, 602, 480, "jpeg"},     {DonatePicture, 681, 481, "jpeg"},
-    {PublisherPicture, 681, 481, "jpeg"},    {SupportButtonPicture, 138, 31, "png"},
+    {BackgroundPicture, 800, 600, "jpeg"}, {SplashPicture, 760, 438, "jpeg"},
+    {FarewellPicture, 602, 480, "jpeg"},   {DonatePicture, 681, 481, "jpeg"},
+    {PublisherPicture, 681, 481, "jpeg"},  {SupportButtonPicture, 138, 31, "png"},
     {AboutButtonPicture, 138, 31, "png"},
 };
 
@@ -124,7 +122,8 @@ TEST_F(ArtworkTest, BackgroundIsLightEnoughForDarkGreenTextWhereTheControlsSit) 
         {"exit button", {678, 554, 75, 22}},   {"translation box", {151, 40, 376, 105}},
     };
     const QRgb darkGreen = qRgb(3, 117, 0);
-    const QImage background = Load(QString::fromLatin1(BackgroundPicture)).convertToFormat(QImage::Format_RGB32);
+    const QImage background =
+        Load(QString::fromLatin1(BackgroundPicture)).convertToFormat(QImage::Format_RGB32);
     for (const auto& control : controls) {
         SCOPED_TRACE(control.Control);
         double sum = 0, lowest = 100;
@@ -140,7 +139,8 @@ TEST_F(ArtworkTest, BackgroundIsLightEnoughForDarkGreenTextWhereTheControlsSit) 
 }
 
 TEST_F(ArtworkTest, PageOpeningIsPlainIvory) {
-    const QImage background = Load(QString::fromLatin1(BackgroundPicture)).convertToFormat(QImage::Format_RGB32);
+    const QImage background =
+        Load(QString::fromLatin1(BackgroundPicture)).convertToFormat(QImage::Format_RGB32);
     const QRect opening(97, 255, 481, 274);
     for (const QPoint p : {opening.topLeft(), opening.topRight(), opening.bottomLeft(), opening.bottomRight(),
                            opening.center()}) {
@@ -167,7 +167,8 @@ TEST(TavashihTest, DecodesAsAFewSecondsOfUnclippedSixteenBitSound) {
     EXPECT_LE(seconds, 6.0);
 
     std::vector<short> samples(std::size_t(info.frames * info.channels));
-    ASSERT_EQ(sf_read_short(file.get(), samples.data(), sf_count_t(samples.size())), sf_count_t(samples.size()));
+    ASSERT_EQ(sf_read_short(file.get(), samples.data(), sf_count_t(samples.size())),
+              sf_count_t(samples.size()));
     int peak = 0;
     for (const short s : samples)
         peak = std::max(peak, std::abs(int(s)));
