@@ -8,6 +8,7 @@
 #include <QRadialGradient>
 #include <cmath>
 #include <numbers>
+#include <span>
 
 namespace {
 
@@ -110,6 +111,31 @@ void DrawSunburst(QPainter& painter, QPointF centre, double radius) {
     painter.setBrush(QColor(255, 250, 236));
     painter.drawEllipse(centre, radius * 0.58, radius * 0.58);
     painter.restore();
+}
+
+struct BlankField {
+    const char16_t* Field;
+    const char16_t* Blank; // what the publisher fills in, shown in brackets
+};
+
+// A light panel with a heading and one row per field: its name, then the blank to fill in
+// over a dotted line.
+void DrawFieldPanel(QPainter& painter, const QRectF& box, const QString& heading,
+                    std::span<const BlankField> fields, double rowHeight) {
+    DrawPanel(painter, box, QColor(255, 251, 242), 8);
+    DrawText(painter, QRectF(box.left(), box.top() + 7, box.width(), 26), heading, NaskhFont(16, true),
+             Ink::DarkRed);
+    double y = box.top() + 36;
+    for (const BlankField& field : fields) {
+        DrawText(painter, QRectF(box.right() - 130, y, 110, 24),
+                 QString::fromUtf16(field.Field) + QStringLiteral(":"), NaskhFont(14, true), Ink::DarkGreen,
+                 RightAligned);
+        DrawText(painter, QRectF(box.left() + 30, y, box.width() - 170, 24), QString::fromUtf16(field.Blank),
+                 NaskhFont(14), QColor(110, 100, 90), RightAligned);
+        painter.setPen(QPen(QColor(200, 170, 110), 0.8, Qt::DotLine));
+        painter.drawLine(QPointF(box.left() + 30, y + 23), QPointF(box.right() - 140, y + 23));
+        y += rowHeight;
+    }
 }
 
 void DrawPartMedallions(QPainter& painter, QPointF centre) {
@@ -281,28 +307,11 @@ QImage DrawDonate() {
                             "آن به دست همگان یاری کنید."),
              NaskhFont(15), Ink::DeepBlue, Qt::AlignJustify | Qt::AlignVCenter);
 
-    const QRectF account(130, 204, 421, 166);
-    DrawPanel(painter, account, QColor(255, 251, 242), 8);
-    DrawText(painter, QRectF(account.left(), account.top() + 8, account.width(), 26),
-             QStringLiteral("مشخصات حساب"), NaskhFont(16, true), Ink::DarkRed);
-    const struct {
-        const char16_t* Field;
-        const char16_t* Blank;
-    } fields[] = {
+    const BlankField account[] = {
         {u"نام بانک", u"[نام بانک]"},   {u"شماره حساب", u"[شماره حساب]"}, {u"شماره کارت", u"[شماره کارت]"},
         {u"شماره شبا", u"[شماره شبا]"}, {u"به نام", u"[نام صاحب حساب]"},
     };
-    double y = account.top() + 38;
-    for (const auto& field : fields) {
-        const QRectF label(account.right() - 130, y, 110, 24);
-        DrawText(painter, label, QString::fromUtf16(field.Field) + QStringLiteral(":"), NaskhFont(14, true),
-                 Ink::DarkGreen, RightAligned);
-        DrawText(painter, QRectF(account.left() + 30, y, account.width() - 170, 24),
-                 QString::fromUtf16(field.Blank), NaskhFont(14), QColor(110, 100, 90), RightAligned);
-        painter.setPen(QPen(QColor(200, 170, 110), 0.8, Qt::DotLine));
-        painter.drawLine(QPointF(account.left() + 30, y + 23), QPointF(account.right() - 140, y + 23));
-        y += 25;
-    }
+    DrawFieldPanel(painter, QRectF(130, 204, 421, 166), QStringLiteral("مشخصات حساب"), account, 25);
     DrawText(painter, QRectF(0, 374, 681, 24), QStringLiteral("خداوند به شما پاداش نیک دهد"),
              AmiriFont(18, true), Ink::DarkRed);
     DrawPublisherMark(painter, {340.5, 420}, 28, Ink::DeepBlue);
@@ -318,9 +327,9 @@ QImage DrawPublisher() {
     DrawBorderedSheet(painter, size, 30, QColor(253, 246, 232), 51);
 
     DrawPublisherMark(painter, {340.5, 78}, 60, Ink::Lapis);
-    DrawText(painter, QRectF(0, 112, 681, 28), QStringLiteral("پدیدآورنده نرم افزارهای فرهنگی و آموزشی"),
+    DrawText(painter, QRectF(0, 118, 681, 28), QStringLiteral("پدیدآورنده نرم افزارهای فرهنگی و آموزشی"),
              NaskhFont(16, true), Ink::DarkGreen);
-    DrawGoldRule(painter, {340.5, 146}, 360);
+    DrawGoldRule(painter, {340.5, 150}, 360);
 
     const char16_t* services[] = {
         u"تولید نرم افزارهای چندرسانه ای قرآنی و آموزشی",
@@ -338,31 +347,14 @@ QImage DrawPublisher() {
         y += 25;
     }
 
-    const QRectF contact(130, 290, 421, 124);
-    DrawPanel(painter, contact, QColor(255, 251, 242), 8);
-    DrawText(painter, QRectF(contact.left(), contact.top() + 6, contact.width(), 24),
-             QStringLiteral("راه های ارتباط"), NaskhFont(15, true), Ink::DarkRed);
-    const struct {
-        const char16_t* Field;
-        const char16_t* Blank;
-    } fields[] = {
+    const BlankField contact[] = {
         {u"نشانی", u"[نشانی دفتر]"},
         {u"تلفن", u"[شماره تلفن]"},
         {u"وبگاه", u"[نشانی وبگاه]"},
         {u"رایانامه", u"[نشانی رایانامه]"},
     };
-    y = contact.top() + 30;
-    for (const auto& field : fields) {
-        DrawText(painter, QRectF(contact.right() - 130, y, 110, 24),
-                 QString::fromUtf16(field.Field) + QStringLiteral(":"), NaskhFont(14, true), Ink::DarkGreen,
-                 RightAligned);
-        DrawText(painter, QRectF(contact.left() + 20, y, contact.width() - 160, 24),
-                 QString::fromUtf16(field.Blank), NaskhFont(14), QColor(110, 100, 90), RightAligned);
-        painter.setPen(QPen(QColor(200, 170, 110), 0.8, Qt::DotLine));
-        painter.drawLine(QPointF(contact.left() + 20, y + 23), QPointF(contact.right() - 130, y + 23));
-        y += 22;
-    }
-    DrawText(painter, QRectF(0, 418, 681, 20), QStringLiteral("برای بستن این پنجره روی آن کلیک کنید"),
+    DrawFieldPanel(painter, QRectF(130, 290, 421, 128), QStringLiteral("راه های ارتباط"), contact, 22);
+    DrawText(painter, QRectF(0, 421, 681, 20), QStringLiteral("برای بستن این پنجره روی آن کلیک کنید"),
              NaskhFont(11), QColor(120, 100, 80));
     painter.end();
     return image;
