@@ -133,11 +133,11 @@ QImage WoodGround(QSize size, const QColor& base, unsigned seed) {
             // stretched along x; a broad mottle keeps the ground from looking printed.
             const double warp =
                 Fbm(x * 0.004, y * 0.018, seed) * 10.0 + Fbm(x * 0.0015, y * 0.003, seed + 7) * 7.0;
-            const double rings = 0.5 + 0.5 * std::sin(y * 0.24 + warp);
-            const double ringLine = std::pow(rings, 7.0);
-            const double fibre = ValueNoise(x * 0.05, y * 0.9, seed + 13);
+            const double rings = 0.5 + 0.5 * std::sin(y * 0.21 + warp);
+            const double ringLine = std::pow(rings, 14.0) + 0.35 * std::pow(rings, 3.0);
+            const double fibre = ValueNoise(x * 0.04, y * 1.1, seed + 13);
             const double mottle = Fbm(x * 0.008, y * 0.011, seed + 29) - 0.5;
-            const double dark = 11.0 * ringLine + 4.0 * fibre + 7.0 * mottle;
+            const double dark = 12.0 * ringLine + 5.0 * fibre * fibre + 6.0 * mottle;
             line[x] = qRgb(Channel(base.red() - dark * 0.75), Channel(base.green() - dark * 1.0),
                            Channel(base.blue() - dark * 1.2));
         }
