@@ -12,6 +12,7 @@
 #include <QLocale>
 #include <QTemporaryFile>
 #include <QTextStream>
+#include <QtConcurrent/QtConcurrentMap>
 
 #include <SDL.h>
 #include <sndfile.h>
@@ -181,7 +182,11 @@ MonoAudio Resample(const MonoAudio& audio, int rate) {
 QString PlayerDecodeFailure(const QByteArray& wav) {
     if (wav.isEmpty())
         return QStringLiteral("the recording is empty");
-    SDL_SetHint(SDL_HINT_WAVE_TRUNCATION, "verystrict");
+    // The reader's player loads with these settings; a recording passes here exactly when it
+    // would play there.
+    SDL_SetHint(SDL_HINT_WAVE_TRUNCATION, "strict");
+    SDL_SetHint(SDL_HINT_WAVE_RIFF_CHUNK_SIZE, "ignorezero");
+    SDL_SetHint(SDL_HINT_WAVE_FACT_CHUNK, "ignore");
     SDL_AudioSpec spec{};
     Uint8* buffer = nullptr;
     Uint32 length = 0;
@@ -523,25 +528,50 @@ int RunSampleSounds(const QStringList& args) {
                 perReciter += NumberOfAyehs(s);
             ProgressBar progress(QStringLiteral("sample recordings"), perReciter * ReciterCount);
             SqliteStatement insert(database.Handle(), "INSERT INTO Sounds (SourehID, AyehID, GhariID, Sound) VALUES (?1, ?2, ?3, ?4)");
-            auto store = [&](int s, int a, int g, const QString& ayehText) {
+            // The recordings are made on every core, a batch at a time, and stored in order.
+            struct Recording {
+                int SourehId, AyehId, GhariId;
+                double Seconds;
+            };
+            std::vector<Recording> batch;
+            auto flush = [&] {
                 InterruptGuard::CheckInterrupted();
-                const QByteArray wav = EncodeWav(SynthesizePhrase(Timbres()[size_t(g - 1)], DurationFor(ayehText), s, a), WavEncoding::ImaAdpcm);
-                sqlite3_reset(insert.Get());
-                sqlite3_bind_int(insert.Get(), 1, s);
-                sqlite3_bind_int(insert.Get(), 2, a);
-                sqlite3_bind_int(insert.Get(), 3, g);
-                sqlite3_bind_blob(insert.Get(), 4, wav.constData(), int(wav.size()), SQLITE_STATIC);
-                if (sqlite3_step(insert.Get()) != SQLITE_DONE)
-                    database.Fail(QStringLiteral("cannot store a recording"));
-                ++recordings;
-                progress.Advance();
+                const QList<QByteArray> wavs = QtConcurrent::blockingMapped<QList<QByteArray>>(batch, [](const Recording& r) {
+                    try {
+                        return EncodeWav(SynthesizePhrase(Timbres()[size_t(r.GhariId - 1)], r.Seconds, r.SourehId, r.AyehId),
+                                         WavEncoding::ImaAdpcm);
+                    } catch (const ToolError&) {
+                        return QByteArray(); // reported below; exceptions must not cross the pool
+                    }
+                });
+                for (size_t i = 0; i < batch.size(); ++i) {
+                    const QByteArray& wav = wavs[qsizetype(i)];
+                    if (wav.isEmpty())
+                        throw ToolError(QStringLiteral("cannot encode a sample recording"));
+                    sqlite3_reset(insert.Get());
+                    sqlite3_bind_int(insert.Get(), 1, batch[i].SourehId);
+                    sqlite3_bind_int(insert.Get(), 2, batch[i].AyehId);
+                    sqlite3_bind_int(insert.Get(), 3, batch[i].GhariId);
+                    sqlite3_bind_blob(insert.Get(), 4, wav.constData(), int(wav.size()), SQLITE_STATIC);
+                    if (sqlite3_step(insert.Get()) != SQLITE_DONE)
+                        database.Fail(QStringLiteral("cannot store a recording"));
+                    ++recordings;
+                }
+                progress.Advance(qint64(batch.size()));
+                batch.clear();
+            };
+            auto add = [&](int s, int a, int g, const QString& ayehText) {
+                batch.push_back({s, a, g, DurationFor(ayehText)});
+                if (batch.size() == 256)
+                    flush();
             };
             for (int g = 1; g <= ReciterCount; ++g) {
-                store(0, 0, g, sources.Ayeh(1, 1).Text); // 1:1 is the Bismillah
+                add(0, 0, g, sources.Ayeh(1, 1).Text); // 1:1 is the Bismillah
                 for (const int s : sourehs)
                     for (int a = 1; a <= NumberOfAyehs(s); ++a)
-                        store(s, a, g, sources.Ayeh(s, a).Text);
+                        add(s, a, g, sources.Ayeh(s, a).Text);
             }
+            flush();
             transaction.Commit();
             progress.Finish();
         }
