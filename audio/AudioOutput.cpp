@@ -56,7 +56,11 @@ AudioOutput::AudioOutput() {
     Sdl->Output.Start();
 }
 
-AudioOutput::~AudioOutput() = default;
+AudioOutput::~AudioOutput() {
+    // A player that outlives the output (one never destroyed before exit) is no longer fed.
+    Lock lock(*this);
+    Voices.clear();
+}
 
 AudioOutput& AudioOutput::Shared() {
     // Built on first use and kept for the process; a failed attempt is retried next time.
@@ -65,8 +69,6 @@ AudioOutput& AudioOutput::Shared() {
         shared.reset(new AudioOutput());
     return *shared;
 }
-
-int AudioOutput::BufferFrames() const { return Sdl->Output.Spec().samples; }
 
 AudioOutput::Lock::Lock(AudioOutput& output) : Output(output) { SDL_LockAudioDevice(Output.Sdl->Output.Get()); }
 

@@ -32,8 +32,6 @@ public:
     AudioOutput& operator=(const AudioOutput&) = delete;
 
     const OutputFormat& Format() const { return DeviceFormat; }
-    // Frames per callback of the device.
-    int BufferFrames() const;
 
     // Holds off the audio callback for its lifetime.
     class Lock final {
