@@ -64,9 +64,9 @@ TEST_F(SoundCacheTest, ExtractsTheRecordingIntoAPrivateFile) {
 TEST_F(SoundCacheTest, LoadedRecordingIsNotExtractedAgainButReopened) {
     const QString path = Book->PrepareSound(1, 2, false);
     Book->LoadSound(path);
-    WriteAll(path, FixtureBook::Wav(20, 7)); // stands in for the copy the player has
+    WriteAll(path, FixtureBook::Recording(2, 9, 9)); // stands in for the copy the player has
     EXPECT_EQ(Book->PrepareSound(1, 2, false), path);
-    EXPECT_EQ(ReadAll(path), FixtureBook::Wav(20, 7));
+    EXPECT_EQ(ReadAll(path), FixtureBook::Recording(2, 9, 9));
     Player.Close();
     Book->LoadSound(path);
     EXPECT_EQ(Player.FileName(), path);

@@ -1,9 +1,11 @@
 #include "tests/support/FixtureBook.h"
 
-#include <QDir>
-#include <QtEndian>
+#include "tests/support/WavFixtures.h"
 
-#include <algorithm>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
 #include <stdexcept>
 
 namespace {
@@ -85,31 +87,18 @@ std::vector<QRect> FixtureBook::InkOf(int pageId) {
     return rects;
 }
 
-QByteArray FixtureBook::Wav(int milliseconds, qint16 value) {
-    const int rate = 8000;
-    const quint32 samples = quint32(rate * milliseconds / 1000);
-    const quint32 dataSize = samples * 2;
-    QByteArray file(int(44 + dataSize), '\0');
-    auto* d = reinterpret_cast<uchar*>(file.data());
-    std::copy_n("RIFF", 4, d);
-    qToLittleEndian<quint32>(36 + dataSize, d + 4);
-    std::copy_n("WAVEfmt ", 8, d + 8);
-    qToLittleEndian<quint32>(16, d + 16);
-    qToLittleEndian<quint16>(1, d + 20); // PCM
-    qToLittleEndian<quint16>(1, d + 22); // mono
-    qToLittleEndian<quint32>(rate, d + 24);
-    qToLittleEndian<quint32>(rate * 2, d + 28);
-    qToLittleEndian<quint16>(2, d + 32);
-    qToLittleEndian<quint16>(16, d + 34);
-    std::copy_n("data", 4, d + 36);
-    qToLittleEndian<quint32>(dataSize, d + 40);
-    for (quint32 i = 0; i < samples; ++i)
-        qToLittleEndian<qint16>(value, d + 44 + 2 * i);
-    return file;
-}
-
 QByteArray FixtureBook::Recording(int ghariId, int sourehId, int ayehId) {
-    return Wav(40, qint16(ghariId * 1000 + sourehId * 10 + ayehId));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("recording.wav"));
+    WavSpec spec;
+    spec.Rate = 8000;
+    spec.DurationMs = 40;
+    spec.Variant = ghariId * 1000 + sourehId * 10 + ayehId;
+    WriteWav(path, spec);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw std::runtime_error("cannot read back a fixture recording");
+    return file.readAll();
 }
 
 void FixtureBook::Create(const QString& dir, const Extra& extra) {

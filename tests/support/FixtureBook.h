@@ -69,10 +69,8 @@ public:
     static void Create(const QString& dir, const Extra& extra = {});
 
     // The WAV file stored for a recording (soureh 0, ayeh 0: the Bismillah). Every recording
-    // is a different 40 ms tone, so extracted files can be told apart.
+    // is a different 40 ms signal, so extracted files can be told apart.
     static QByteArray Recording(int ghariId, int sourehId, int ayehId);
-    // A mono 16-bit PCM WAV file of `milliseconds` at 8 kHz with every sample equal to value.
-    static QByteArray Wav(int milliseconds, qint16 value);
     // The ink rectangles of a page picture.
     static std::vector<QRect> InkOf(int pageId);
     // Reading position of column x on line of a 462-pixel page.
