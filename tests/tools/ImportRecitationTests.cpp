@@ -14,19 +14,7 @@
 
 namespace {
 
-using Key = std::tuple<int, int, int>; // soureh, ayeh, reciter
-
-std::map<Key, QByteArray> ReadSounds(const QString& path) {
-    KeyedDatabase database(path, SoundDatabaseKey, KeyedDatabase::OpenMode::ReadOnly);
-    SqliteStatement rows(database.Handle(), "SELECT SourehID, AyehID, GhariID, Sound FROM Sounds");
-    std::map<Key, QByteArray> sounds;
-    while (sqlite3_step(rows.Get()) == SQLITE_ROW) {
-        const auto* blob = static_cast<const char*>(sqlite3_column_blob(rows.Get(), 3));
-        sounds[{sqlite3_column_int(rows.Get(), 0), sqlite3_column_int(rows.Get(), 1), sqlite3_column_int(rows.Get(), 2)}] =
-            QByteArray(blob, sqlite3_column_bytes(rows.Get(), 3));
-    }
-    return sounds;
-}
+using Key = RecordingKey;
 
 QString ReciterName(const QString& path, int ghariId) {
     KeyedDatabase database(path, SoundDatabaseKey, KeyedDatabase::OpenMode::ReadOnly);
@@ -154,15 +142,10 @@ TEST_F(ImportRecitation, FailedImportLeavesTheDatabaseByteForByte) {
 TEST_F(ImportRecitation, DatabaseTheReaderHoldsOpenIsReportedAndLeftAlone) {
     WriteToneFile(InDir("001001.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 8000, 1, 0.2);
     const QByteArray before = FileBytes(Db);
-    const QString previous = QDir::currentPath();
-    ASSERT_TRUE(QDir::setCurrent(Temp.path()));
-    {
-        const Connection reader(SoundConnectionString);
-        const ToolRun run = RunContentTool({QStringLiteral("import-recitation"), QStringLiteral("--reciter"), QStringLiteral("1"), Db, Dir});
-        EXPECT_EQ(run.ExitCode, 1);
-        EXPECT_TRUE(run.Err.contains(QStringLiteral("open in another program"))) << run.Err.toStdString();
-    }
-    QDir::setCurrent(previous);
+    const ToolRun run = RunContentToolWhileOpen(Temp.path(), SoundConnectionString,
+                                                {QStringLiteral("import-recitation"), QStringLiteral("--reciter"), QStringLiteral("1"), Db, Dir});
+    EXPECT_EQ(run.ExitCode, 1);
+    EXPECT_TRUE(run.Err.contains(QStringLiteral("open in another program"))) << run.Err.toStdString();
     EXPECT_EQ(FileBytes(Db), before);
 }
 

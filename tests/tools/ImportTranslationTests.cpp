@@ -156,15 +156,9 @@ TEST_F(ImportTranslation, RefusesWhatIsNoQuranDatabase) {
 TEST_F(ImportTranslation, DatabaseTheReaderHoldsOpenIsReportedAndLeftAlone) {
     WriteFileBytes(File, CompleteFile());
     const QByteArray before = FileBytes(Db);
-    const QString previous = QDir::currentPath();
-    ASSERT_TRUE(QDir::setCurrent(Temp.path()));
-    {
-        const Connection reader(QuranConnectionString);
-        const ToolRun run = Import();
-        EXPECT_EQ(run.ExitCode, 1);
-        EXPECT_TRUE(run.Err.contains(QStringLiteral("open in another program"))) << run.Err.toStdString();
-    }
-    QDir::setCurrent(previous);
+    const ToolRun run = RunContentToolWhileOpen(Temp.path(), QuranConnectionString, {QStringLiteral("import-translation"), Db, File});
+    EXPECT_EQ(run.ExitCode, 1);
+    EXPECT_TRUE(run.Err.contains(QStringLiteral("open in another program"))) << run.Err.toStdString();
     EXPECT_EQ(FileBytes(Db), before);
 }
 

@@ -15,19 +15,7 @@
 
 namespace {
 
-using Key = std::tuple<int, int, int>; // soureh, ayeh, reciter
-
-std::map<Key, QByteArray> ReadSounds(const QString& path) {
-    KeyedDatabase database(path, SoundDatabaseKey, KeyedDatabase::OpenMode::ReadOnly);
-    SqliteStatement rows(database.Handle(), "SELECT SourehID, AyehID, GhariID, Sound FROM Sounds");
-    std::map<Key, QByteArray> sounds;
-    while (sqlite3_step(rows.Get()) == SQLITE_ROW) {
-        const auto* blob = static_cast<const char*>(sqlite3_column_blob(rows.Get(), 3));
-        sounds[{sqlite3_column_int(rows.Get(), 0), sqlite3_column_int(rows.Get(), 1), sqlite3_column_int(rows.Get(), 2)}] =
-            QByteArray(blob, sqlite3_column_bytes(rows.Get(), 3));
-    }
-    return sounds;
-}
+using Key = RecordingKey;
 
 class SampleSounds : public ::testing::Test {
 protected:

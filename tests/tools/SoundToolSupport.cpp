@@ -1,5 +1,8 @@
 #include "tests/tools/SoundToolSupport.h"
 
+#include "content/Database.h"
+#include "tools/Sounds.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -7,6 +10,7 @@
 
 #include <gtest/gtest.h>
 #include <sndfile.h>
+#include <sqlite3.h>
 
 #include <cmath>
 #include <numbers>
@@ -28,6 +32,30 @@ ToolRun RunContentTool(const QStringList& args) {
     run.Out = QString::fromUtf8(process.readAllStandardOutput());
     run.Err = QString::fromUtf8(process.readAllStandardError());
     return run;
+}
+
+ToolRun RunContentToolWhileOpen(const QString& folder, const char* connectionString, const QStringList& args) {
+    const QString previous = QDir::currentPath();
+    EXPECT_TRUE(QDir::setCurrent(folder));
+    ToolRun run;
+    {
+        const Connection reader(connectionString);
+        run = RunContentTool(args);
+    }
+    QDir::setCurrent(previous);
+    return run;
+}
+
+std::map<RecordingKey, QByteArray> ReadSounds(const QString& path) {
+    KeyedDatabase database(path, SoundDatabaseKey, KeyedDatabase::OpenMode::ReadOnly);
+    SqliteStatement rows(database.Handle(), "SELECT SourehID, AyehID, GhariID, Sound FROM Sounds");
+    std::map<RecordingKey, QByteArray> sounds;
+    while (sqlite3_step(rows.Get()) == SQLITE_ROW) {
+        const auto* blob = static_cast<const char*>(sqlite3_column_blob(rows.Get(), 3));
+        sounds[{sqlite3_column_int(rows.Get(), 0), sqlite3_column_int(rows.Get(), 1), sqlite3_column_int(rows.Get(), 2)}] =
+            QByteArray(blob, sqlite3_column_bytes(rows.Get(), 3));
+    }
+    return sounds;
 }
 
 QByteArray FileBytes(const QString& path) {
