@@ -1,1 +1,320 @@
-// The main window.
+#include "mainwindow/Main.h"
+
+#include "audio/AudioPlayer.h"
+#include "mainwindow/Captions.h"
+#include "mainwindow/ShellWindows.h"
+#include "model/Utility.h"
+
+#include <QAbstractItemView>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+#include <QScreen>
+#include <QShowEvent>
+#include <QStyledItemDelegate>
+
+#include <exception>
+
+namespace {
+
+const QString FontTahoma = QStringLiteral("Tahoma");
+const QString FontTimes = QStringLiteral("Times New Roman");
+
+void SetColours(QWidget* widget, const QColor& text, const QColor& background) {
+    QPalette palette = widget->palette();
+    for (auto role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText})
+        palette.setColor(role, text);
+    for (auto role : {QPalette::Base, QPalette::Window, QPalette::Button})
+        palette.setColor(role, background);
+    widget->setPalette(palette);
+}
+
+void SetTextColour(QWidget* widget, const QColor& text) {
+    QPalette palette = widget->palette();
+    for (auto role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText})
+        palette.setColor(role, text);
+    widget->setPalette(palette);
+}
+
+// Items of the drop-down lists are 16 pixels high.
+class TListItemDelegate final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        return {QStyledItemDelegate::sizeHint(option, index).width(), 16};
+    }
+};
+
+// The standard "OK" glyph: a green tick, drawn so that it does not depend on the icon theme.
+QIcon CheckMarkGlyph() {
+    QPixmap pixmap(12, 12);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPainterPath tick;
+    tick.moveTo(1.5, 6.5);
+    tick.lineTo(4.5, 9.5);
+    tick.lineTo(10.5, 2.5);
+    painter.setPen(QPen(QColor(0, 128, 0), 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.drawPath(tick);
+    return QIcon(pixmap);
+}
+
+} // namespace
+
+QStringList TTntMainForm::DefaultReciterNames() {
+    return {QStringLiteral(u"استاد علی رضایی"), QStringLiteral(u"استاد حسن کریمی"),
+            QStringLiteral(u"استاد محمد احمدی"), QStringLiteral(u"استاد مهدی نوری"),
+            QStringLiteral(u"استاد رضا صادقی")};
+}
+
+QString TTntMainForm::PublisherText() {
+    return QStringLiteral(u"نرم افزار قرآنی گلوار، آموزش چند رسانه ای قرآن کریم\n"
+                          u"ناشر: ولسورهاست\n"
+                          u"قاری، سوره و آیه را برگزینید و دکمه «قرائت آیه» را بزنید،\n"
+                          u"یا برای شنیدن هر آیه روی آن در صفحه کلیک کنید.");
+}
+
+TTntMainForm::TTntMainForm(QWidget* parent) : QWidget(parent) {
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
+    setWindowTitle(CaptionMainForm);
+    setLayoutDirection(Qt::RightToLeft);
+    setFont(UiFont(FontTimes, 11));
+    SetColours(this, palette().color(QPalette::WindowText), StoredColour(ColourPeach));
+    setAutoFillBackground(true);
+    setFixedSize(ClientWidth, ClientHeight);
+
+    CreateControls();
+    SetFocusOrder();
+    ConnectHandlers();
+    RunHandler([this] { TntFormCreate(this); });
+}
+
+TTntMainForm::~TTntMainForm() {
+    // The book draws on this window's controls and reports through its error box.
+    if (GlobalQuran && GlobalQuran->Player == MediaPlayer1)
+        GlobalQuran.reset();
+}
+
+void TTntMainForm::CreateControls() {
+    const QColor darkGreen = StoredColour(ColourDarkGreen);
+    const QColor peach = StoredColour(ColourPeach);
+    const QFont buttonFont = UiFont(FontTahoma, 13);
+    const QFont labelFont = UiFont(FontTahoma, 11);
+    const QFont listFont = UiFont(FontTahoma, 13);
+
+    Image1 = new QLabel(this);
+    Image1->setGeometry(0, 0, ClientWidth, ClientHeight);
+    Image1->setPixmap(QPixmap(QStringLiteral(":/artwork/background.jpg")));
+    Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    auto makeList = [&](const QRect& geometry) {
+        auto* list = new QComboBox(this);
+        list->setEditable(false);
+        list->setGeometry(geometry);
+        list->setFont(listFont);
+        SetColours(list, darkGreen, peach);
+        list->setItemDelegate(new TListItemDelegate(list));
+        list->view()->setFont(listFont);
+        SetColours(list->view(), darkGreen, peach);
+        return list;
+    };
+    auto makeFlatButton = [&](const QRect& geometry, const QString& caption, bool latching) {
+        auto* button = new QToolButton(this);
+        button->setGeometry(geometry);
+        button->setText(caption);
+        button->setAutoRaise(true);
+        button->setCheckable(latching);
+        button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setFont(buttonFont);
+        SetTextColour(button, darkGreen);
+        return button;
+    };
+    auto makeLabel = [&](const QPoint& place, const QString& caption) {
+        auto* label = new QLabel(caption, this);
+        label->setFont(labelFont);
+        SetTextColour(label, darkGreen);
+        label->move(place);
+        label->adjustSize();
+        return label;
+    };
+    auto makePictureButton = [&](const QRect& geometry, const QString& picture) {
+        auto* button = new QPushButton(this);
+        button->setGeometry(geometry);
+        button->setIcon(QIcon(QPixmap(picture)));
+        button->setIconSize(QSize(138, 31));
+        button->setCursor(Qt::PointingHandCursor);
+        return button;
+    };
+
+    TntMemo1 = new QPlainTextEdit(this);
+    TntMemo1->setGeometry(151, 40, 376, 105);
+    TntMemo1->setFont(UiFont(FontTahoma, 13, true));
+    SetColours(TntMemo1, darkGreen, peach);
+    TntMemo1->setReadOnly(true);
+    TntMemo1->setFrameShape(QFrame::NoFrame);
+    TntMemo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    TntMemo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    TntMemo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    TntMemo1->setTabChangesFocus(true);
+    TntMemo1->setFocusPolicy(Qt::StrongFocus);
+    TntMemo1->setPlainText(PublisherText());
+
+    TntComboBoxGhariList = makeList(QRect(644, 145, 116, 24));
+    TntComboBoxSourehsList = makeList(QRect(644, 174, 116, 24));
+    TntComboBoxAyehsList = makeList(QRect(712, 202, 48, 24));
+    TntLabel2 = makeLabel(QPoint(761, 207), CaptionAyeh);
+
+    SpinEditReadingCount = new TRepeatSpinBox(this);
+    SpinEditReadingCount->setGeometry(645, 202, 40, 26);
+    SpinEditReadingCount->setFont(UiFont(FontTahoma, 13));
+    SetColours(SpinEditReadingCount, darkGreen, peach);
+    TntLabel3 = makeLabel(QPoint(687, 207), CaptionRepeat);
+    TntLabel4 = makeLabel(QPoint(42, 187), CaptionClickHint);
+
+    ScrollBox1 = new TPageScrollBox(this);
+    ScrollBox1->setGeometry(97, 255, 481, 274);
+    TntImage1 = new TPageImage;
+    ScrollBox1->setWidget(TntImage1);
+
+    BitBtn1 = makePictureButton(QRect(640, 272, 146, 39), QStringLiteral(":/artwork/button-support.png"));
+    BitBtn2 = makePictureButton(QRect(640, 312, 146, 39), QStringLiteral(":/artwork/button-about.png"));
+
+    TntSpeedButtonPlay = makeFlatButton(QRect(678, 506, 75, 22), CaptionPlay, false);
+    TntSpeedButton1 = makeFlatButton(QRect(678, 530, 75, 22), CaptionPause, true);
+    TntSpeedButtonClose = makeFlatButton(QRect(678, 554, 75, 22), CaptionClose, true);
+    // Latching buttons of one group: at most one is down, and all may be up.
+    LatchGroup1 = new QButtonGroup(this);
+    LatchGroup1->setExclusive(false);
+    LatchGroup1->addButton(TntSpeedButton1, 1);
+    LatchGroup1->addButton(TntSpeedButtonClose, 1);
+    connect(LatchGroup1, &QButtonGroup::buttonToggled, this, [this](QAbstractButton* pressed, bool down) {
+        if (!down)
+            return;
+        for (QAbstractButton* other : LatchGroup1->buttons())
+            if (other != pressed)
+                other->setChecked(false);
+    });
+
+    TntLabel1 = makeLabel(QPoint(7, 512), CaptionPage);
+    txtPageNo = new TPageNoEdit(this);
+    txtPageNo->setGeometry(2, 525, 36, 27);
+    txtPageNo->setFont(UiFont(FontTahoma, 16));
+    SetColours(txtPageNo, darkGreen, peach);
+    txtPageNo->setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid #7a7a7a; padding: 0px; }"));
+    txtPageNo->setText(QStringLiteral("1"));
+
+    TntBitBtnGoToPage = new QPushButton(CheckMarkGlyph(), CaptionGo, this);
+    TntBitBtnGoToPage->setGeometry(3, 553, 36, 25);
+    TntBitBtnGoToPage->setFont(UiFont(FontTahoma, 11));
+    TntBitBtnGoToPage->setIconSize(QSize(12, 12));
+    TntBitBtnGoToPage->setStyleSheet(QStringLiteral("QPushButton { padding: 0px; }"));
+
+    MediaPlayer1 = new AudioPlayer(this);
+
+    FillReciterList(DefaultReciterNames());
+    Image1->lower();
+}
+
+void TTntMainForm::FillReciterList(const QStringList& names) {
+    TntComboBoxGhariList->clear();
+    TntComboBoxGhariList->addItems(names);
+    TntComboBoxGhariList->setCurrentIndex(0);
+}
+
+void TTntMainForm::SetFocusOrder() {
+    const QWidget* order[] = {TntComboBoxGhariList, TntComboBoxSourehsList, TntComboBoxAyehsList,
+                              SpinEditReadingCount, TntMemo1, ScrollBox1, BitBtn1, BitBtn2, txtPageNo,
+                              TntBitBtnGoToPage};
+    for (size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(const_cast<QWidget*>(order[i - 1]), const_cast<QWidget*>(order[i]));
+    for (QWidget* passive : std::initializer_list<QWidget*>{TntSpeedButtonPlay, TntSpeedButton1,
+                                                             TntSpeedButtonClose, Image1, TntImage1})
+        passive->setFocusPolicy(Qt::NoFocus);
+    TntComboBoxGhariList->setFocus();
+}
+
+void TTntMainForm::ConnectHandlers() {
+    connect(TntComboBoxGhariList, &QComboBox::activated, this,
+            [this] { RunHandler([this] { TntComboBoxGhariListChange(TntComboBoxGhariList); }); });
+    connect(TntComboBoxSourehsList, &QComboBox::activated, this,
+            [this] { RunHandler([this] { TntComboBoxSourehsListChange(TntComboBoxSourehsList); }); });
+    connect(TntSpeedButtonPlay, &QToolButton::clicked, this,
+            [this] { RunHandler([this] { TntSpeedButtonPlayClick(TntSpeedButtonPlay); }); });
+    connect(TntSpeedButton1, &QToolButton::clicked, this,
+            [this] { RunHandler([this] { TntSpeedButton1Click(TntSpeedButton1); }); });
+    connect(TntSpeedButtonClose, &QToolButton::clicked, this,
+            [this] { RunHandler([this] { TntSpeedButtonCloseClick(TntSpeedButtonClose); }); });
+    connect(TntImage1, &TPageImage::MouseDown, this,
+            [this](Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y) {
+                RunHandler([&] { TntImage1MouseDown(TntImage1, button, shift, x, y); });
+            });
+    connect(TntImage1, &TPageImage::MouseMove, this, [this](Qt::KeyboardModifiers shift, int x, int y) {
+        RunHandler([&] { TntImage1MouseMove(TntImage1, shift, x, y); });
+    });
+    connect(txtPageNo, &TPageNoEdit::KeyPress, this,
+            [this](QChar key) { RunHandler([&] { txtPageNoKeyPress(txtPageNo, key); }); });
+    connect(TntBitBtnGoToPage, &QPushButton::clicked, this,
+            [this] { RunHandler([this] { TntBitBtnGoToPageClick(TntBitBtnGoToPage); }); });
+    connect(BitBtn1, &QPushButton::clicked, this, [this] { RunHandler([this] { BitBtn1Click(BitBtn1); }); });
+    connect(BitBtn2, &QPushButton::clicked, this, [this] { RunHandler([this] { BitBtn2Click(BitBtn2); }); });
+    connect(MediaPlayer1, &AudioPlayer::OnNotify, this,
+            [this](QObject* sender) { RunHandler([&] { MediaPlayer1Notify(sender); }); });
+}
+
+int TTntMainForm::GhariIDOf(const QString& Name) const {
+    const int count = std::min(TntComboBoxGhariList->count(), 5);
+    for (int i = 0; i < count; ++i)
+        if (TntComboBoxGhariList->itemText(i) == Name)
+            return i + 1;
+    return 0;
+}
+
+void TTntMainForm::TntFormCreate(QObject*) {
+    GlobalQuran = std::make_unique<TQuran>(txtPageNo, ScrollBox1, TntImage1, MediaPlayer1);
+    GlobalQuran->ErrorBox = &ErrorBox;
+    const QStringList reciters = GlobalQuran->GetReciterNames();
+    if (reciters.size() >= 5)
+        FillReciterList(reciters.mid(0, 5));
+    GlobalQuran->GhariID = GhariIDOf(TntComboBoxGhariList->currentText());
+    setFixedSize(ClientWidth, ClientHeight);
+    ClearSoundCache(GlobalQuran.get());
+    RestoreLastPosition();
+    SetHintPause(100);
+}
+
+void TTntMainForm::TntFormClose(QObject*) {
+    // A failure to save must not keep the book alive or break the chain to the farewell
+    // window: it is reported once the chain has run.
+    std::exception_ptr saveFailure;
+    if (GlobalQuran) {
+        try {
+            SaveLastPosition();
+        } catch (...) {
+            saveFailure = std::current_exception();
+        }
+    }
+    GlobalQuran.reset();
+    if (formSplash)
+        formSplash->close();
+    if (saveFailure)
+        std::rethrow_exception(saveFailure);
+}
+
+void TTntMainForm::showEvent(QShowEvent* event) {
+    if (!Placed && !event->spontaneous()) {
+        Placed = true;
+        if (const QScreen* shown = screen())
+            move(CentredPosition(shown->geometry(), frameGeometry().size()));
+    }
+    QWidget::showEvent(event);
+}
+
+void TTntMainForm::closeEvent(QCloseEvent* event) {
+    RunHandler([this] { TntFormClose(this); });
+    event->accept();
+}

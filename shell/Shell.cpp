@@ -1,1 +1,57 @@
-// The application shell.
+#include "shell/Shell.h"
+
+#include "artwork/Artwork.h"
+#include "mainwindow/ErrorBox.h"
+#include "mainwindow/ShellWindows.h"
+#include "shell/Splash.h"
+#include "shell/UnitAboutVelsorHost.h"
+#include "shell/UnitDonateFunds.h"
+#include "shell/UnitMessageBox.h"
+
+#include <QEvent>
+
+#include <memory>
+
+QPointer<TTntMainForm> TntMainForm;
+QPointer<TformAboutUs> formAboutUs;
+
+TGolvarApplication::TGolvarApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+
+bool TGolvarApplication::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& error) {
+        ShowStandardError(QString::fromUtf8(error.what()));
+    }
+    return false;
+}
+
+bool TGolvarApplication::event(QEvent* event) {
+    if (event->type() == QEvent::Quit) {
+        if (formSplash)
+            formSplash->close();
+        return true;
+    }
+    return QApplication::event(event);
+}
+
+int RunGolvarQuran(TGolvarApplication& application) {
+    TGolvarApplication::setOrganizationName(QStringLiteral("VelsorHost"));
+    TGolvarApplication::setApplicationName(QStringLiteral("GolvarQuran"));
+    TGolvarApplication::setLayoutDirection(Qt::RightToLeft);
+    // The splash window refuses closes; only the farewell window ends the application.
+    TGolvarApplication::setQuitOnLastWindowClosed(false);
+    InitArtwork();
+
+    auto splash = std::make_unique<TformSplash>();
+    formSplash = splash.get();
+    auto aboutVelsorHost = std::make_unique<TfrmAboutVelsorHost>();
+    frmAboutVelsorHost = aboutVelsorHost.get();
+    auto donateFunds = std::make_unique<TfrmDonateFunds>();
+    frmDonateFunds = donateFunds.get();
+    auto messageBox = std::make_unique<TfrmMessageBox>();
+    frmMessageBox = messageBox.get();
+
+    splash->show();
+    return application.exec();
+}

@@ -1,6 +1,6 @@
-#include <QApplication>
+#include "shell/Shell.h"
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    return 0;
+    TGolvarApplication application(argc, argv);
+    return RunGolvarQuran(application);
 }

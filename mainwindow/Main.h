@@ -1,0 +1,113 @@
+#pragma once
+// The main window: one Mushaf page in a scroll box inside an ornamental frame, the current
+// ayeh's translation, the selection controls for reciter, soureh, ayeh and repeat count, and
+// the command buttons.
+//
+// Layout and lifecycle live in Main.cpp; the command handlers in MainCommands.cpp; the
+// continuous recitation in Recitation.cpp. Every handler is entered through RunHandler, so an
+// error that escapes it reaches the standard error box and the window goes on.
+
+#include "mainwindow/Controls.h"
+#include "mainwindow/ErrorBox.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStringList>
+#include <QToolButton>
+#include <QWidget>
+
+class AudioPlayer;
+class QButtonGroup;
+class TQuran;
+
+class TTntMainForm final : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int ClientWidth = 800;
+    static constexpr int ClientHeight = 600;
+
+    // Builds the controls and runs TntFormCreate; an error there is shown in the standard
+    // error box and the window is created all the same.
+    explicit TTntMainForm(QWidget* parent = nullptr);
+    ~TTntMainForm() override;
+
+    // The controls, in the window's declaration order; each is owned by the window.
+    TPageScrollBox* ScrollBox1 = nullptr;
+    AudioPlayer* MediaPlayer1 = nullptr;
+    TRepeatSpinBox* SpinEditReadingCount = nullptr;
+    QToolButton* TntSpeedButton1 = nullptr;
+    QToolButton* TntSpeedButtonPlay = nullptr;
+    QComboBox* TntComboBoxSourehsList = nullptr;
+    QComboBox* TntComboBoxAyehsList = nullptr;
+    TPageImage* TntImage1 = nullptr;
+    QToolButton* TntSpeedButtonClose = nullptr;
+    QPlainTextEdit* TntMemo1 = nullptr;
+    QComboBox* TntComboBoxGhariList = nullptr;
+    QLabel* Image1 = nullptr;
+    QPushButton* BitBtn1 = nullptr;
+    QPushButton* BitBtn2 = nullptr;
+    TPageNoEdit* txtPageNo = nullptr;
+    QLabel* TntLabel1 = nullptr;
+    QLabel* TntLabel2 = nullptr;
+    QLabel* TntLabel3 = nullptr;
+    QPushButton* TntBitBtnGoToPage = nullptr;
+    QLabel* TntLabel4 = nullptr;
+
+    // The reader's own reciter names, used when the sound database names none.
+    static QStringList DefaultReciterNames();
+    // The lines the translation box shows until the first command.
+    static QString PublisherText();
+
+    // --- Lifecycle (Main.cpp) ---
+    void TntFormCreate(QObject* Sender);
+    void TntFormClose(QObject* Sender);
+    // Reciter number 1..5 of a name of the reciter list, compared code unit by code unit; 0
+    // for any other text.
+    int GhariIDOf(const QString& Name) const;
+
+    // --- Commands (MainCommands.cpp) ---
+    void TntComboBoxGhariListChange(QObject* Sender);
+    void TntComboBoxSourehsListChange(QObject* Sender);
+    void TntSpeedButtonPlayClick(QObject* Sender);
+    // Runs after the click has flipped the button between up and pressed.
+    void TntSpeedButton1Click(QObject* Sender);
+    void TntSpeedButtonCloseClick(QObject* Sender);
+    void TntImage1MouseDown(QObject* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y);
+    void TntImage1MouseMove(QObject* Sender, Qt::KeyboardModifiers Shift, int X, int Y);
+    void txtPageNoKeyPress(QObject* Sender, QChar Key);
+    void TntBitBtnGoToPageClick(QObject* Sender);
+    void BitBtn1Click(QObject* Sender);
+    void BitBtn2Click(QObject* Sender);
+
+    void ClickOnPosition(int X, int Y);
+    void SaveLastPosition();
+    void RestoreLastPosition();
+    void ClearSoundCache(TQuran* Quran);
+    static void DeleteFiles(const QString& Folder, const QString& Mask);
+    // The application's tooltip delay.
+    void SetHintPause(int Milliseconds);
+
+    // The steps the commands share.
+    void ShowTranslation();
+    void ResetPauseButton();
+    void RefillAyehList(int SourehID);
+
+    // --- Continuous recitation (Recitation.cpp) ---
+    void MediaPlayer1Notify(QObject* Sender);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void CreateControls();
+    void ConnectHandlers();
+    void SetFocusOrder();
+    void FillReciterList(const QStringList& names);
+
+    QButtonGroup* LatchGroup1 = nullptr;
+    TErrorBox ErrorBox;
+    bool Placed = false;
+};

@@ -1,0 +1,6 @@
+#include "mainwindow/ShellWindows.h"
+
+QPointer<QWidget> formSplash;
+QPointer<QDialog> frmAboutVelsorHost;
+QPointer<QDialog> frmDonateFunds;
+QPointer<QDialog> frmMessageBox;

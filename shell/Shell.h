@@ -1,0 +1,30 @@
+#pragma once
+// The application shell: the entry's windows and the application object.
+
+#include <QApplication>
+#include <QPointer>
+
+class TTntMainForm;
+class TformAboutUs;
+
+// The main window once the splash window has created it; the farewell window once shown.
+extern QPointer<TTntMainForm> TntMainForm;
+extern QPointer<TformAboutUs> formAboutUs;
+
+// The application object. A close request addressed to the application as a whole goes to
+// the splash window, which refuses it and runs the shutdown chain. An error that escapes an
+// event handler without passing through RunHandler is shown in the standard error box.
+class TGolvarApplication final : public QApplication {
+    Q_OBJECT
+public:
+    TGolvarApplication(int& argc, char** argv);
+
+    bool notify(QObject* receiver, QEvent* event) override;
+
+protected:
+    bool event(QEvent* event) override;
+};
+
+// Sets the application up, creates the splash window and the hidden information windows,
+// runs the message loop and destroys the windows at its end.
+int RunGolvarQuran(TGolvarApplication& application);

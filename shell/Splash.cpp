@@ -1,0 +1,87 @@
+#include "shell/Splash.h"
+
+#include "mainwindow/Controls.h"
+#include "mainwindow/ErrorBox.h"
+#include "mainwindow/Main.h"
+#include "model/Utility.h"
+#include "shell/Picture.h"
+#include "shell/Shell.h"
+#include "shell/UnitAboutUs.h"
+
+#include <QCloseEvent>
+#include <QLocale>
+#include <QScreen>
+#include <QShowEvent>
+
+TformSplash::TformSplash(QWidget* parent) : QWidget(parent) {
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    // A frameless window still names the application in the task bar.
+    setWindowTitle(QString::fromLatin1(ApplicationTitle));
+    setLayoutDirection(Qt::RightToLeft);
+    QPalette green = palette();
+    green.setColor(QPalette::Window, QColor(111, 205, 117));
+    setPalette(green);
+    setAutoFillBackground(true);
+    resize(464, 345);
+
+    Image1 = new TPicture(QStringLiteral(":/artwork/splash.jpg"), this);
+    Image1->setGeometry(0, 0, PictureWidth, PictureHeight);
+
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(Interval);
+    connect(Timer1, &QTimer::timeout, this, [this] { RunHandler([this] { Timer1Timer(Timer1); }); });
+    Timer1->start();
+
+    RunHandler([this] { FormCreate(this); });
+}
+
+TformSplash::~TformSplash() {
+    // The farewell window goes first: the main window may still hold the book it plays beside.
+    AboutUs.reset();
+    MainForm.reset();
+}
+
+void TformSplash::FormCreate(QObject*) {
+    setCursor(Qt::WaitCursor);
+    setFixedSize(PictureWidth, PictureHeight);
+    QLocale::setDefault(QLocale(QLocale::Persian, QLocale::Iran));
+}
+
+void TformSplash::Timer1Timer(QObject*) {
+    Timer1->stop();
+    MainForm = std::make_unique<TTntMainForm>();
+    TntMainForm = MainForm.get();
+    MainForm->show();
+    hide();
+    unsetCursor();
+}
+
+void TformSplash::FormClose(QObject*) {
+    // A close before the first tick must not let the main window open after the farewell.
+    Timer1->stop();
+    hide();
+    if (MainForm)
+        MainForm->hide();
+    GlobalQuran.reset();
+    if (formAboutUs) {
+        formAboutUs->close();
+        return;
+    }
+    AboutUs = std::make_unique<TformAboutUs>();
+    formAboutUs = AboutUs.get();
+    AboutUs->show();
+}
+
+void TformSplash::showEvent(QShowEvent* event) {
+    if (!Placed && !event->spontaneous()) {
+        Placed = true;
+        if (const QScreen* shown = screen())
+            move(CentredPosition(shown->geometry(), frameGeometry().size()));
+    }
+    QWidget::showEvent(event);
+}
+
+void TformSplash::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    RunHandler([this] { FormClose(this); });
+}
