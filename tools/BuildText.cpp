@@ -1,0 +1,321 @@
+// golvar-content build-text: typesets quran.dat from the public text sources.
+#include "tools/Commands.h"
+#include "tools/ImportSupport.h"
+#include "tools/PageList.h"
+#include "tools/PageTypesetter.h"
+#include "tools/QuranSources.h"
+#include "tools/Rle8Bitmap.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+#include <QTextStream>
+#include <QThread>
+#include <QtConcurrent/QtConcurrentMap>
+
+#include <sqlite3.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <map>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr const char* Usage =
+    "Usage: golvar-content build-text [--sources DIR] [--pages LIST] OUT\n"
+    "\n"
+    "Typesets the Mushaf into OUT/quran.dat: the sourehs, the ayehs with their Persian\n"
+    "translation and their place on the page, the 604 page pictures and their line bands.\n"
+    "The file is written under a temporary name and takes its place only when complete.\n"
+    "\n"
+    "  --sources DIR  the unpacked quran-db package (default: .cache/sources/quran-db in the\n"
+    "                 working directory, else beside the build folder)\n"
+    "  --pages LIST   typeset only these pages, e.g. 1,2,50,604 or 1-10; the other tables\n"
+    "                 stay complete, and ayehs on other pages get no place (lines 0)\n"
+    "\n"
+    "Exit status: 0 done, 1 failed, 2 wrong usage.\n";
+
+constexpr const char* QuranKey = "qorvektalimsun";
+
+constexpr const char* Schema = R"sql(
+CREATE TABLE Soureh (SourehID INTEGER PRIMARY KEY, SourehName TEXT NOT NULL, Maki INTEGER NOT NULL,
+                     PageID INTEGER NOT NULL, NumberOfAyeh INTEGER NOT NULL);
+CREATE TABLE Ayeh (SourehID INTEGER NOT NULL, AyehID INTEGER NOT NULL, PageID INTEGER NOT NULL,
+                   StartLine INTEGER NOT NULL, EndLine INTEGER NOT NULL,
+                   StartCol INTEGER NOT NULL, EndCol INTEGER NOT NULL,
+                   StartAyeh INTEGER NOT NULL, EndAyeh INTEGER NOT NULL, FarsiTranslation TEXT NOT NULL,
+                   PRIMARY KEY (SourehID, AyehID));
+CREATE INDEX AyehByPage ON Ayeh (PageID, SourehID, AyehID);
+CREATE TABLE Pages (PageID INTEGER PRIMARY KEY, PageBMP BLOB NOT NULL, Joze INTEGER NOT NULL,
+                    Hezb TEXT NOT NULL, OtherComment TEXT NOT NULL);
+CREATE TABLE Lines (LineID INTEGER NOT NULL, PageID INTEGER NOT NULL, StartRow INTEGER NOT NULL,
+                    EndRow INTEGER NOT NULL, PRIMARY KEY (PageID, LineID));
+)sql";
+
+// What the database keeps of a typeset page.
+struct PageRecord {
+    int PageId = 0;
+    QByteArray Bitmap;
+    std::vector<AyehPlacement> Ayehs;
+    std::vector<LineBand> Lines;
+    QString Error;
+};
+
+// A prepared insert whose values are bound in column order.
+class Insert final {
+public:
+    Insert(sqlite3* db, const char* sql) : Db(db), Statement(db, sql) {}
+
+    Insert& operator<<(int value) {
+        Check(sqlite3_bind_int(Statement.Get(), ++Index, value));
+        return *this;
+    }
+    Insert& operator<<(const QString& value) {
+        const QByteArray utf8 = value.toUtf8();
+        Check(sqlite3_bind_text(Statement.Get(), ++Index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT));
+        return *this;
+    }
+    Insert& operator<<(const QByteArray& value) {
+        Check(sqlite3_bind_blob(Statement.Get(), ++Index, value.constData(), int(value.size()), SQLITE_TRANSIENT));
+        return *this;
+    }
+    void Run() {
+        if (sqlite3_step(Statement.Get()) != SQLITE_DONE)
+            Check(sqlite3_errcode(Db));
+        sqlite3_reset(Statement.Get());
+        sqlite3_clear_bindings(Statement.Get());
+        Index = 0;
+    }
+
+private:
+    void Check(int code) const {
+        if (code != SQLITE_OK && code != SQLITE_DONE)
+            throw ToolError(QStringLiteral("cannot write a row: %1").arg(QString::fromUtf8(sqlite3_errmsg(Db))));
+    }
+    sqlite3* Db;
+    SqliteStatement Statement;
+    int Index = 0;
+};
+
+// The juz of a page is that of its first ayeh. The package has no hezb division, so the
+// hezb is the half of its juz's pages the page falls in: 2J-1 for the first half, 2J for
+// the second (juz J has hezbs 2J-1 and 2J), stored as decimal text.
+struct PagePosition {
+    int Joze = 0;
+    QString Hezb;
+};
+
+std::vector<PagePosition> PagePositions(const QuranSources& sources) {
+    std::vector<int> juz(PageCount + 1);
+    std::map<int, std::pair<int, int>> span; // juz -> first and last page
+    for (int page = 1; page <= PageCount; ++page) {
+        const PageRange& first = sources.Page(page).front();
+        juz[size_t(page)] = sources.JuzOf(first.Soureh, first.FirstAyeh);
+        auto [it, added] = span.try_emplace(juz[size_t(page)], page, page);
+        it->second.second = page;
+    }
+    std::vector<PagePosition> positions(PageCount + 1);
+    for (int page = 1; page <= PageCount; ++page) {
+        const int j = juz[size_t(page)];
+        const auto [first, last] = span[j];
+        const bool secondHalf = 2 * (page - first) >= last - first + 1;
+        positions[size_t(page)] = {j, QString::number(2 * j - (secondHalf ? 0 : 1))};
+    }
+    return positions;
+}
+
+std::vector<PageRecord> TypesetPages(const QuranSources& sources, const QList<int>& pageIds) {
+    const PageTypesetter typesetter(sources);
+    std::vector<PageRecord> records(size_t(pageIds.size()));
+    for (qsizetype i = 0; i < pageIds.size(); ++i)
+        records[size_t(i)].PageId = pageIds[i];
+    std::atomic<int> done{0};
+    // Each page is independent; QPainter on a QImage and text layout work off the GUI thread.
+    QFuture<void> work = QtConcurrent::map(records, [&](PageRecord& record) {
+        try {
+            TypesetPage page = typesetter.Typeset(record.PageId);
+            record.Bitmap = EncodeRle8Bitmap(page.Picture);
+            record.Ayehs = std::move(page.Ayehs);
+            record.Lines = std::move(page.Lines);
+        } catch (const std::exception& error) {
+            record.Error = QString::fromUtf8(error.what());
+        }
+        ++done;
+    });
+    {
+        ProgressBar progress(QStringLiteral("typesetting"), qint64(records.size()));
+        int shown = 0;
+        while (!work.isFinished()) {
+            QThread::msleep(50);
+            const int now = done;
+            progress.Advance(now - shown);
+            shown = now;
+        }
+        work.waitForFinished();
+        progress.Finish();
+    }
+    for (const PageRecord& record : records) {
+        if (!record.Error.isEmpty())
+            throw ToolError(QStringLiteral("page %1: %2").arg(record.PageId).arg(record.Error));
+    }
+    return records;
+}
+
+void WriteDatabase(KeyedDatabase& database, const QuranSources& sources, const std::vector<PageRecord>& records) {
+    sqlite3* db = database.Handle();
+    // A fresh file that takes its place only when complete needs no journal.
+    database.Exec("PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF;");
+    WriteTransaction transaction(database);
+    database.Exec(Schema);
+
+    Insert soureh(db, "INSERT INTO Soureh (SourehID, SourehName, Maki, PageID, NumberOfAyeh) VALUES (?, ?, ?, ?, ?)");
+    for (int id = 1; id <= SourehCount; ++id) {
+        const SourceSoureh& source = sources.Soureh(id);
+        (soureh << id << source.ArabicName << int(source.Maki) << sources.PageOf(id, 1) << source.NumberOfAyeh).Run();
+    }
+
+    std::map<std::pair<int, int>, AyehPlacement> placements;
+    for (const PageRecord& record : records) {
+        for (const AyehPlacement& placement : record.Ayehs)
+            placements[{placement.Soureh, placement.Ayeh}] = placement;
+    }
+    Insert ayeh(db, "INSERT INTO Ayeh (SourehID, AyehID, PageID, StartLine, EndLine, StartCol, EndCol, StartAyeh,"
+                    " EndAyeh, FarsiTranslation) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    for (int s = 1; s <= SourehCount; ++s) {
+        for (int a = 1; a <= sources.Soureh(s).NumberOfAyeh; ++a) {
+            const auto found = placements.find({s, a});
+            const AyehPlacement place = found != placements.end() ? found->second : AyehPlacement{};
+            const bool placed = place.StartLine != 0;
+            (ayeh << s << a << sources.PageOf(s, a) << place.StartLine << place.EndLine << place.StartCol
+                  << place.EndCol << (placed ? PositionOf(place.StartLine, place.StartCol) : 0)
+                  << (placed ? PositionOf(place.EndLine, place.EndCol) : 0) << sources.Ayeh(s, a).Translation)
+                .Run();
+        }
+    }
+
+    const std::vector<PagePosition> positions = PagePositions(sources);
+    Insert page(db, "INSERT INTO Pages (PageID, PageBMP, Joze, Hezb, OtherComment) VALUES (?, ?, ?, ?, ?)");
+    Insert line(db, "INSERT INTO Lines (LineID, PageID, StartRow, EndRow) VALUES (?, ?, ?, ?)");
+    for (const PageRecord& record : records) {
+        const PagePosition& position = positions[size_t(record.PageId)];
+        (page << record.PageId << record.Bitmap << position.Joze << position.Hezb << QString(QLatin1String(""))).Run();
+        for (const LineBand& band : record.Lines)
+            (line << band.LineId << record.PageId << band.StartRow << band.EndRow).Run();
+    }
+    transaction.Commit();
+}
+
+// Whether another process holds a lock on the file. The reader keeps a read transaction,
+// and with it a shared lock, on each content file for as long as it runs.
+bool HeldByAnotherProcess(const QString& path) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    // The engine locks byte ranges (POSIX record locks); ask whether a write lock on the
+    // whole file, to its end and beyond, would conflict with any of them.
+    struct flock probe {};
+    probe.l_type = F_WRLCK;
+    probe.l_whence = SEEK_SET;
+    probe.l_start = 0;
+    probe.l_len = 0;
+    bool held = ::fcntl(fd, F_GETLK, &probe) == 0 && probe.l_type != F_UNLCK;
+    // Whole-file locks of the other kind do not show in that answer.
+    if (!held && ::flock(fd, LOCK_EX | LOCK_NB) != 0)
+        held = errno == EWOULDBLOCK;
+    ::close(fd); // also drops the probe lock, if it was taken
+    return held;
+}
+
+void RefuseIfHeld(const QString& target) {
+    if (HeldByAnotherProcess(target))
+        throw ToolError(QStringLiteral("%1 is open in another program (is the reader running?); close it and "
+                                       "try again.")
+                            .arg(QDir::toNativeSeparators(target)));
+}
+
+// Removes the temporary file (and a journal beside it) unless it was moved into place.
+struct TemporaryOutput {
+    QString Path;
+    bool Kept = false;
+    ~TemporaryOutput() {
+        if (!Kept && !Path.isEmpty()) {
+            QFile::remove(Path);
+            QFile::remove(Path + QStringLiteral("-journal"));
+        }
+    }
+};
+
+void BuildText(const QString& outDirectory, const QString& sourcesDirectory, const QList<int>& pageIds) {
+    QElapsedTimer clock;
+    clock.start();
+    const QDir out(outDirectory);
+    if (!out.exists() && !QDir().mkpath(outDirectory))
+        throw ToolError(QStringLiteral("cannot create the output folder %1.").arg(QDir::toNativeSeparators(outDirectory)));
+    const QString target = out.absoluteFilePath(QStringLiteral("quran.dat"));
+    RefuseIfHeld(target);
+
+    // An unwritable folder fails here, before the long part.
+    TemporaryOutput temporary;
+    {
+        QTemporaryFile file(out.absoluteFilePath(QStringLiteral(".quran.dat.XXXXXX")));
+        if (!file.open())
+            throw ToolError(QStringLiteral("cannot write in %1: %2.")
+                                .arg(QDir::toNativeSeparators(out.absolutePath()), file.errorString()));
+        file.setAutoRemove(false);
+        temporary.Path = file.fileName();
+    }
+
+    const QuranSources sources = QuranSources::Load(sourcesDirectory);
+    const std::vector<PageRecord> records = TypesetPages(sources, pageIds);
+    {
+        KeyedDatabase database(temporary.Path, QuranKey, KeyedDatabase::OpenMode::Create);
+        WriteDatabase(database, sources, records);
+    }
+    QFile::setPermissions(temporary.Path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    RefuseIfHeld(target);
+    if (std::rename(QFile::encodeName(temporary.Path).constData(), QFile::encodeName(target).constData()) != 0)
+        throw ToolError(QStringLiteral("cannot replace %1: %2.")
+                            .arg(QDir::toNativeSeparators(target), QString::fromLocal8Bit(std::strerror(errno))));
+    temporary.Kept = true;
+    PrintNote(QStringLiteral("%1: %2 pages typeset in %3 s, %4 MB")
+                  .arg(QDir::toNativeSeparators(target))
+                  .arg(records.size())
+                  .arg(double(clock.elapsed()) / 1000.0, 0, 'f', 1)
+                  .arg(double(QFileInfo(target).size()) / 1e6, 0, 'f', 1));
+}
+
+} // namespace
+
+int RunBuildText(const QStringList& arguments) {
+    QCommandLineParser parser;
+    const QCommandLineOption sourcesOption(QStringLiteral("sources"), QString(), QStringLiteral("DIR"));
+    const QCommandLineOption pagesOption(QStringLiteral("pages"), QString(), QStringLiteral("LIST"));
+    parser.addOptions({sourcesOption, pagesOption});
+    if (const int stop = ParseCommandLine(parser, arguments, "build-text", Usage, 1); stop >= 0)
+        return stop;
+    QList<int> pages;
+    try {
+        if (parser.isSet(pagesOption))
+            pages = ParsePageList(parser.value(pagesOption), PageCount);
+        else
+            for (int page = 1; page <= PageCount; ++page)
+                pages.append(page);
+    } catch (const ToolError& error) {
+        return ReportFailure("build-text", QString::fromUtf8(error.what()), 2);
+    }
+    try {
+        BuildText(parser.positionalArguments().at(0), FindQuranDbPackage(parser.value(sourcesOption)), pages);
+    } catch (const std::exception& error) {
+        return ReportFailure("build-text", QString::fromUtf8(error.what()));
+    }
+    return 0;
+}

@@ -1,0 +1,56 @@
+// golvar-content verify: checks a content folder.
+#include "tools/Commands.h"
+#include "tools/ImportSupport.h"
+#include "tools/PageList.h"
+#include "tools/QuranSources.h"
+#include "tools/Sounds.h"
+#include "tools/VerifyText.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace {
+
+constexpr const char* Usage =
+    "Usage: golvar-content verify [--pages LIST] DIR\n"
+    "\n"
+    "Checks the content folder DIR: DIR/quran.dat always, DIR/snd.wav when it is there.\n"
+    "Reports every fault on standard output: row counts and keys, page pictures, each\n"
+    "ayeh's lines, columns and reading positions, the order of the ayehs on their page,\n"
+    "ink that the highlight of no ayeh (or of two) would paint, and the recordings.\n"
+    "\n"
+    "  --pages LIST   check only these pages, e.g. 1,2,50,604 or 1-10\n"
+    "\n"
+    "Exit status: 0 no faults, 1 faults found, 2 wrong usage.\n";
+
+} // namespace
+
+int RunVerify(const QStringList& arguments) {
+    QCommandLineParser parser;
+    const QCommandLineOption pagesOption(QStringLiteral("pages"), QString(), QStringLiteral("LIST"));
+    parser.addOption(pagesOption);
+    if (const int stop = ParseCommandLine(parser, arguments, "verify", Usage, 1); stop >= 0)
+        return stop;
+    std::optional<QList<int>> pages;
+    try {
+        if (parser.isSet(pagesOption))
+            pages = ParsePageList(parser.value(pagesOption), PageCount);
+    } catch (const ToolError& error) {
+        return ReportFailure("verify", QString::fromUtf8(error.what()), 2);
+    }
+    const QDir folder(parser.positionalArguments().at(0));
+    if (!folder.exists())
+        return ReportFailure("verify", QStringLiteral("the folder %1 does not exist.").arg(QDir::toNativeSeparators(folder.path())));
+
+    QTextStream report(stdout);
+    int faults = VerifyQuranDatabase(folder.filePath(QStringLiteral("quran.dat")), pages, report);
+    const QString sounds = folder.filePath(QStringLiteral("snd.wav"));
+    if (QFileInfo::exists(sounds))
+        faults += VerifyRecordings(sounds, report);
+    report.flush();
+    return faults == 0 ? 0 : 1;
+}

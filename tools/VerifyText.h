@@ -1,0 +1,16 @@
+#pragma once
+// The checks of quran.dat that `golvar-content verify` runs: what the reader needs of the
+// text database to show, hit-test and highlight every ayeh correctly.
+
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+class QTextStream;
+
+// Checks the file at `path` and writes each fault, and a closing summary, to `report`.
+// With `pages`, the page checks (pictures, geometry, ink) cover those pages only and the
+// Pages table need only hold them; the Soureh and Ayeh tables are always checked whole.
+// Returns the number of faults; a file that cannot be opened counts as one.
+int VerifyQuranDatabase(const QString& path, const std::optional<QList<int>>& pages, QTextStream& report);
