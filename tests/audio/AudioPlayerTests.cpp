@@ -75,32 +75,38 @@ TEST_F(AudioPlayerTest, PositionAdvancesWhilePlayingAndStaysBelowLengthUntilTheE
     EXPECT_LT(Player.Position(), Player.Length());
 }
 
-TEST_F(AudioPlayerTest, PauseHoldsThePositionAndTheResumeGoesOnFromIt) {
+struct HaltCase {
+    const char* Name;
+    void (AudioPlayer::*Halt)();
+    PlayerMode HaltedMode;
+    void (AudioPlayer::*GoOn)();
+};
+
+class AudioHaltTest : public AudioPlayerTest, public ::testing::WithParamInterface<HaltCase> {};
+
+TEST_P(AudioHaltTest, HaltingHoldsThePositionAndPlaybackGoesOnFromIt) {
+    const HaltCase& c = GetParam();
     OpenFile(LongMs);
     Player.Play();
     QTest::qWait(200);
-    Player.Pause();
-    const qint64 paused = Player.Position();
+    (Player.*c.Halt)();
+    const qint64 halted = Player.Position();
+    EXPECT_GT(halted, 0);
     QTest::qWait(200);
-    EXPECT_EQ(Player.Position(), paused);
-    EXPECT_EQ(Player.Mode(), pmPaused);
-    Player.Pause();
+    EXPECT_EQ(Player.Position(), halted);
+    EXPECT_EQ(Player.Mode(), c.HaltedMode);
+    (Player.*c.GoOn)();
     EXPECT_EQ(Player.Mode(), pmPlaying);
-    EXPECT_GE(Player.Position(), paused);
-    EXPECT_LT(Player.Position(), paused + 150);
+    EXPECT_GE(Player.Position(), halted);
+    EXPECT_LT(Player.Position(), halted + 150);
 }
 
-TEST_F(AudioPlayerTest, StopHoldsThePositionAndPlayGoesOnFromIt) {
-    OpenFile(LongMs);
-    Player.Play();
-    QTest::qWait(200);
-    Player.Stop();
-    const qint64 stopped = Player.Position();
-    EXPECT_GT(stopped, 0);
-    Player.Play();
-    EXPECT_GE(Player.Position(), stopped);
-    EXPECT_LT(Player.Position(), stopped + 150);
-}
+INSTANTIATE_TEST_SUITE_P(, AudioHaltTest,
+                         ::testing::Values(HaltCase{"PauseThenResume", &AudioPlayer::Pause, pmPaused,
+                                                    &AudioPlayer::Pause},
+                                           HaltCase{"StopThenPlay", &AudioPlayer::Stop, pmStopped,
+                                                    &AudioPlayer::Play}),
+                         [](const auto& info) { return std::string(info.param.Name); });
 
 TEST_F(AudioPlayerTest, PauseWhileStoppedDoesNothingAndLeavesNotifyPending) {
     OpenFile(ShortMs);

@@ -4,6 +4,7 @@
 
 #include <sndfile.h>
 
+#include <iterator>
 #include <memory>
 #include <stdexcept>
 
@@ -13,27 +14,10 @@ struct SndFileClose {
     void operator()(SNDFILE* file) const { sf_close(file); }
 };
 
-int SubFormat(WavEncoding encoding) {
-    switch (encoding) {
-    case WavEncoding::Pcm8:
-        return SF_FORMAT_PCM_U8;
-    case WavEncoding::Pcm16:
-        return SF_FORMAT_PCM_16;
-    case WavEncoding::Float32:
-        return SF_FORMAT_FLOAT;
-    case WavEncoding::ImaAdpcm:
-        return SF_FORMAT_IMA_ADPCM;
-    case WavEncoding::MsAdpcm:
-        return SF_FORMAT_MS_ADPCM;
-    case WavEncoding::MuLaw:
-        return SF_FORMAT_ULAW;
-    case WavEncoding::ALaw:
-        return SF_FORMAT_ALAW;
-    case WavEncoding::Gsm610:
-        return SF_FORMAT_GSM610;
-    }
-    throw std::invalid_argument("unknown WAV encoding");
-}
+// libsndfile's sub-format for each WavEncoding, in the enum's order.
+constexpr int SubFormats[] = {SF_FORMAT_PCM_U8,  SF_FORMAT_PCM_16, SF_FORMAT_FLOAT, SF_FORMAT_IMA_ADPCM,
+                              SF_FORMAT_MS_ADPCM, SF_FORMAT_ULAW,   SF_FORMAT_ALAW,  SF_FORMAT_GSM610};
+static_assert(std::size(SubFormats) == static_cast<std::size_t>(WavEncoding::Gsm610) + 1);
 
 } // namespace
 
@@ -58,7 +42,7 @@ void WriteWav(const QString& path, const WavSpec& spec) {
     SF_INFO info{};
     info.samplerate = spec.Rate;
     info.channels = spec.Channels;
-    info.format = SF_FORMAT_WAV | SubFormat(spec.Encoding);
+    info.format = SF_FORMAT_WAV | SubFormats[static_cast<std::size_t>(spec.Encoding)];
     const QByteArray name = QFile::encodeName(path);
     std::unique_ptr<SNDFILE, SndFileClose> file(sf_open(name.constData(), SFM_WRITE, &info));
     if (!file)
