@@ -2,6 +2,8 @@
 # `make test` runs the whole suite headless. Both set up what is missing first.
 BUILD     ?= build
 ASAN      ?= build-asan
+FUZZ      ?= build-fuzz
+FUZZ_SECONDS ?= 60
 DATA      ?= data
 JOBS      ?= $(shell nproc)
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Unix Makefiles")
@@ -36,6 +38,14 @@ test-asan: setup
 	cmake --build $(ASAN) -j $(JOBS)
 	bash scripts/run-tests.sh $(ASAN)
 
+# Each libFuzzer target for FUZZ_SECONDS, in a clang build of its own.
+FUZZ_TARGETS := fuzz_page_blob fuzz_wav fuzz_connection_string fuzz_filter
+fuzz: setup
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ) -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DGOLVAR_FUZZ=ON -DBUILD_TESTING=OFF -DGOLVAR_BENCH=OFF
+	cmake --build $(FUZZ) -j $(JOBS) --target $(FUZZ_TARGETS)
+	bash fuzz/run.sh $(FUZZ) $(FUZZ_SECONDS)
+
 bench: content
 	bash scripts/run-bench.sh $(BUILD) $(DATA)
 
@@ -45,4 +55,4 @@ package: content
 	cmake --build $(BUILD) --target package -j $(JOBS)
 
 clean:
-	rm -rf $(BUILD) $(ASAN)
+	rm -rf $(BUILD) $(ASAN) $(FUZZ)

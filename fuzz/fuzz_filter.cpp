@@ -1,0 +1,6 @@
+#include "fuzz/FuzzEntries.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    golvar_fuzz::FilterText(data, size);
+    return 0;
+}
