@@ -4,10 +4,8 @@
 #include "audio/SdlAudio.h"
 
 #include <QtGlobal>
-
-#include <cstdio>
-
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -70,9 +68,13 @@ AudioOutput& AudioOutput::Shared() {
     return *shared;
 }
 
-AudioOutput::Lock::Lock(AudioOutput& output) : Output(output) { SDL_LockAudioDevice(Output.Sdl->Output.Get()); }
+AudioOutput::Lock::Lock(AudioOutput& output) : Output(output) {
+    SDL_LockAudioDevice(Output.Sdl->Output.Get());
+}
 
-AudioOutput::Lock::~Lock() { SDL_UnlockAudioDevice(Output.Sdl->Output.Get()); }
+AudioOutput::Lock::~Lock() {
+    SDL_UnlockAudioDevice(Output.Sdl->Output.Get());
+}
 
 void AudioOutput::Attach(Voice* voice) {
     Lock lock(*this);

@@ -4,7 +4,6 @@
 #include "audio/WavDecoder.h"
 
 #include <QMetaObject>
-
 #include <algorithm>
 #include <optional>
 
@@ -31,7 +30,8 @@ struct AudioPlayer::Impl {
     // is destroyed first takes its queued notices with it.
     void PostNotice() const {
         AudioPlayer* owner = Owner;
-        QMetaObject::invokeMethod(owner, [owner] { Q_EMIT owner->OnNotify(owner); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            owner, [owner] { Q_EMIT owner->OnNotify(owner); }, Qt::QueuedConnection);
     }
 
     // Delivers the notice of the play in progress now, if it asked for one: at its end, or
@@ -103,9 +103,13 @@ AudioPlayer::~AudioPlayer() {
         D->Output->Detach(&D->Voice);
 }
 
-QString AudioPlayer::FileName() const { return D->FileName; }
+QString AudioPlayer::FileName() const {
+    return D->FileName;
+}
 
-void AudioPlayer::SetFileName(const QString& fileName) { D->FileName = fileName; }
+void AudioPlayer::SetFileName(const QString& fileName) {
+    D->FileName = fileName;
+}
 
 void AudioPlayer::Open() {
     const bool asks = D->TakeNotify(false);
@@ -195,12 +199,22 @@ qint64 AudioPlayer::Length() const {
     return D->Voice.Sound->Milliseconds(D->Voice.Sound->Frames());
 }
 
-void AudioPlayer::SetNotify(bool notify) { D->Notify = notify; }
+void AudioPlayer::SetNotify(bool notify) {
+    D->Notify = notify;
+}
 
-bool AudioPlayer::Enabled() const { return D->Enabled; }
+bool AudioPlayer::Enabled() const {
+    return D->Enabled;
+}
 
-void AudioPlayer::SetEnabled(bool enabled) { D->Enabled = enabled; }
+void AudioPlayer::SetEnabled(bool enabled) {
+    D->Enabled = enabled;
+}
 
-bool AudioPlayer::AutoRewind() const { return D->AutoRewind; }
+bool AudioPlayer::AutoRewind() const {
+    return D->AutoRewind;
+}
 
-void AudioPlayer::SetAutoRewind(bool autoRewind) { D->AutoRewind = autoRewind; }
+void AudioPlayer::SetAutoRewind(bool autoRewind) {
+    D->AutoRewind = autoRewind;
+}

@@ -37,7 +37,6 @@
 
 #include <QObject>
 #include <QString>
-
 #include <memory>
 #include <stdexcept>
 

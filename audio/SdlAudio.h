@@ -3,7 +3,6 @@
 // output device. Both release what they hold in their destructor and nothing else.
 
 #include <SDL.h>
-
 #include <utility>
 
 class AudioError;

@@ -4,7 +4,6 @@
 #include "audio/SdlAudio.h"
 
 #include <QFile>
-
 #include <algorithm>
 #include <mutex>
 

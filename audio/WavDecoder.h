@@ -4,7 +4,6 @@
 // be decoded ahead of time.
 
 #include <QString>
-
 #include <cstdint>
 #include <memory>
 #include <vector>

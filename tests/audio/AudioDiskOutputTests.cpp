@@ -5,15 +5,13 @@
 #include "tests/audio/AudioTestSupport.h"
 #include "tests/support/WavFixtures.h"
 
-#include <gtest/gtest.h>
-
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-
 #include <algorithm>
 #include <cstring>
+#include <gtest/gtest.h>
 #include <memory>
 
 namespace {

@@ -2,14 +2,12 @@
 #include "tests/audio/AudioTestSupport.h"
 #include "tests/support/WavFixtures.h"
 
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-
 #include <functional>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
 #include <memory>
 
 namespace {
@@ -101,12 +99,11 @@ TEST_P(AudioHaltTest, HaltingHoldsThePositionAndPlaybackGoesOnFromIt) {
     EXPECT_LT(Player.Position(), halted + 150);
 }
 
-INSTANTIATE_TEST_SUITE_P(, AudioHaltTest,
-                         ::testing::Values(HaltCase{"PauseThenResume", &AudioPlayer::Pause, pmPaused,
-                                                    &AudioPlayer::Pause},
-                                           HaltCase{"StopThenPlay", &AudioPlayer::Stop, pmStopped,
-                                                    &AudioPlayer::Play}),
-                         [](const auto& info) { return std::string(info.param.Name); });
+INSTANTIATE_TEST_SUITE_P(
+    , AudioHaltTest,
+    ::testing::Values(HaltCase{"PauseThenResume", &AudioPlayer::Pause, pmPaused, &AudioPlayer::Pause},
+                      HaltCase{"StopThenPlay", &AudioPlayer::Stop, pmStopped, &AudioPlayer::Play}),
+    [](const auto& info) { return std::string(info.param.Name); });
 
 TEST_F(AudioPlayerTest, PauseWhileStoppedDoesNothingAndLeavesNotifyPending) {
     OpenFile(ShortMs);
@@ -167,105 +164,104 @@ TEST_P(AudioNoticeCountTest, EveryAskedForNoticeArrivesExactlyOnce) {
 
 INSTANTIATE_TEST_SUITE_P(
     , AudioNoticeCountTest,
-    ::testing::Values(
-        NoticeCase{"PlayToTheEnd", [](AudioPlayer& p, auto&) { p.Play(); }, 1},
-        NoticeCase{"NotifyFalseSuppressesThePlay",
-                   [](AudioPlayer& p, auto&) {
-                       p.SetNotify(false);
-                       p.Play();
-                   },
-                   0},
-        NoticeCase{"NotifyFalseSuppressesOnlyOnePlay",
-                   [](AudioPlayer& p, auto&) {
-                       p.SetNotify(false);
-                       p.Play();
-                       p.Play();
-                   },
-                   1},
-        NoticeCase{"PlayWhilePlayingKeepsTheEarlierNotice",
-                   [](AudioPlayer& p, auto&) {
-                       p.Play();
-                       p.Play();
-                   },
-                   2},
-        NoticeCase{"PlayNotAskingLeavesTheEarlierNoticePending",
-                   [](AudioPlayer& p, auto&) {
-                       p.Play();
-                       p.SetNotify(false);
-                       p.Play();
-                   },
-                   1},
-        NoticeCase{"StopCutsThePlayShort",
-                   [](AudioPlayer& p, auto&) {
-                       p.Play();
-                       p.Stop();
-                   },
-                   1},
-        NoticeCase{"StopAskingAddsItsOwn",
-                   [](AudioPlayer& p, auto&) {
-                       p.Play();
-                       p.SetNotify(true);
-                       p.Stop();
-                   },
-                   2},
-        NoticeCase{"StopWhileStopped", [](AudioPlayer& p, auto&) { p.Stop(); }, 0},
-        NoticeCase{"CloseCutsThePlayShort",
-                   [](AudioPlayer& p, auto&) {
-                       p.Play();
-                       p.Close();
-                   },
-                   1},
-        NoticeCase{"CloseAskingAddsItsOwn",
-                   [](AudioPlayer& p, auto&) {
-                       p.Play();
-                       p.SetNotify(true);
-                       p.Close();
-                   },
-                   2},
-        NoticeCase{"OpenOfAnotherFileCutsThePlayShort",
-                   [](AudioPlayer& p, const QString& other) {
-                       p.Play();
-                       p.SetFileName(other);
-                       p.Open();
-                   },
-                   1},
-        NoticeCase{"OpenAsking",
-                   [](AudioPlayer& p, const QString& other) {
-                       p.SetNotify(true);
-                       p.SetFileName(other);
-                       p.Open();
-                   },
-                   1},
-        NoticeCase{"PauseThenResume",
-                   [](AudioPlayer& p, auto&) {
-                       p.Play();
-                       p.Pause();
-                       p.Pause();
-                   },
-                   2},
-        NoticeCase{"PauseAskingSupersedesThePlay",
-                   [](AudioPlayer& p, auto&) {
-                       p.Play();
-                       p.SetNotify(true);
-                       p.Pause();
-                   },
-                   2},
-        NoticeCase{"PauseThenStop",
-                   [](AudioPlayer& p, auto&) {
-                       p.Play();
-                       p.Pause();
-                       p.Stop();
-                   },
-                   1},
-        NoticeCase{"ResumeNotAskingKeepsThePlayNotice",
-                   [](AudioPlayer& p, auto&) {
-                       p.Play();
-                       p.Pause();
-                       p.SetNotify(false);
-                       p.Pause();
-                   },
-                   1},
-        NoticeCase{"PauseWhileStopped", [](AudioPlayer& p, auto&) { p.Pause(); }, 0}),
+    ::testing::Values(NoticeCase{"PlayToTheEnd", [](AudioPlayer& p, auto&) { p.Play(); }, 1},
+                      NoticeCase{"NotifyFalseSuppressesThePlay",
+                                 [](AudioPlayer& p, auto&) {
+                                     p.SetNotify(false);
+                                     p.Play();
+                                 },
+                                 0},
+                      NoticeCase{"NotifyFalseSuppressesOnlyOnePlay",
+                                 [](AudioPlayer& p, auto&) {
+                                     p.SetNotify(false);
+                                     p.Play();
+                                     p.Play();
+                                 },
+                                 1},
+                      NoticeCase{"PlayWhilePlayingKeepsTheEarlierNotice",
+                                 [](AudioPlayer& p, auto&) {
+                                     p.Play();
+                                     p.Play();
+                                 },
+                                 2},
+                      NoticeCase{"PlayNotAskingLeavesTheEarlierNoticePending",
+                                 [](AudioPlayer& p, auto&) {
+                                     p.Play();
+                                     p.SetNotify(false);
+                                     p.Play();
+                                 },
+                                 1},
+                      NoticeCase{"StopCutsThePlayShort",
+                                 [](AudioPlayer& p, auto&) {
+                                     p.Play();
+                                     p.Stop();
+                                 },
+                                 1},
+                      NoticeCase{"StopAskingAddsItsOwn",
+                                 [](AudioPlayer& p, auto&) {
+                                     p.Play();
+                                     p.SetNotify(true);
+                                     p.Stop();
+                                 },
+                                 2},
+                      NoticeCase{"StopWhileStopped", [](AudioPlayer& p, auto&) { p.Stop(); }, 0},
+                      NoticeCase{"CloseCutsThePlayShort",
+                                 [](AudioPlayer& p, auto&) {
+                                     p.Play();
+                                     p.Close();
+                                 },
+                                 1},
+                      NoticeCase{"CloseAskingAddsItsOwn",
+                                 [](AudioPlayer& p, auto&) {
+                                     p.Play();
+                                     p.SetNotify(true);
+                                     p.Close();
+                                 },
+                                 2},
+                      NoticeCase{"OpenOfAnotherFileCutsThePlayShort",
+                                 [](AudioPlayer& p, const QString& other) {
+                                     p.Play();
+                                     p.SetFileName(other);
+                                     p.Open();
+                                 },
+                                 1},
+                      NoticeCase{"OpenAsking",
+                                 [](AudioPlayer& p, const QString& other) {
+                                     p.SetNotify(true);
+                                     p.SetFileName(other);
+                                     p.Open();
+                                 },
+                                 1},
+                      NoticeCase{"PauseThenResume",
+                                 [](AudioPlayer& p, auto&) {
+                                     p.Play();
+                                     p.Pause();
+                                     p.Pause();
+                                 },
+                                 2},
+                      NoticeCase{"PauseAskingSupersedesThePlay",
+                                 [](AudioPlayer& p, auto&) {
+                                     p.Play();
+                                     p.SetNotify(true);
+                                     p.Pause();
+                                 },
+                                 2},
+                      NoticeCase{"PauseThenStop",
+                                 [](AudioPlayer& p, auto&) {
+                                     p.Play();
+                                     p.Pause();
+                                     p.Stop();
+                                 },
+                                 1},
+                      NoticeCase{"ResumeNotAskingKeepsThePlayNotice",
+                                 [](AudioPlayer& p, auto&) {
+                                     p.Play();
+                                     p.Pause();
+                                     p.SetNotify(false);
+                                     p.Pause();
+                                 },
+                                 1},
+                      NoticeCase{"PauseWhileStopped", [](AudioPlayer& p, auto&) { p.Pause(); }, 0}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 // What the notice's receiver sees at delivery: the chain of recitations relies on it to tell
@@ -325,8 +321,9 @@ TEST_F(AudioNoticeStateTest, PlayCutShortIsSeenBeforeTheEnd) {
 TEST_F(AudioPlayerTest, NoticesArriveOnlyThroughTheEventLoop) {
     bool insideCommand = false;
     int deliveredInside = 0;
-    QObject::connect(&Player, &AudioPlayer::OnNotify, &Player, [&] { deliveredInside += insideCommand; },
-                     Qt::DirectConnection);
+    QObject::connect(
+        &Player, &AudioPlayer::OnNotify, &Player, [&] { deliveredInside += insideCommand; },
+        Qt::DirectConnection);
     Player.SetFileName(Write(QStringLiteral("a.wav"), LongMs));
     insideCommand = true;
     Player.SetNotify(true);
@@ -452,16 +449,22 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         BadFileCase{"Missing", [](const QString&) {}, "Couldn't open"},
         BadFileCase{"Empty", [](const QString& path) { WriteBytes(path, {}); }, "RIFF header"},
-        BadFileCase{"NotRiff", [](const QString& path) { WriteBytes(path, "This is no sound at all.\n"); }, "not a Waveform"},
+        BadFileCase{"NotRiff", [](const QString& path) { WriteBytes(path, "This is no sound at all.\n"); },
+                    "not a Waveform"},
         BadFileCase{"GarbageAfterRiffHeader",
-                    [](const QString& path) { WriteBytes(path, QByteArray("RIFF\x24\0\0\0WAVE", 12) + QByteArray(64, '\x7f')); },
+                    [](const QString& path) {
+                        WriteBytes(path, QByteArray("RIFF\x24\0\0\0WAVE", 12) + QByteArray(64, '\x7f'));
+                    },
                     "fmt chunk"},
-        BadFileCase{"TruncatedPcm", [](const QString& path) { WriteTruncatedWav(path, {WavEncoding::Pcm16}); },
-                    "data chunk"},
+        BadFileCase{"TruncatedPcm",
+                    [](const QString& path) { WriteTruncatedWav(path, {WavEncoding::Pcm16}); }, "data chunk"},
         BadFileCase{"TruncatedImaAdpcm",
                     [](const QString& path) { WriteTruncatedWav(path, {WavEncoding::ImaAdpcm}); },
                     "data chunk"},
-        BadFileCase{"UnsupportedGsm", [](const QString& path) { WriteWav(path, {WavEncoding::Gsm610, 8000}); },
+        BadFileCase{"UnsupportedGsm",
+                    [](const QString& path) {
+                        WriteWav(path, {WavEncoding::Gsm610, 8000});
+                    },
                     "format tag"}),
     [](const auto& info) { return std::string(info.param.Name); });
 

@@ -2,12 +2,10 @@
 #include "audio/WavDecoder.h"
 #include "tests/support/WavFixtures.h"
 
-#include <gtest/gtest.h>
-
 #include <QTemporaryDir>
-
 #include <cstdlib>
 #include <cstring>
+#include <gtest/gtest.h>
 
 namespace {
 

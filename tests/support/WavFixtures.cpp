@@ -1,11 +1,9 @@
 #include "tests/support/WavFixtures.h"
 
 #include <QFile>
-
-#include <sndfile.h>
-
 #include <iterator>
 #include <memory>
+#include <sndfile.h>
 #include <stdexcept>
 
 namespace {
@@ -15,7 +13,7 @@ struct SndFileClose {
 };
 
 // libsndfile's sub-format for each WavEncoding, in the enum's order.
-constexpr int SubFormats[] = {SF_FORMAT_PCM_U8,  SF_FORMAT_PCM_16, SF_FORMAT_FLOAT, SF_FORMAT_IMA_ADPCM,
+constexpr int SubFormats[] = {SF_FORMAT_PCM_U8,   SF_FORMAT_PCM_16, SF_FORMAT_FLOAT, SF_FORMAT_IMA_ADPCM,
                               SF_FORMAT_MS_ADPCM, SF_FORMAT_ULAW,   SF_FORMAT_ALAW,  SF_FORMAT_GSM610};
 static_assert(std::size(SubFormats) == static_cast<std::size_t>(WavEncoding::Gsm610) + 1);
 
