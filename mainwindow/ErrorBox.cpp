@@ -15,6 +15,8 @@ namespace {
 // Parented to the active window, so that the box stays above an always-on-top window.
 void ShowBox(QMessageBox::Icon icon, const QString& title, const QString& text) {
     QMessageBox box(icon, title, text, QMessageBox::Ok, QApplication::activeWindow());
+    // Laid out in the reading order of its own text: the engine's messages are English.
+    box.setLayoutDirection(text.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight);
     box.exec();
 }
 
