@@ -9,6 +9,7 @@
 #include "shell/UnitMessageBox.h"
 
 #include <QEvent>
+#include <QIcon>
 
 #include <memory>
 
@@ -42,6 +43,10 @@ int RunGolvarQuran(TGolvarApplication& application) {
     // The splash window refuses closes; only the farewell window ends the application.
     TGolvarApplication::setQuitOnLastWindowClosed(false);
     InitArtwork();
+    QIcon icon;
+    for (int size : IconSizes)
+        icon.addFile(IconPicture(size), QSize(size, size));
+    TGolvarApplication::setWindowIcon(icon);
 
     auto splash = std::make_unique<TformSplash>();
     formSplash = splash.get();
