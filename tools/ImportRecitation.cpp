@@ -121,8 +121,8 @@ int RunImportRecitation(const QStringList& args) {
             throw ToolError(QStringLiteral("%1 holds no recordings named like 001001.mp3; nothing was changed.")
                                 .arg(QDir::toNativeSeparators(dir)));
 
-        KeyedDatabase database = OpenSoundDatabase(dbPath, KeyedDatabase::OpenMode::ReadWrite);
-        WriteTransaction transaction(database);
+        ReplacementCopy change(dbPath, SoundDatabaseKey, CheckSoundDatabase);
+        KeyedDatabase& database = change.Copy();
         SqliteStatement remove(database.Handle(), "DELETE FROM Sounds WHERE GhariID = ?1");
         sqlite3_bind_int(remove.Get(), 1, ghariId);
         if (sqlite3_step(remove.Get()) != SQLITE_DONE)
@@ -173,14 +173,14 @@ int RunImportRecitation(const QStringList& args) {
         if (!name.isEmpty())
             StoreReciterName(database, ghariId, name);
         InterruptGuard::CheckInterrupted();
-        transaction.Commit();
+        change.Commit();
         progress.Finish();
 
         const std::vector<std::pair<int, int>> missing = MissingRecordings(stored);
         QString summary = QStringLiteral("Reciter %1: %2 recordings imported into %3")
                               .arg(ghariId)
                               .arg(stored.size())
-                              .arg(database.Path());
+                              .arg(QDir::toNativeSeparators(dbPath));
         if (!bismillahSource.isEmpty())
             summary += QStringLiteral("; Bismillah from %1").arg(QFileInfo(bismillahSource).fileName());
         PrintNote(summary + QLatin1Char('.'));

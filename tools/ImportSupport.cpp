@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryFile>
 
 #include <sqlite3.h>
 
@@ -12,7 +13,9 @@
 #include <unistd.h>
 
 #include <array>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 // ---------------------------------------------------------------------------------------
 // KeyedDatabase
@@ -113,6 +116,67 @@ void WriteTransaction::Commit() {
         throw ToolError(QStringLiteral("%1: writing failed, nothing was changed: %2").arg(Database.Path(), why));
     }
     Open = false;
+}
+
+// ---------------------------------------------------------------------------------------
+// ReplacementCopy
+
+ReplacementCopy::ReplacementCopy(const QString& path, const std::string& key,
+                                 const std::function<void(KeyedDatabase&)>& check)
+    : Source(path, key, KeyedDatabase::OpenMode::ReadWrite) {
+    {
+        const WriteTransaction probe(Source); // fails while another program has the file open
+    }
+    // Held until this connection closes, after the replacement.
+    Source.Exec("BEGIN; SELECT count(*) FROM sqlite_master;");
+    check(Source);
+
+    const QFileInfo info(path);
+    // Only the name is reserved here; the engine fills the empty file.
+    QTemporaryFile reserve(info.dir().filePath(QStringLiteral(".%1.XXXXXX").arg(info.fileName())));
+    if (!reserve.open())
+        throw ToolError(QStringLiteral("cannot write in %1: %2").arg(QDir::toNativeSeparators(info.absolutePath()), reserve.errorString()));
+    reserve.setAutoRemove(false);
+    CopyPath = reserve.fileName();
+    reserve.close();
+    try {
+        Target.emplace(CopyPath, key, KeyedDatabase::OpenMode::Create);
+        // A failed run throws the copy away, so it needs no journal.
+        Target->Exec("PRAGMA journal_mode = OFF");
+        // The engine copies page by page, through its own locks: another handle on the
+        // original file in this process would release them on closing.
+        sqlite3_backup* backup = sqlite3_backup_init(Target->Handle(), "main", Source.Handle(), "main");
+        if (backup == nullptr)
+            Target->Fail(QStringLiteral("cannot copy %1").arg(Source.Path()));
+        const int stepped = sqlite3_backup_step(backup, -1);
+        sqlite3_backup_finish(backup);
+        if (stepped != SQLITE_DONE)
+            throw ToolError(QStringLiteral("cannot copy %1 to %2: %3")
+                                .arg(Source.Path(), QDir::toNativeSeparators(CopyPath), QString::fromUtf8(sqlite3_errstr(stepped))));
+        TargetTransaction.emplace(*Target);
+    } catch (...) {
+        TargetTransaction.reset();
+        Target.reset();
+        QFile::remove(CopyPath);
+        throw;
+    }
+}
+
+ReplacementCopy::~ReplacementCopy() {
+    TargetTransaction.reset();
+    Target.reset();
+    if (!Committed && !CopyPath.isEmpty())
+        QFile::remove(CopyPath);
+}
+
+void ReplacementCopy::Commit() {
+    TargetTransaction->Commit();
+    TargetTransaction.reset();
+    Target.reset(); // closed, so every page is on disk
+    QFile::setPermissions(CopyPath, QFileInfo(Source.Path()).permissions());
+    if (std::rename(QFile::encodeName(CopyPath).constData(), QFile::encodeName(QDir::fromNativeSeparators(Source.Path())).constData()) != 0)
+        throw ToolError(QStringLiteral("cannot replace %1: %2").arg(Source.Path(), QString::fromLocal8Bit(std::strerror(errno))));
+    Committed = true;
 }
 
 // ---------------------------------------------------------------------------------------

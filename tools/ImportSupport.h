@@ -9,6 +9,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -56,6 +58,35 @@ public:
 private:
     KeyedDatabase& Database;
     bool Open = true;
+};
+
+// An all-or-nothing change of an existing database: the change goes into a copy made beside
+// it, which replaces the file only at Commit. Until then the file stays byte for byte as it
+// was, whatever becomes of this process (an engine's rollback would restore the content but,
+// encrypted anew, not the bytes). A program that has the original open (the reader) is
+// reported before any work; from then on a read lock keeps other writers out, so no change
+// made meanwhile is lost by the replacement.
+class ReplacementCopy final {
+public:
+    // `check` looks at the locked original before anything is copied, throwing ToolError when
+    // it is not the kind of database the change is meant for.
+    ReplacementCopy(const QString& path, const std::string& key, const std::function<void(KeyedDatabase&)>& check);
+    ~ReplacementCopy();                                             // removes an uncommitted copy
+    ReplacementCopy(const ReplacementCopy&) = delete;
+    ReplacementCopy& operator=(const ReplacementCopy&) = delete;
+
+    KeyedDatabase& Original() { return Source; } // for reading only
+    KeyedDatabase& Copy() { return *Target; }    // inside one open transaction
+    // Commits the copy and renames it over the original. Throws ToolError, the original
+    // left as it was.
+    void Commit();
+
+private:
+    KeyedDatabase Source;
+    QString CopyPath;
+    std::optional<KeyedDatabase> Target;
+    std::optional<WriteTransaction> TargetTransaction;
+    bool Committed = false;
 };
 
 // "label [#####-----] 40/100  0:12 left" redrawn in place on stderr, only when stderr is a

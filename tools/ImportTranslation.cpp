@@ -70,14 +70,15 @@ int RunImportTranslation(const QStringList& args) {
             throw ToolError(QStringLiteral("cannot read %1: %2").arg(QDir::toNativeSeparators(filePath), file.errorString()));
         const QByteArray content = file.readAll();
 
-        KeyedDatabase database(dbPath, QuranDatabaseKey, KeyedDatabase::OpenMode::ReadWrite);
-        if (!database.HasColumn("Ayeh", "SourehID") || !database.HasColumn("Ayeh", "AyehID") ||
-            !database.HasColumn("Ayeh", "FarsiTranslation"))
+        // Checked before anything is copied; the copy is made only for a file worth changing.
+        KeyedDatabase original(dbPath, QuranDatabaseKey, KeyedDatabase::OpenMode::ReadOnly);
+        if (!original.HasColumn("Ayeh", "SourehID") || !original.HasColumn("Ayeh", "AyehID") ||
+            !original.HasColumn("Ayeh", "FarsiTranslation"))
             throw ToolError(QStringLiteral("%1 is not a Quran database: it has no Ayeh table with a FarsiTranslation column.")
-                                .arg(database.Path()));
+                                .arg(original.Path()));
         std::set<std::pair<int, int>> ayehs;
         {
-            SqliteStatement rows(database.Handle(), "SELECT SourehID, AyehID FROM Ayeh");
+            SqliteStatement rows(original.Handle(), "SELECT SourehID, AyehID FROM Ayeh");
             while (sqlite3_step(rows.Get()) == SQLITE_ROW)
                 ayehs.emplace(sqlite3_column_int(rows.Get(), 0), sqlite3_column_int(rows.Get(), 1));
         }
@@ -148,7 +149,8 @@ int RunImportTranslation(const QStringList& args) {
         if (!problems.isEmpty())
             throw ToolError(QStringLiteral("%1 cannot be imported; nothing was changed.%2").arg(QDir::toNativeSeparators(filePath), problems));
 
-        WriteTransaction transaction(database);
+        ReplacementCopy change(dbPath, QuranDatabaseKey, [](KeyedDatabase&) {});
+        KeyedDatabase& database = change.Copy();
         SqliteStatement update(database.Handle(), "UPDATE Ayeh SET FarsiTranslation = ?1 WHERE SourehID = ?2 AND AyehID = ?3");
         ProgressBar progress(QStringLiteral("translation"), qint64(lines.size()));
         for (const auto& [key, line] : lines) {
@@ -162,9 +164,9 @@ int RunImportTranslation(const QStringList& args) {
                 database.Fail(QStringLiteral("cannot store the translation of %1:%2").arg(key.first).arg(key.second));
             progress.Advance();
         }
-        transaction.Commit();
+        change.Commit();
         progress.Finish();
-        PrintNote(QStringLiteral("Translation of %1 ayehs replaced in %2.").arg(lines.size()).arg(database.Path()));
+        PrintNote(QStringLiteral("Translation of %1 ayehs replaced in %2.").arg(lines.size()).arg(original.Path()));
         return 0;
     } catch (const ToolError& error) {
         return ReportFailure(Command, QString::fromUtf8(error.what()));

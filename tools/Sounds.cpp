@@ -205,6 +205,11 @@ QString PlayerDecodeFailure(const QByteArray& wav) {
 
 KeyedDatabase OpenSoundDatabase(const QString& path, KeyedDatabase::OpenMode mode) {
     KeyedDatabase database(path, SoundDatabaseKey, mode);
+    CheckSoundDatabase(database);
+    return database;
+}
+
+void CheckSoundDatabase(KeyedDatabase& database) {
     if (!database.HasTable("Sounds"))
         throw ToolError(QStringLiteral("%1 is not a sound database: it has no Sounds table.").arg(database.Path()));
     for (const char* column : {"SourehID", "AyehID", "GhariID", "Sound"}) {
@@ -212,7 +217,6 @@ KeyedDatabase OpenSoundDatabase(const QString& path, KeyedDatabase::OpenMode mod
             throw ToolError(QStringLiteral("%1 is not a sound database: its Sounds table has no %2 column.")
                                 .arg(database.Path(), QString::fromLatin1(column)));
     }
-    return database;
 }
 
 void CreateSoundTables(KeyedDatabase& database) {

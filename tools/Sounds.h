@@ -42,6 +42,8 @@ MonoAudio Resample(const MonoAudio& audio, int rate);
 // Returns an empty text when it decodes to at least one sample frame, else the reason.
 QString PlayerDecodeFailure(const QByteArray& wav);
 
+// Throws ToolError unless `database` has a Sounds table with the four columns.
+void CheckSoundDatabase(KeyedDatabase& database);
 // Opens an existing sound database, checking its key and its Sounds table. Throws ToolError.
 KeyedDatabase OpenSoundDatabase(const QString& path, KeyedDatabase::OpenMode mode);
 // Creates the Sounds table, unique on (SourehID, AyehID, GhariID), and the Reciters table

@@ -4,12 +4,15 @@
 #include "tools/Sounds.h"
 
 #include <QDir>
+#include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <gtest/gtest.h>
 #include <sndfile.h>
 #include <sqlite3.h>
 
+#include <csignal>
 #include <map>
 
 namespace {
@@ -137,6 +140,24 @@ TEST_F(ImportRecitation, FailedImportLeavesTheDatabaseByteForByte) {
     EXPECT_TRUE(run.Err.contains(QStringLiteral("114001.ogg")));
     EXPECT_EQ(FileBytes(Db), before);
     EXPECT_FALSE(QFile::exists(Db + QStringLiteral("-journal")));
+}
+
+TEST_F(ImportRecitation, InterruptedImportLeavesTheDatabaseByteForByteAndNoLeftovers) {
+    WriteToneFile(InDir("002001.mp3"), SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III, 44100, 1, 1.0);
+    for (int a = 2; a <= 286; ++a)
+        ASSERT_TRUE(QFile::copy(InDir("002001.mp3"), QDir(Dir).filePath(QStringLiteral("002%1.mp3").arg(a, 3, 10, QLatin1Char('0')))));
+    const QByteArray before = FileBytes(Db);
+
+    QProcess process;
+    process.start(QStringLiteral(GOLVAR_BINARY_DIR "/golvar-content"),
+                  {QStringLiteral("import-recitation"), QStringLiteral("--reciter"), QStringLiteral("2"), Db, Dir});
+    ASSERT_TRUE(process.waitForStarted());
+    QThread::msleep(1500);
+    ::kill(pid_t(process.processId()), SIGINT);
+    ASSERT_TRUE(process.waitForFinished(60000));
+    EXPECT_FALSE(process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0);
+    EXPECT_EQ(FileBytes(Db), before);
+    EXPECT_EQ(QDir(Temp.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("snd.wav")});
 }
 
 TEST_F(ImportRecitation, DatabaseTheReaderHoldsOpenIsReportedAndLeftAlone) {
