@@ -51,7 +51,9 @@ const uchar* TQuranPage::ScanLine(int y) const {
     return Picture.constScanLine(y);
 }
 
-int TQuranPage::PositionOf(int line, int x) const { return Width() * (line - 1) + (Width() - x); }
+int TQuranPage::PositionOf(int line, int x) const {
+    return Width() * (line - 1) + (Width() - x);
+}
 
 int TQuranPage::LineAt(int y) {
     for (int line = 1; line <= 15; ++line)

@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
-
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -75,7 +74,9 @@ TQuran::TQuran(IPageNoEdit* pageNoEdit, IScrollBox* scrollBox, IPageImage* image
     }
 }
 
-TQuran::~TQuran() { Release(); }
+TQuran::~TQuran() {
+    Release();
+}
 
 // Each step is harmless for a part that is not there yet, so a failed construction uses it too.
 void TQuran::Release() noexcept {
@@ -109,7 +110,9 @@ std::optional<QStringList> TQuran::GetSourehList() {
     return list;
 }
 
-void TQuran::GoToPage(int pageId) { SetPage(std::make_unique<TQuranPage>(this, pageId)); }
+void TQuran::GoToPage(int pageId) {
+    SetPage(std::make_unique<TQuranPage>(this, pageId));
+}
 
 void TQuran::SetPage(std::unique_ptr<TQuranPage> page) {
     if (Page && Page->PageID == page->PageID)
@@ -125,8 +128,8 @@ void TQuran::SetSoureh(std::unique_ptr<TSoureh> soureh) {
 }
 
 QString TQuran::SoundFileName(int ghariId, int sourehId, int ayehId) {
-    return QString::number(ghariId) + u'-' + QString::number(sourehId) + u'-' +
-           QString::number(ayehId) + QStringLiteral(".wav");
+    return QString::number(ghariId) + u'-' + QString::number(sourehId) + u'-' + QString::number(ayehId) +
+           QStringLiteral(".wav");
 }
 
 QString TQuran::PrepareSound(int sourehId, int ayehId, bool processPending) {

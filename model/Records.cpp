@@ -1,7 +1,6 @@
 #include "model/Utility.h"
 
 #include <QCoreApplication>
-
 #include <algorithm>
 
 TSoureh::TSoureh(TQuran* quran, int sourehId) : Quran(quran), SourehID(sourehId) {
@@ -28,7 +27,9 @@ void TSoureh::SetAyeh(std::unique_ptr<TAyeh> newAyeh) {
     Ayeh = std::move(newAyeh);
 }
 
-void TSoureh::SetPage(std::unique_ptr<TQuranPage> page) { Quran->SetPage(std::move(page)); }
+void TSoureh::SetPage(std::unique_ptr<TQuranPage> page) {
+    Quran->SetPage(std::move(page));
+}
 
 std::optional<QStringList> TSoureh::GetAyehList() {
     ResultSet query(*Quran->QuranConnection, Statements::AyehList(SourehID));
@@ -55,9 +56,13 @@ TAyeh::TAyeh(TSoureh* soureh, int ayehId) : Soureh(soureh) {
 
 TAyeh::~TAyeh() = default;
 
-TQuranPage* TAyeh::GetPage() const { return Soureh->Quran->Page.get(); }
+TQuranPage* TAyeh::GetPage() const {
+    return Soureh->Quran->Page.get();
+}
 
-void TAyeh::SetPage(std::unique_ptr<TQuranPage> page) { Soureh->Quran->SetPage(std::move(page)); }
+void TAyeh::SetPage(std::unique_ptr<TQuranPage> page) {
+    Soureh->Quran->SetPage(std::move(page));
+}
 
 namespace {
 int FloorToMultiple(int value, int step) {

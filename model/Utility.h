@@ -19,7 +19,6 @@
 #include <QImage>
 #include <QString>
 #include <QStringList>
-
 #include <memory>
 #include <optional>
 #include <stdexcept>

@@ -4,7 +4,6 @@
 #include <QDateTime>
 #include <QFileInfo>
 #include <QSignalSpy>
-
 #include <set>
 #include <utility>
 
@@ -22,10 +21,9 @@ struct Geometry {
 };
 
 const Geometry GeometryAyehs[] = {
-    {1, 5, 5, 300, 120},   {2, 5, 5, 120, 300}, {3, 2, 4, 200, 100}, {4, 1, 1, 461, 0},
-    {5, 0, 0, 0, 0},       {6, 6, 6, 600, -50}, {7, 14, 16, 300, 0}, {8, 3, 4, 461, 0},
-    {9, 8, 9, 461, 0},     {10, 1, 2, 461, 0},  {11, 5, 7, 461, 0},  {12, 3, 5, 461, 0},
-    {13, 1, 8, 461, 0},
+    {1, 5, 5, 300, 120}, {2, 5, 5, 120, 300}, {3, 2, 4, 200, 100}, {4, 1, 1, 461, 0}, {5, 0, 0, 0, 0},
+    {6, 6, 6, 600, -50}, {7, 14, 16, 300, 0}, {8, 3, 4, 461, 0},   {9, 8, 9, 461, 0}, {10, 1, 2, 461, 0},
+    {11, 5, 7, 461, 0},  {12, 3, 5, 461, 0},  {13, 1, 8, 461, 0},
 };
 
 QByteArray ThresholdPicture() {
@@ -45,18 +43,29 @@ QByteArray ThresholdPicture() {
 }
 
 void AddGeometry(FixtureDatabase& quran, FixtureDatabase&) {
-    quran.Insert("Pages", {{"PageID", 20}, {"PageBMP", MakeBitmap8(FixtureBook::PageWidth, FixtureBook::PageHeight, 0)}});
+    quran.Insert("Pages", {{"PageID", 20},
+                           {"PageBMP", MakeBitmap8(FixtureBook::PageWidth, FixtureBook::PageHeight, 0)}});
     quran.Insert("Pages", {{"PageID", 21}, {"PageBMP", ThresholdPicture()}});
-    quran.Insert("Pages", {{"PageID", 22}, {"PageBMP", MakeBitmap8(FixtureBook::PageWidth, FixtureBook::PageHeight, 0)}});
+    quran.Insert("Pages", {{"PageID", 22},
+                           {"PageBMP", MakeBitmap8(FixtureBook::PageWidth, FixtureBook::PageHeight, 0)}});
     quran.Insert("Lines", {{"LineID", 1}, {"PageID", 22}, {"StartRow", -20}, {"EndRow", 900}});
     const auto soureh = [&](int id, int page, int count) {
-        quran.Insert("Soureh", {{"SourehID", id}, {"SourehName", QStringLiteral("s")}, {"Maki", false},
-                                {"PageID", page}, {"NumberOfAyeh", count}});
+        quran.Insert("Soureh", {{"SourehID", id},
+                                {"SourehName", QStringLiteral("s")},
+                                {"Maki", false},
+                                {"PageID", page},
+                                {"NumberOfAyeh", count}});
     };
     const auto ayeh = [&](int sourehId, int page, const Geometry& g) {
-        quran.Insert("Ayeh", {{"SourehID", sourehId}, {"AyehID", g.Ayeh}, {"PageID", page},
-                              {"StartLine", g.StartLine}, {"EndLine", g.EndLine}, {"StartCol", g.StartCol},
-                              {"EndCol", g.EndCol}, {"StartAyeh", 0}, {"EndAyeh", 0},
+        quran.Insert("Ayeh", {{"SourehID", sourehId},
+                              {"AyehID", g.Ayeh},
+                              {"PageID", page},
+                              {"StartLine", g.StartLine},
+                              {"EndLine", g.EndLine},
+                              {"StartCol", g.StartCol},
+                              {"EndCol", g.EndCol},
+                              {"StartAyeh", 0},
+                              {"EndAyeh", 0},
                               {"FarsiTranslation", QStringLiteral("t")}});
     };
     soureh(20, 20, int(std::size(GeometryAyehs)));

@@ -9,10 +9,9 @@
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
-
-#include <gtest/gtest.h>
-
+#include <algorithm>
 #include <functional>
+#include <gtest/gtest.h>
 #include <memory>
 #include <optional>
 

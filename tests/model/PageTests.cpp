@@ -19,11 +19,29 @@ struct RowCase {
 TEST_F(PageTest, LineAtUsesStoredBandsOrDefaultsWithHalfOpenEnds) {
     const RowCase cases[] = {
         // default bands
-        {1, 0, 1}, {1, 45, 1}, {1, 46, 2}, {1, 688, 15}, {1, 689, 0}, {1, -1, 0}, {1, 700, 0},
+        {1, 0, 1},
+        {1, 45, 1},
+        {1, 46, 2},
+        {1, 688, 15},
+        {1, 689, 0},
+        {1, -1, 0},
+        {1, 700, 0},
         // every line stored: bands of 43 rows from row 40
-        {2, 39, 0}, {2, 40, 1}, {2, 82, 1}, {2, 83, 2}, {2, 684, 15}, {2, 685, 0},
+        {2, 39, 0},
+        {2, 40, 1},
+        {2, 82, 1},
+        {2, 83, 2},
+        {2, 684, 15},
+        {2, 685, 0},
         // only line 3 stored (100..160); lines 2 and 4 keep their defaults
-        {3, 91, 2}, {3, 92, 0}, {3, 99, 0}, {3, 100, 3}, {3, 137, 3}, {3, 159, 3}, {3, 160, 4}, {3, 183, 4},
+        {3, 91, 2},
+        {3, 92, 0},
+        {3, 99, 0},
+        {3, 100, 3},
+        {3, 137, 3},
+        {3, 159, 3},
+        {3, 160, 4},
+        {3, 183, 4},
     };
     for (const RowCase& c : cases) {
         auto page = Load(c.Page);
@@ -63,9 +81,11 @@ TEST_F(PageTest, HitTestIncludesBothEndsOfAnAyeh) {
     // Page 1, default bands; ayeh 1 runs on line 1 from column 440 to 200, ayeh 2 from 190 to
     // 20; ayeh 3 from line 2 column 440 to line 3 column 300.
     const HitCase cases[] = {
-        {"at StartAyeh", 10, 440, 1, 1},   {"at EndAyeh", 10, 200, 1, 1},     {"right of start", 10, 441, 0, 0},
-        {"between ayehs", 10, 195, 0, 0}, {"second ayeh", 30, 100, 1, 2},    {"line end of 3", 60, 0, 1, 3},
-        {"line 3 of 3", 100, 300, 1, 3}, {"past end of 3", 100, 299, 0, 0}, {"bottom margin", 689, 100, 0, 0},
+        {"at StartAyeh", 10, 440, 1, 1},   {"at EndAyeh", 10, 200, 1, 1},
+        {"right of start", 10, 441, 0, 0}, {"between ayehs", 10, 195, 0, 0},
+        {"second ayeh", 30, 100, 1, 2},    {"line end of 3", 60, 0, 1, 3},
+        {"line 3 of 3", 100, 300, 1, 3},   {"past end of 3", 100, 299, 0, 0},
+        {"bottom margin", 689, 100, 0, 0},
     };
     auto page = Load(1);
     for (const HitCase& c : cases) {
@@ -86,10 +106,18 @@ TEST_F(PageTest, OverlappingAyehsReportTheFirstInSourehAndAyehOrder) {
     Book.reset();
     OpenBook([](FixtureDatabase& quran, FixtureDatabase&) {
         // Stored in the reverse order, both covering position 100 on page 6.
-        quran.Insert("Ayeh", {{"SourehID", 3}, {"AyehID", 2}, {"PageID", 6}, {"StartAyeh", 50},
-                              {"EndAyeh", 150}, {"FarsiTranslation", QStringLiteral("b")}});
-        quran.Insert("Ayeh", {{"SourehID", 3}, {"AyehID", 1}, {"PageID", 6}, {"StartAyeh", 90},
-                              {"EndAyeh", 100}, {"FarsiTranslation", QStringLiteral("a")}});
+        quran.Insert("Ayeh", {{"SourehID", 3},
+                              {"AyehID", 2},
+                              {"PageID", 6},
+                              {"StartAyeh", 50},
+                              {"EndAyeh", 150},
+                              {"FarsiTranslation", QStringLiteral("b")}});
+        quran.Insert("Ayeh", {{"SourehID", 3},
+                              {"AyehID", 1},
+                              {"PageID", 6},
+                              {"StartAyeh", 90},
+                              {"EndAyeh", 100},
+                              {"FarsiTranslation", QStringLiteral("a")}});
     });
     auto page = Load(6);
     const int column = FixtureBook::PageWidth - 100; // position 100 on line 1
@@ -199,8 +227,8 @@ TEST_F(PageTest, StoredPictureKeepsItsFormatUntilConvertedToBlueGreenRedRows) {
     page->ConvertTo24Bits();
     EXPECT_EQ(page->Bitmap().format(), QImage::Format_BGR888);
     const uchar* row = page->ScanLine(FixtureBook::Page2StartRow(2) + 10);
-    EXPECT_EQ(row[3 * 200], 0);     // ink of ayeh 2:1
-    EXPECT_EQ(row[3 * 450], 255);   // right margin
+    EXPECT_EQ(row[3 * 200], 0);   // ink of ayeh 2:1
+    EXPECT_EQ(row[3 * 450], 255); // right margin
 }
 
 TEST_F(PageTest, PixelRowOutsideThePictureIsAnError) {

@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-
 #include <functional>
 
 // Handlers that run while the model lets pending events through: they close the window (the

@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSignalSpy>
-
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -43,8 +42,10 @@ struct NameCase {
 };
 
 TEST(SoundFileNameTest, NamesReciterSourehAndAyehInDecimal) {
-    const NameCase cases[] = {
-        {3, 2, 255, "3-2-255.wav"}, {3, 0, 0, "3-0-0.wav"}, {1, 114, 6, "1-114-6.wav"}, {0, -1, 10, "0--1-10.wav"}};
+    const NameCase cases[] = {{3, 2, 255, "3-2-255.wav"},
+                              {3, 0, 0, "3-0-0.wav"},
+                              {1, 114, 6, "1-114-6.wav"},
+                              {0, -1, 10, "0--1-10.wav"}};
     for (const NameCase& c : cases)
         EXPECT_EQ(TQuran::SoundFileName(c.Ghari, c.Soureh, c.Ayeh), QString::fromLatin1(c.Name));
 }
@@ -132,7 +133,8 @@ TEST_F(SoundCacheTest, UnusableCacheFolderIsReportedOnceAndNothingIsWrittenThere
         {"link to another folder",
          [](const QString& folder, const QString& elsewhere) { QFile::link(elsewhere, folder); }},
         {"a file", [](const QString& folder, const QString&) { WriteAll(folder, "file"); }},
-        {"below a file", [](const QString& folder, const QString&) {
+        {"below a file",
+         [](const QString& folder, const QString&) {
              // The cache folder's parent is a file, so the folder cannot be made.
              WriteAll(QFileInfo(folder).absolutePath(), "file");
          }},

@@ -5,19 +5,24 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-
 #include <stdexcept>
 
 namespace {
 
 constexpr int DefaultBand[16] = {0, 46, 92, 138, 184, 230, 276, 322, 368, 414, 460, 506, 552, 598, 644, 689};
 
-bool HasBlobHeader(int pageId) { return pageId == 2 || pageId == 4; }
+bool HasBlobHeader(int pageId) {
+    return pageId == 2 || pageId == 4;
+}
 
 } // namespace
 
-int FixtureAyeh::StartAyeh() const { return FixtureBook::PositionOf(StartLine, StartCol); }
-int FixtureAyeh::EndAyeh() const { return FixtureBook::PositionOf(EndLine, EndCol); }
+int FixtureAyeh::StartAyeh() const {
+    return FixtureBook::PositionOf(StartLine, StartCol);
+}
+int FixtureAyeh::EndAyeh() const {
+    return FixtureBook::PositionOf(EndLine, EndCol);
+}
 
 QString FixtureAyeh::Translation() const {
     return QStringLiteral("ترجمه %1:%2").arg(SourehID).arg(AyehID);
@@ -36,11 +41,11 @@ const std::vector<FixtureSoureh>& FixtureBook::Sourehs() {
 const std::vector<FixtureAyeh>& FixtureBook::Ayehs() {
     // soureh, ayeh, page, start line, end line, start column, end column
     static const std::vector<FixtureAyeh> ayehs = {
-        {1, 1, 1, 1, 1, 440, 200},  {1, 2, 1, 1, 1, 190, 20},   {1, 3, 1, 2, 3, 440, 300},
-        {1, 4, 1, 3, 3, 290, 100},  {1, 5, 1, 4, 6, 440, 100},  {1, 6, 1, 7, 7, 440, 200},
-        {1, 7, 1, 8, 9, 440, 50},   {2, 1, 2, 2, 2, 400, 100},  {2, 2, 2, 3, 4, 420, 200},
-        {2, 3, 2, 10, 12, 420, 60}, {2, 4, 3, 1, 1, 430, 100},  {2, 5, 3, 3, 5, 430, 80},
-        {9, 1, 4, 1, 1, 430, 50},   {9, 2, 4, 2, 2, 430, 100},  {114, 1, 5, 1, 1, 430, 100},
+        {1, 1, 1, 1, 1, 440, 200},   {1, 2, 1, 1, 1, 190, 20},    {1, 3, 1, 2, 3, 440, 300},
+        {1, 4, 1, 3, 3, 290, 100},   {1, 5, 1, 4, 6, 440, 100},   {1, 6, 1, 7, 7, 440, 200},
+        {1, 7, 1, 8, 9, 440, 50},    {2, 1, 2, 2, 2, 400, 100},   {2, 2, 2, 3, 4, 420, 200},
+        {2, 3, 2, 10, 12, 420, 60},  {2, 4, 3, 1, 1, 430, 100},   {2, 5, 3, 3, 5, 430, 80},
+        {9, 1, 4, 1, 1, 430, 50},    {9, 2, 4, 2, 2, 430, 100},   {114, 1, 5, 1, 1, 430, 100},
         {114, 2, 5, 2, 2, 430, 100}, {114, 3, 5, 3, 3, 430, 100},
     };
     return ayehs;
@@ -144,7 +149,8 @@ void FixtureBook::Create(const QString& dir, const Extra& extra) {
 
     sound.Begin();
     for (int ghari = 1; ghari <= 2; ++ghari) {
-        sound.Insert("Sounds", {{"SourehID", 0}, {"AyehID", 0}, {"GhariID", ghari}, {"Sound", Recording(ghari, 0, 0)}});
+        sound.Insert("Sounds",
+                     {{"SourehID", 0}, {"AyehID", 0}, {"GhariID", ghari}, {"Sound", Recording(ghari, 0, 0)}});
         for (const FixtureAyeh& a : Ayehs()) {
             if (ghari == 2 && a.SourehID == 114)
                 continue;
@@ -167,4 +173,6 @@ ScopedCurrentDir::ScopedCurrentDir(const QString& dir) : Previous(QDir::currentP
         throw std::runtime_error("cannot change to " + dir.toStdString());
 }
 
-ScopedCurrentDir::~ScopedCurrentDir() { QDir::setCurrent(Previous); }
+ScopedCurrentDir::~ScopedCurrentDir() {
+    QDir::setCurrent(Previous);
+}

@@ -18,7 +18,6 @@
 #include <QByteArray>
 #include <QRect>
 #include <QString>
-
 #include <functional>
 #include <vector>
 
