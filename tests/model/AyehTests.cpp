@@ -77,7 +77,7 @@ void AddGeometry(FixtureDatabase& quran, FixtureDatabase&) {
     ayeh(22, 22, {1, 1, 1, 20, 10});
 }
 
-class AyehTest : public ModelTest {
+class ModelAyehTest : public ModelTest {
 protected:
     void SetUp() override {
         OpenBook(AddGeometry);
@@ -97,7 +97,7 @@ struct HighlightCase {
     std::vector<Area> Red;
 };
 
-TEST_F(AyehTest, HighlightPaintsTheColumnRangesOfEachLineBand) {
+TEST_F(ModelAyehTest, HighlightPaintsTheColumnRangesOfEachLineBand) {
     const HighlightCase cases[] = {
         {"one line", 20, 1, {{120, 184, 300, 230}}},
         {"end left of start", 20, 2, {}},
@@ -127,7 +127,7 @@ TEST_F(AyehTest, HighlightPaintsTheColumnRangesOfEachLineBand) {
     }
 }
 
-TEST_F(AyehTest, OnlyPixelsDarkerThan130InEveryChannelTurnRed) {
+TEST_F(ModelAyehTest, OnlyPixelsDarkerThan130InEveryChannelTurnRed) {
     Select(21, 1)->Highlight();
     EXPECT_TRUE(Image.IsRed(10, 10));  // 129, 129, 129
     EXPECT_FALSE(Image.IsRed(20, 10)); // red 130
@@ -138,7 +138,7 @@ TEST_F(AyehTest, OnlyPixelsDarkerThan130InEveryChannelTurnRed) {
     EXPECT_EQ(Image.RedCount(), 2);
 }
 
-TEST_F(AyehTest, HighlightsAccumulateUntilReciteRepaintsThePage) {
+TEST_F(ModelAyehTest, HighlightsAccumulateUntilReciteRepaintsThePage) {
     const FixtureAyeh& first = FixtureBook::FindAyeh(1, 1);
     const FixtureAyeh& second = FixtureBook::FindAyeh(1, 2);
     const QPoint inFirst(first.EndCol + 20, 20), inSecond(second.EndCol + 20, 20);
@@ -161,7 +161,7 @@ struct ScrollCase {
     int Expected;
 };
 
-TEST_F(AyehTest, ScrollIntoViewSnapsThenMakesItsFourTests) {
+TEST_F(ModelAyehTest, ScrollIntoViewSnapsThenMakesItsFourTests) {
     const ScrollCase cases[] = {
         {"inside the view: snap only", 274, 100, 8, 92},
         {"inside the view, already snapped", 274, 92, 8, 92},
@@ -186,7 +186,7 @@ struct BismillahCase {
     bool Bismillah;
 };
 
-TEST_F(AyehTest, BismillahComesFirstForAyehOneOfSourehsOtherThanOneAndNine) {
+TEST_F(ModelAyehTest, BismillahComesFirstForAyehOneOfSourehsOtherThanOneAndNine) {
     const BismillahCase cases[] = {{1, false}, {9, false}, {2, true}, {114, true}};
     for (const BismillahCase& c : cases) {
         SCOPED_TRACE(c.Soureh);
@@ -206,7 +206,7 @@ TEST_F(AyehTest, BismillahComesFirstForAyehOneOfSourehsOtherThanOneAndNine) {
     }
 }
 
-TEST_F(AyehTest, BismillahIsDueAgainForAFreshAyehObject) {
+TEST_F(ModelAyehTest, BismillahIsDueAgainForAFreshAyehObject) {
     Select(2, 1)->Recite(1);
     Book->Soureh->Ayeh->Recite(1);
     Book->Soureh->SelectAyeh(2);
@@ -214,7 +214,7 @@ TEST_F(AyehTest, BismillahIsDueAgainForAFreshAyehObject) {
     EXPECT_EQ(Player.FileName(), CachePath("1-0-0.wav"));
 }
 
-TEST_F(AyehTest, ReciteZeroOpensTheFileWithoutPlaying) {
+TEST_F(ModelAyehTest, ReciteZeroOpensTheFileWithoutPlaying) {
     TAyeh* ayeh = Select(1, 3);
     ayeh->Recite(0);
     EXPECT_TRUE(ayeh->RecitationStarted);
@@ -223,7 +223,7 @@ TEST_F(AyehTest, ReciteZeroOpensTheFileWithoutPlaying) {
     EXPECT_NE(Player.Mode(), pmPlaying);
 }
 
-TEST_F(AyehTest, RecitePlaysCountTimes) {
+TEST_F(ModelAyehTest, RecitePlaysCountTimes) {
     QSignalSpy notices(&Player, &AudioPlayer::OnNotify);
     Select(1, 4)->Recite(3);
     for (int i = 0; i < 50 && notices.count() < 3; ++i)
@@ -231,7 +231,7 @@ TEST_F(AyehTest, RecitePlaysCountTimes) {
     EXPECT_EQ(notices.count(), 3);
 }
 
-TEST_F(AyehTest, ReciteWithoutRecordingClosesThePlayerQuietly) {
+TEST_F(ModelAyehTest, ReciteWithoutRecordingClosesThePlayerQuietly) {
     Book->GhariID = 2; // no recordings of soureh 114
     TAyeh* ayeh = Select(114, 2);
     ayeh->Recite(1);
@@ -241,7 +241,7 @@ TEST_F(AyehTest, ReciteWithoutRecordingClosesThePlayerQuietly) {
     EXPECT_EQ(Book->SoundFile, CachePath("2-114-2.wav"));
 }
 
-TEST_F(AyehTest, RecitingTheLoadedRecordingAgainExtractsNothing) {
+TEST_F(ModelAyehTest, RecitingTheLoadedRecordingAgainExtractsNothing) {
     TAyeh* ayeh = Select(1, 5);
     ayeh->Recite(0);
     const QString path = CachePath("1-1-5.wav");

@@ -6,12 +6,12 @@
 
 namespace {
 
-class BookTest : public ModelTest {
+class ModelBookTest : public ModelTest {
 protected:
     void SetUp() override { OpenBook(); }
 };
 
-TEST_F(BookTest, NewBookShowsAyehOneOfSourehOne) {
+TEST_F(ModelBookTest, NewBookShowsAyehOneOfSourehOne) {
     EXPECT_EQ(Book->GhariID, 0);
     EXPECT_TRUE(Book->SoundFile.isEmpty());
     ASSERT_NE(Book->Soureh, nullptr);
@@ -28,27 +28,27 @@ TEST_F(BookTest, NewBookShowsAyehOneOfSourehOne) {
     EXPECT_EQ(Image.Canvas.pixel(300, 20), qRgb(0, 0, 0)); // ink of ayeh 1
 }
 
-TEST_F(BookTest, SourehListNamesEverySourehInNumberOrder) {
+TEST_F(ModelBookTest, SourehListNamesEverySourehInNumberOrder) {
     const auto list = Book->GetSourehList();
     ASSERT_TRUE(list.has_value());
     EXPECT_EQ(*list, (QStringList{QStringLiteral("1- الفاتحة"), QStringLiteral("2- البقرة"),
                                   QStringLiteral("9- التوبة"), QStringLiteral("114- الناس")}));
 }
 
-TEST_F(BookTest, EmptyTablesGiveNoListRatherThanAnEmptyOne) {
+TEST_F(ModelBookTest, EmptyTablesGiveNoListRatherThanAnEmptyOne) {
     EXPECT_FALSE(Book->SelectSoureh(50)->GetAyehList().has_value());
     Book.reset();
     OpenBook([](FixtureDatabase& quran, FixtureDatabase&) { quran.Exec("DELETE FROM Soureh"); });
     EXPECT_FALSE(Book->GetSourehList().has_value());
 }
 
-TEST_F(BookTest, AyehListHoldsTheNumbersInAscendingOrder) {
+TEST_F(ModelBookTest, AyehListHoldsTheNumbersInAscendingOrder) {
     const auto list = Book->Soureh->GetAyehList();
     ASSERT_TRUE(list.has_value());
     EXPECT_EQ(*list, (QStringList{"1", "2", "3", "4", "5", "6", "7"}));
 }
 
-TEST_F(BookTest, PageOfTheCurrentNumberIsNotShownAgain) {
+TEST_F(ModelBookTest, PageOfTheCurrentNumberIsNotShownAgain) {
     const int draws = Image.Draws;
     PageNo.Value.clear();
     Book->GoToPage(1);
@@ -61,7 +61,7 @@ TEST_F(BookTest, PageOfTheCurrentNumberIsNotShownAgain) {
     EXPECT_EQ(PageNo.Value, QStringLiteral("3"));
 }
 
-TEST_F(BookTest, ReselectingTheCurrentSourehKeepsItsRecordButTurnsToAyehOnesPage) {
+TEST_F(ModelBookTest, ReselectingTheCurrentSourehKeepsItsRecordButTurnsToAyehOnesPage) {
     TSoureh* soureh = Book->SelectSoureh(2);
     TAyeh* fourth = soureh->SelectAyeh(4);
     fourth->BismillahPlayed = true;
@@ -75,7 +75,7 @@ TEST_F(BookTest, ReselectingTheCurrentSourehKeepsItsRecordButTurnsToAyehOnesPage
     EXPECT_EQ(Book->Page->PageID, 2);
 }
 
-TEST_F(BookTest, ReselectingTheCurrentAyehKeepsTheObjectAndItsFlags) {
+TEST_F(ModelBookTest, ReselectingTheCurrentAyehKeepsTheObjectAndItsFlags) {
     TAyeh* ayeh = Book->Soureh->SelectAyeh(3);
     ayeh->BismillahPlayed = true;
     EXPECT_EQ(Book->Soureh->SelectAyeh(3), ayeh);
@@ -86,7 +86,7 @@ TEST_F(BookTest, ReselectingTheCurrentAyehKeepsTheObjectAndItsFlags) {
     EXPECT_EQ(Book->Soureh->SelectAyeh(3)->BismillahPlayed, false);
 }
 
-TEST_F(BookTest, SourehOrAyehWithoutARowHasDefaultsAndKeepsThePage) {
+TEST_F(ModelBookTest, SourehOrAyehWithoutARowHasDefaultsAndKeepsThePage) {
     Book->GoToPage(3);
     TSoureh* missing = Book->SelectSoureh(50);
     EXPECT_EQ(missing->SourehID, 50);
@@ -102,13 +102,13 @@ TEST_F(BookTest, SourehOrAyehWithoutARowHasDefaultsAndKeepsThePage) {
     EXPECT_EQ(Book->Page->PageID, 1);
 }
 
-TEST_F(BookTest, SelectingAnAyehTurnsToItsPage) {
+TEST_F(ModelBookTest, SelectingAnAyehTurnsToItsPage) {
     Book->SelectSoureh(2)->SelectAyeh(5);
     EXPECT_EQ(Book->Page->PageID, 3);
     EXPECT_EQ(PageNo.Value, QStringLiteral("3"));
 }
 
-TEST_F(BookTest, ReciterNamesComeFromTheOptionalTable) {
+TEST_F(ModelBookTest, ReciterNamesComeFromTheOptionalTable) {
     EXPECT_EQ(Book->GetReciterNames(), (QStringList{QStringLiteral("قاری یک"), QStringLiteral("قاری دو")}));
     Book.reset();
     OpenBook([](FixtureDatabase&, FixtureDatabase& sound) { sound.Exec("DROP TABLE Reciters"); });
@@ -120,7 +120,7 @@ struct MissingCase {
     const char* Removed;
 };
 
-TEST_F(BookTest, ConstructionFailsOnAMissingDatabaseAndLeavesNothingBehind) {
+TEST_F(ModelBookTest, ConstructionFailsOnAMissingDatabaseAndLeavesNothingBehind) {
     Book.reset();
     const QString defaultCache =
         QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QStringLiteral("/sounds");
@@ -138,7 +138,7 @@ TEST_F(BookTest, ConstructionFailsOnAMissingDatabaseAndLeavesNothingBehind) {
     }
 }
 
-TEST_F(BookTest, DestroyedBookDisablesThePlayer) {
+TEST_F(ModelBookTest, DestroyedBookDisablesThePlayer) {
     Book.reset();
     EXPECT_FALSE(Player.Enabled());
 }

@@ -4,7 +4,7 @@
 
 namespace {
 
-class PageTest : public ModelTest {
+class ModelPageTest : public ModelTest {
 protected:
     void SetUp() override { OpenBook(); }
     std::unique_ptr<TQuranPage> Load(int pageId) { return std::make_unique<TQuranPage>(Book.get(), pageId); }
@@ -16,7 +16,7 @@ struct RowCase {
     int Line;
 };
 
-TEST_F(PageTest, LineAtUsesStoredBandsOrDefaultsWithHalfOpenEnds) {
+TEST_F(ModelPageTest, LineAtUsesStoredBandsOrDefaultsWithHalfOpenEnds) {
     const RowCase cases[] = {
         // default bands
         {1, 0, 1},
@@ -49,7 +49,7 @@ TEST_F(PageTest, LineAtUsesStoredBandsOrDefaultsWithHalfOpenEnds) {
     }
 }
 
-TEST_F(PageTest, LineBoundsComeFromTheLinesRowOfThatLineOnly) {
+TEST_F(ModelPageTest, LineBoundsComeFromTheLinesRowOfThatLineOnly) {
     auto page = Load(3);
     EXPECT_EQ(page->StartRow(3), 100);
     EXPECT_EQ(page->EndRow(3), 160);
@@ -62,7 +62,7 @@ TEST_F(PageTest, LineBoundsComeFromTheLinesRowOfThatLineOnly) {
     EXPECT_GE(page->StartRow(16), 689);
 }
 
-TEST_F(PageTest, PositionRunsRightToLeftThenDown) {
+TEST_F(ModelPageTest, PositionRunsRightToLeftThenDown) {
     auto page = Load(1);
     EXPECT_EQ(page->PositionOf(1, 461), 1);
     EXPECT_EQ(page->PositionOf(1, 0), 462);
@@ -77,7 +77,7 @@ struct HitCase {
     int Ayeh;
 };
 
-TEST_F(PageTest, HitTestIncludesBothEndsOfAnAyeh) {
+TEST_F(ModelPageTest, HitTestIncludesBothEndsOfAnAyeh) {
     // Page 1, default bands; ayeh 1 runs on line 1 from column 440 to 200, ayeh 2 from 190 to
     // 20; ayeh 3 from line 2 column 440 to line 3 column 300.
     const HitCase cases[] = {
@@ -102,7 +102,7 @@ TEST_F(PageTest, HitTestIncludesBothEndsOfAnAyeh) {
     }
 }
 
-TEST_F(PageTest, OverlappingAyehsReportTheFirstInSourehAndAyehOrder) {
+TEST_F(ModelPageTest, OverlappingAyehsReportTheFirstInSourehAndAyehOrder) {
     Book.reset();
     OpenBook([](FixtureDatabase& quran, FixtureDatabase&) {
         // Stored in the reverse order, both covering position 100 on page 6.
@@ -131,7 +131,7 @@ TEST_F(PageTest, OverlappingAyehsReportTheFirstInSourehAndAyehOrder) {
     EXPECT_EQ(page->FirstAyehID, 1);
 }
 
-TEST_F(PageTest, MarginPointLeavesThePreviousFilterInForce) {
+TEST_F(ModelPageTest, MarginPointLeavesThePreviousFilterInForce) {
     auto page = Load(1);
     ASSERT_TRUE(page->HasAyehAt(10, 300));
     const int passing = page->AyehQuery->RecordCount();
@@ -140,7 +140,7 @@ TEST_F(PageTest, MarginPointLeavesThePreviousFilterInForce) {
     EXPECT_EQ(page->AyehQuery->RecordCount(), passing);
 }
 
-TEST_F(PageTest, FirstAyehIsTheLowestSourehAndAyehOfThePage) {
+TEST_F(ModelPageTest, FirstAyehIsTheLowestSourehAndAyehOfThePage) {
     auto third = Load(3);
     EXPECT_EQ(third->FirstSourehID, 2);
     EXPECT_EQ(third->FirstAyehID, 4);
@@ -150,7 +150,7 @@ TEST_F(PageTest, FirstAyehIsTheLowestSourehAndAyehOfThePage) {
     EXPECT_FALSE(withoutAyehs->HasAyehAt(10, 300));
 }
 
-TEST_F(PageTest, MissingPageHasNoPictureButShowsItsNumber) {
+TEST_F(ModelPageTest, MissingPageHasNoPictureButShowsItsNumber) {
     const QImage before = Image.Canvas;
     auto page = Load(700);
     EXPECT_EQ(page->PageID, 700);
@@ -160,7 +160,7 @@ TEST_F(PageTest, MissingPageHasNoPictureButShowsItsNumber) {
     EXPECT_EQ(Image.Canvas, before);
 }
 
-TEST_F(PageTest, ShowPaintsThePictureAtTheOrigin) {
+TEST_F(ModelPageTest, ShowPaintsThePictureAtTheOrigin) {
     Image.Canvas.fill(FakePageImage::Untouched);
     auto page = Load(3);
     page->Show();
@@ -187,7 +187,7 @@ struct BlobCase {
     int Width;
 };
 
-TEST_F(PageTest, PageBlobIsABitmapWithOrWithoutItsHeader) {
+TEST_F(ModelPageTest, PageBlobIsABitmapWithOrWithoutItsHeader) {
     const QByteArray plain = MakeBitmap8(20, 10);
     QByteArray wrongSize = WithBlobHeader(plain);
     wrongSize[4] = char(wrongSize[4] + 1);
@@ -220,7 +220,7 @@ TEST_F(PageTest, PageBlobIsABitmapWithOrWithoutItsHeader) {
     }
 }
 
-TEST_F(PageTest, StoredPictureKeepsItsFormatUntilConvertedToBlueGreenRedRows) {
+TEST_F(ModelPageTest, StoredPictureKeepsItsFormatUntilConvertedToBlueGreenRedRows) {
     auto page = Load(2); // behind the header
     EXPECT_EQ(page->Bitmap().size(), QSize(462, 690));
     EXPECT_EQ(page->Bitmap().format(), QImage::Format_Indexed8);
@@ -231,7 +231,7 @@ TEST_F(PageTest, StoredPictureKeepsItsFormatUntilConvertedToBlueGreenRedRows) {
     EXPECT_EQ(row[3 * 450], 255); // right margin
 }
 
-TEST_F(PageTest, PixelRowOutsideThePictureIsAnError) {
+TEST_F(ModelPageTest, PixelRowOutsideThePictureIsAnError) {
     auto page = Load(1);
     for (int row : {-1, 690}) {
         try {
@@ -244,7 +244,7 @@ TEST_F(PageTest, PixelRowOutsideThePictureIsAnError) {
     EXPECT_NO_THROW(page->ScanLine(689));
 }
 
-TEST_F(PageTest, FailedPageLeavesTheCurrentPage) {
+TEST_F(ModelPageTest, FailedPageLeavesTheCurrentPage) {
     Book.reset();
     OpenBook([](FixtureDatabase& quran, FixtureDatabase&) {
         quran.Insert("Pages", {{"PageID", 41}, {"PageBMP", QByteArray("not a picture")}});

@@ -14,7 +14,7 @@ void Post(std::function<void()> handler) {
     QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(handler), Qt::QueuedConnection);
 }
 
-class ReentrancyTest : public ModelTest {
+class ModelReentrancyTest : public ModelTest {
 protected:
     void SetUp() override {
         OpenBook();
@@ -24,7 +24,7 @@ protected:
     bool CacheIsEmpty() const { return QDir(CacheFolder()).isEmpty(); }
 };
 
-TEST_F(ReentrancyTest, WindowClosedWhileReciteRunsEvents) {
+TEST_F(ModelReentrancyTest, WindowClosedWhileReciteRunsEvents) {
     TAyeh* ayeh = Select(1, 3);
     Post([this] { Book.reset(); });
     ayeh->Recite(1);
@@ -34,7 +34,7 @@ TEST_F(ReentrancyTest, WindowClosedWhileReciteRunsEvents) {
     EXPECT_TRUE(CacheIsEmpty());
 }
 
-TEST_F(ReentrancyTest, AnotherSourehSelectedWhileReciteRunsEvents) {
+TEST_F(ModelReentrancyTest, AnotherSourehSelectedWhileReciteRunsEvents) {
     TAyeh* ayeh = Select(1, 3);
     Post([this] { Book->SelectSoureh(114); });
     ayeh->Recite(1);
@@ -44,7 +44,7 @@ TEST_F(ReentrancyTest, AnotherSourehSelectedWhileReciteRunsEvents) {
     EXPECT_TRUE(Book->SoundFile.isEmpty());
 }
 
-TEST_F(ReentrancyTest, SameAyehReselectedWhileReciteRunsEventsStillPlays) {
+TEST_F(ModelReentrancyTest, SameAyehReselectedWhileReciteRunsEventsStillPlays) {
     TAyeh* ayeh = Select(1, 3);
     Post([this] { Book->Soureh->SelectAyeh(3); });
     ayeh->Recite(0);
@@ -53,14 +53,14 @@ TEST_F(ReentrancyTest, SameAyehReselectedWhileReciteRunsEventsStillPlays) {
     EXPECT_EQ(Player.FileName(), CachePath("1-1-3.wav"));
 }
 
-TEST_F(ReentrancyTest, WindowClosedWhileBismillahIsExtracted) {
+TEST_F(ModelReentrancyTest, WindowClosedWhileBismillahIsExtracted) {
     Post([this] { Book.reset(); });
     Book->PlayBismillah();
     EXPECT_EQ(Book, nullptr);
     EXPECT_TRUE(CacheIsEmpty());
 }
 
-TEST_F(ReentrancyTest, WindowClosedInTheSecondPumpOfABismillahRecitation) {
+TEST_F(ModelReentrancyTest, WindowClosedInTheSecondPumpOfABismillahRecitation) {
     TAyeh* ayeh = Select(2, 1);
     bool closedAfterBismillahRule = false;
     // Posted from the first pump, so it runs in the one before the Bismillah is written.
@@ -77,7 +77,7 @@ TEST_F(ReentrancyTest, WindowClosedInTheSecondPumpOfABismillahRecitation) {
     EXPECT_TRUE(CacheIsEmpty());
 }
 
-TEST_F(ReentrancyTest, WindowClosedWhileTheErrorBoxIsOpen) {
+TEST_F(ModelReentrancyTest, WindowClosedWhileTheErrorBoxIsOpen) {
     QFile blocker(CacheFolder());
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly)); // a file where the cache folder belongs
     blocker.close();
@@ -88,7 +88,7 @@ TEST_F(ReentrancyTest, WindowClosedWhileTheErrorBoxIsOpen) {
     EXPECT_TRUE(Player.FileName().isEmpty());
 }
 
-TEST_F(ReentrancyTest, AnotherAyehSelectedWhileTheErrorBoxIsOpen) {
+TEST_F(ModelReentrancyTest, AnotherAyehSelectedWhileTheErrorBoxIsOpen) {
     QFile blocker(CacheFolder());
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();

@@ -26,7 +26,7 @@ mode_t ModeOf(const QString& path) {
     return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? (info.st_mode & 07777) : 0;
 }
 
-class SoundCacheTest : public ModelTest {
+class ModelSoundCacheTest : public ModelTest {
 protected:
     void SetUp() override {
         OpenBook();
@@ -41,7 +41,7 @@ struct NameCase {
     const char* Name;
 };
 
-TEST(SoundFileNameTest, NamesReciterSourehAndAyehInDecimal) {
+TEST(ModelSoundFileNameTest, NamesReciterSourehAndAyehInDecimal) {
     const NameCase cases[] = {{3, 2, 255, "3-2-255.wav"},
                               {3, 0, 0, "3-0-0.wav"},
                               {1, 114, 6, "1-114-6.wav"},
@@ -50,7 +50,7 @@ TEST(SoundFileNameTest, NamesReciterSourehAndAyehInDecimal) {
         EXPECT_EQ(TQuran::SoundFileName(c.Ghari, c.Soureh, c.Ayeh), QString::fromLatin1(c.Name));
 }
 
-TEST_F(SoundCacheTest, ExtractsTheRecordingIntoAPrivateFile) {
+TEST_F(ModelSoundCacheTest, ExtractsTheRecordingIntoAPrivateFile) {
     const QString path = Book->PrepareSound(2, 3, false);
     EXPECT_EQ(path, CachePath("1-2-3.wav"));
     EXPECT_EQ(ReadAll(path), FixtureBook::Recording(1, 2, 3));
@@ -62,7 +62,7 @@ TEST_F(SoundCacheTest, ExtractsTheRecordingIntoAPrivateFile) {
     EXPECT_EQ(ReadAll(Book->PrepareSound(0, 0, true)), FixtureBook::Recording(2, 0, 0));
 }
 
-TEST_F(SoundCacheTest, LoadedRecordingIsNotExtractedAgainButReopened) {
+TEST_F(ModelSoundCacheTest, LoadedRecordingIsNotExtractedAgainButReopened) {
     const QString path = Book->PrepareSound(1, 2, false);
     Book->LoadSound(path);
     WriteAll(path, FixtureBook::Recording(2, 9, 9)); // stands in for the copy the player has
@@ -75,7 +75,7 @@ TEST_F(SoundCacheTest, LoadedRecordingIsNotExtractedAgainButReopened) {
     EXPECT_TRUE(QFileInfo::exists(path));
 }
 
-TEST_F(SoundCacheTest, LoadingAnotherRecordingDeletesThePreviousFile) {
+TEST_F(ModelSoundCacheTest, LoadingAnotherRecordingDeletesThePreviousFile) {
     const QString first = Book->PrepareSound(1, 1, false);
     Book->LoadSound(first);
     const QString second = Book->PrepareSound(1, 2, false);
@@ -86,7 +86,7 @@ TEST_F(SoundCacheTest, LoadingAnotherRecordingDeletesThePreviousFile) {
     EXPECT_EQ(Book->SoundFile, second);
 }
 
-TEST_F(SoundCacheTest, MissingRecordingWritesNothingAndFailsToOpen) {
+TEST_F(ModelSoundCacheTest, MissingRecordingWritesNothingAndFailsToOpen) {
     const QString previous = Book->PrepareSound(1, 1, false);
     Book->LoadSound(previous);
     Book->GhariID = 2; // reciter 2 has no recording of soureh 114
@@ -99,7 +99,7 @@ TEST_F(SoundCacheTest, MissingRecordingWritesNothingAndFailsToOpen) {
     EXPECT_EQ(Errors.Shown, 0);
 }
 
-TEST_F(SoundCacheTest, ReciterWithoutRecordingsOrDuplicateRowsExtractNothing) {
+TEST_F(ModelSoundCacheTest, ReciterWithoutRecordingsOrDuplicateRowsExtractNothing) {
     Book.reset();
     OpenBook([](FixtureDatabase&, FixtureDatabase& sound) {
         sound.Insert("Sounds", {{"SourehID", 1}, {"AyehID", 1}, {"GhariID", 1}, {"Sound", QByteArray("x")}});
@@ -110,7 +110,7 @@ TEST_F(SoundCacheTest, ReciterWithoutRecordingsOrDuplicateRowsExtractNothing) {
     }
 }
 
-TEST_F(SoundCacheTest, LinkPlantedAtTheFileIsReplacedAndItsTargetUntouched) {
+TEST_F(ModelSoundCacheTest, LinkPlantedAtTheFileIsReplacedAndItsTargetUntouched) {
     ASSERT_TRUE(QDir().mkpath(CacheFolder()));
     const QString target = Dir.filePath("victim.txt");
     WriteAll(target, "keep me");
@@ -128,7 +128,7 @@ struct FolderCase {
     std::function<void(const QString& folder, const QString& elsewhere)> Plant;
 };
 
-TEST_F(SoundCacheTest, UnusableCacheFolderIsReportedOnceAndNothingIsWrittenThere) {
+TEST_F(ModelSoundCacheTest, UnusableCacheFolderIsReportedOnceAndNothingIsWrittenThere) {
     const FolderCase cases[] = {
         {"link to another folder",
          [](const QString& folder, const QString& elsewhere) { QFile::link(elsewhere, folder); }},
@@ -159,7 +159,7 @@ TEST_F(SoundCacheTest, UnusableCacheFolderIsReportedOnceAndNothingIsWrittenThere
     }
 }
 
-TEST_F(SoundCacheTest, FullDiskIsReportedOnceAndLeavesNoPartialFile) {
+TEST_F(ModelSoundCacheTest, FullDiskIsReportedOnceAndLeavesNoPartialFile) {
     // A file size limit makes the write stop short the way a full disk does.
     struct rlimit saved {};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
@@ -175,7 +175,7 @@ TEST_F(SoundCacheTest, FullDiskIsReportedOnceAndLeavesNoPartialFile) {
     EXPECT_FALSE(QFileInfo::exists(path));
 }
 
-TEST_F(SoundCacheTest, DestroyingTheBookDeletesOnlyTheLoadedFile) {
+TEST_F(ModelSoundCacheTest, DestroyingTheBookDeletesOnlyTheLoadedFile) {
     const QString loaded = Book->PrepareSound(1, 6, false);
     Book->LoadSound(loaded);
     const QString other = CachePath("1-9-9.wav");
@@ -185,7 +185,7 @@ TEST_F(SoundCacheTest, DestroyingTheBookDeletesOnlyTheLoadedFile) {
     EXPECT_TRUE(QFileInfo::exists(other));
 }
 
-TEST_F(SoundCacheTest, BookThatNeverLoadedARecordingDeletesNothing) {
+TEST_F(ModelSoundCacheTest, BookThatNeverLoadedARecordingDeletesNothing) {
     ASSERT_TRUE(QDir().mkpath(CacheFolder()));
     const QString planted = CachePath("1-1-1.wav");
     WriteAll(planted, "earlier");
@@ -193,7 +193,7 @@ TEST_F(SoundCacheTest, BookThatNeverLoadedARecordingDeletesNothing) {
     EXPECT_TRUE(QFileInfo::exists(planted));
 }
 
-TEST_F(SoundCacheTest, BismillahPlaysTheReciterRecordingOnce) {
+TEST_F(ModelSoundCacheTest, BismillahPlaysTheReciterRecordingOnce) {
     QSignalSpy notices(&Player, &AudioPlayer::OnNotify);
     Book->PlayBismillah();
     EXPECT_EQ(Player.FileName(), CachePath("1-0-0.wav"));
@@ -201,7 +201,7 @@ TEST_F(SoundCacheTest, BismillahPlaysTheReciterRecordingOnce) {
     EXPECT_TRUE(notices.wait(2000));
 }
 
-TEST_F(SoundCacheTest, BismillahWithoutRecordingClosesThePlayerQuietly) {
+TEST_F(ModelSoundCacheTest, BismillahWithoutRecordingClosesThePlayerQuietly) {
     Book->GhariID = 3;
     EXPECT_NO_THROW(Book->PlayBismillah());
     EXPECT_EQ(Player.Mode(), pmNotReady);
