@@ -19,11 +19,12 @@ constexpr double SizeStep = 0.25;
 // Room kept free at the end of every line, so that shaping the line whole never comes out
 // wider than the sum of its words measured one by one.
 constexpr double BreakSlack = 2.0;
-// How far the ink of Uthmani text with its marks reaches above and below the baseline in
-// Amiri Quran, in ems (measured over the whole text); a line is centred in its band on
-// these, and the largest size is the one whose ink still fits the band's 45 rows.
-constexpr double InkAbove = 1.75;
-constexpr double InkBelow = 0.70;
+// How far the ink of a line of Uthmani text with its marks usually reaches above and below
+// the baseline in Amiri Quran, in ems (measured over the whole text): lines sit on a common
+// baseline that centres this span in the band, and the largest size is about the one whose
+// span still fits the band's 45 rows.
+constexpr double InkAbove = 1.8;
+constexpr double InkBelow = 0.55;
 // A soureh's text that runs on to the next page fills its last line on this page when
 // that line is at least this full; a shorter one keeps natural spacing.
 constexpr double JustifyFromFill = 0.75;
@@ -130,31 +131,53 @@ std::vector<LineSpan> BreakLines(const std::vector<Token>& tokens, double scale,
 int InnerTop(int band) { return BandStartRow(band) + 1; }
 int InnerBottom(int band) { return BandEndRow(band) - 1; }
 
-// The baseline that centres a line of the given size in its band, moved where the line's
-// own ink would leave the band on one side while room is left on the other.
-int BaselineFor(int band, double size, const QRectF& inkFromBaseline) {
+// The rows, relative to the baseline, that a line's drawn pixels take (anti-aliasing
+// included). Glyph boxes are too generous for this: the marks' boxes reach well beyond their
+// ink, so the line is drawn once on a scratch strip and its pixels are measured.
+struct InkRows {
+    int Top = 0;
+    int Bottom = -1;
+};
+
+InkRows MeasureInkRows(const QTextLayout& layout) {
+    constexpr int Baseline = 2 * LineHeight;
+    QImage strip = NewCanvas(PictureWidth + 2 * TextLeft, 4 * LineHeight);
+    strip.fill(Qt::white);
+    {
+        QPainter painter(&strip);
+        painter.setPen(Qt::black);
+        layout.draw(&painter, QPointF(TextLeft, Baseline - layout.lineAt(0).ascent()));
+    }
+    InkRows rows{strip.height(), -1};
+    for (int y = 0; y < strip.height(); ++y) {
+        const auto* pixels = reinterpret_cast<const QRgb*>(strip.constScanLine(y));
+        for (int x = 0; x < strip.width(); ++x) {
+            if (qGray(pixels[x]) < 255) {
+                rows.Top = std::min(rows.Top, y);
+                rows.Bottom = y;
+                break;
+            }
+        }
+    }
+    return {rows.Top - Baseline, rows.Bottom - Baseline};
+}
+
+// The baseline of a line of the given size in its band: the common one, moved where the
+// line's own ink would leave the band on one side while room is left on the other. Ink that
+// still does not fit is clipped at the band.
+int BaselineFor(int band, double size, const InkRows& ink) {
     const int top = InnerTop(band);
     const int bottom = InnerBottom(band);
     int baseline = top + int(std::lround(InkAbove * size + ((bottom - top + 1) - (InkAbove + InkBelow) * size) / 2));
-    const int over = top - int(std::floor(baseline + inkFromBaseline.top()));
-    const int under = int(std::ceil(baseline + inkFromBaseline.bottom())) - bottom;
+    if (ink.Bottom < ink.Top)
+        return baseline;
+    const int over = top - (baseline + ink.Top);
+    const int under = baseline + ink.Bottom - bottom;
     if (over > 0 && under < 0)
         baseline += std::min(over, -under);
     else if (under > 0 && over < 0)
         baseline -= std::min(under, -over);
     return baseline;
-}
-
-void DrawCentredLine(QPainter& painter, const QString& text, const QFont& font, int band, double size) {
-    const auto layout = LayOutLine(text, font, painter.device());
-    const QTextLine line = layout->lineAt(0);
-    const QRectF ink = InkBox(*layout).translated(0, -line.ascent());
-    const int baseline = BaselineFor(band, size, ink);
-    painter.save();
-    painter.setClipRect(QRect(0, InnerTop(band), PictureWidth, InnerBottom(band) - InnerTop(band) + 1));
-    painter.setPen(Grey(InkGrey));
-    layout->draw(&painter, QPointF(TextLeft + (TextWidth - line.naturalTextWidth()) / 2, baseline - line.ascent()));
-    painter.restore();
 }
 
 void DrawPageFrame(QPainter& painter) {
@@ -211,6 +234,74 @@ void AssignColumns(std::vector<Portion>& portions) {
             right.Left = std::max(right.Left, boundary + 1);
         }
     }
+}
+
+// One band's line, shaped and measured, before it is drawn.
+struct PlannedLine {
+    int Band = 0;
+    bool Header = false;
+    std::unique_ptr<QTextLayout> Layout;
+    InkRows Ink;
+    std::vector<Portion> Portions; // the ayehs on it, none for a title line
+};
+
+struct PageFamily {
+    QString Family;
+    double Size;
+};
+
+// Shapes every line of the page at one size: the soureh titles and Bismillahs, and the text
+// lines as broken, justified by word spacing except where a soureh ends or a page's last
+// line is short.
+std::vector<PlannedLine> PlanLines(const std::vector<Segment>& segments, const std::vector<std::vector<LineSpan>>& lines,
+                                   int bandsUsed, const PageFamily& font, QPaintDevice* device,
+                                   const QuranSources& sources) {
+    std::vector<PlannedLine> plan;
+    const QFont plainFont = PageFont(font.Family, font.Size);
+    // A page with fewer lines than bands (the opening pages) stands in the middle.
+    int band = 1 + (LinesPerPage - bandsUsed) / 2;
+    const auto add = [&](std::unique_ptr<QTextLayout> layout, bool header, std::vector<Portion> portions) {
+        PlannedLine line;
+        line.Band = band++;
+        line.Header = header;
+        line.Ink = MeasureInkRows(*layout);
+        line.Layout = std::move(layout);
+        line.Portions = std::move(portions);
+        plan.push_back(std::move(line));
+    };
+    for (size_t s = 0; s < segments.size(); ++s) {
+        const Segment& segment = segments[s];
+        if (segment.Header)
+            add(LayOutLine(QStringLiteral("سورة ") + sources.Soureh(segment.Soureh).ArabicName, plainFont, device), true, {});
+        if (segment.Bismillah)
+            add(LayOutLine(sources.Ayeh(1, 1).Text, plainFont, device), false, {});
+        for (size_t l = 0; l < lines[s].size(); ++l) {
+            const LineSpan span = lines[s][l];
+            QString text;
+            std::vector<Portion> portions;
+            for (size_t t = span.First; t < span.End; ++t) {
+                const Token& token = segment.Tokens[t];
+                if (!text.isEmpty())
+                    text += QLatin1Char(' ');
+                if (portions.empty() || portions.back().Item != token.Item)
+                    portions.push_back({token.Item, int(text.size()), 0, 0, 0, 0, 0});
+                text += token.Text;
+                portions.back().Length = int(text.size()) - portions.back().From;
+            }
+            auto layout = LayOutLine(text, plainFont, device);
+            const double natural = layout->lineAt(0).naturalTextWidth();
+            const qsizetype spaces = text.count(QLatin1Char(' '));
+            const bool lastOfSegment = l + 1 == lines[s].size();
+            const bool justify =
+                spaces > 0 && (!lastOfSegment || (!segment.EndsSoureh && natural >= JustifyFromFill * TextWidth));
+            if (justify) {
+                // Qt's own justification stretches Arabic letters apart; wider word spaces do not.
+                layout = LayOutLine(text, PageFont(font.Family, font.Size, (TextWidth - natural) / double(spaces)), device);
+            }
+            add(std::move(layout), false, std::move(portions));
+        }
+    }
+    return plan;
 }
 
 QImage ToGreyIndexed(const QImage& canvas) {
@@ -289,9 +380,9 @@ TypesetPage PageTypesetter::Typeset(int pageId) const {
                                           ->lineAt(0)
                                           .naturalTextWidth();
 
-    // The largest size at which the page's bands fit.
-    std::vector<std::vector<LineSpan>> lines(segments.size());
-    int bandsUsed = 0;
+    // The largest size at which the page's words fit its bands and every line's ink fits
+    // its band; below the smallest size, ink that still does not fit is clipped.
+    std::vector<PlannedLine> plan;
     double size = LargestFontSize;
     for (;; size -= SizeStep) {
         if (size < SmallestFontSize - 1e-9)
@@ -300,12 +391,19 @@ TypesetPage PageTypesetter::Typeset(int pageId) const {
                                 .arg(LinesPerPage)
                                 .arg(SmallestFontSize));
         const double scale = size / LargestFontSize;
-        bandsUsed = 0;
+        std::vector<std::vector<LineSpan>> lines(segments.size());
+        int bandsUsed = 0;
         for (size_t s = 0; s < segments.size(); ++s) {
             lines[s] = BreakLines(segments[s].Tokens, scale, referenceSpace * scale);
             bandsUsed += int(segments[s].Header) + int(segments[s].Bismillah) + int(lines[s].size());
         }
-        if (bandsUsed <= LinesPerPage)
+        if (bandsUsed > LinesPerPage)
+            continue;
+        plan = PlanLines(segments, lines, bandsUsed, PageFamily{Family, size}, &canvas, Sources);
+        const bool inkFits = std::all_of(plan.begin(), plan.end(), [](const PlannedLine& line) {
+            return line.Ink.Bottom - line.Ink.Top <= InnerBottom(line.Band) - InnerTop(line.Band);
+        });
+        if (inkFits || size - SizeStep < SmallestFontSize - 1e-9)
             break;
     }
     page.FontSize = size;
@@ -313,72 +411,36 @@ TypesetPage PageTypesetter::Typeset(int pageId) const {
     QPainter painter(&canvas);
     painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
     DrawPageFrame(painter);
+    for (PlannedLine& planned : plan) {
+        page.Lines.push_back({planned.Band, BandStartRow(planned.Band), BandEndRow(planned.Band)});
+        if (planned.Header)
+            DrawHeaderFrame(painter, planned.Band);
+        const QTextLine line = planned.Layout->lineAt(0);
+        const int baseline = BaselineFor(planned.Band, size, planned.Ink);
+        // Text lines start at the right edge of the text; titles stand in the middle.
+        const double left = planned.Portions.empty() ? TextLeft + (TextWidth - line.naturalTextWidth()) / 2
+                                                     : TextLeft + TextWidth - line.naturalTextWidth();
+        const QPointF origin(left, baseline - line.ascent());
+        painter.save();
+        painter.setClipRect(QRect(0, InnerTop(planned.Band), PictureWidth, InnerBottom(planned.Band) - InnerTop(planned.Band) + 1));
+        painter.setPen(Grey(InkGrey));
+        planned.Layout->draw(&painter, origin);
+        painter.restore();
 
-    // A page with fewer lines than bands (the opening pages) stands in the middle.
-    int band = 1 + (LinesPerPage - bandsUsed) / 2;
-    const QFont plainFont = PageFont(Family, size);
-    const auto useBand = [&](int used) { page.Lines.push_back({used, BandStartRow(used), BandEndRow(used)}); };
-    for (size_t s = 0; s < segments.size(); ++s) {
-        const Segment& segment = segments[s];
-        if (segment.Header) {
-            DrawHeaderFrame(painter, band);
-            DrawCentredLine(painter, QStringLiteral("سورة ") + Sources.Soureh(segment.Soureh).ArabicName, plainFont,
-                            band, size);
-            useBand(band++);
+        for (Portion& portion : planned.Portions) {
+            const QRectF box = InkBox(*planned.Layout, portion.From, portion.Length).translated(origin);
+            portion.TightLeft = int(std::floor(box.left()));
+            portion.TightRight = int(std::ceil(box.right())) - 1;
         }
-        if (segment.Bismillah) {
-            DrawCentredLine(painter, Sources.Ayeh(1, 1).Text, plainFont, band, size);
-            useBand(band++);
-        }
-        for (size_t l = 0; l < lines[s].size(); ++l) {
-            const LineSpan span = lines[s][l];
-            QString text;
-            std::vector<Portion> portions;
-            for (size_t t = span.First; t < span.End; ++t) {
-                const Token& token = segment.Tokens[t];
-                if (!text.isEmpty())
-                    text += QLatin1Char(' ');
-                if (portions.empty() || portions.back().Item != token.Item)
-                    portions.push_back({token.Item, int(text.size()), 0, 0, 0, 0, 0});
-                text += token.Text;
-                portions.back().Length = int(text.size()) - portions.back().From;
+        AssignColumns(planned.Portions);
+        for (const Portion& portion : planned.Portions) {
+            AyehPlacement& placement = page.Ayehs[size_t(portion.Item)];
+            if (placement.StartLine == 0) {
+                placement.StartLine = planned.Band;
+                placement.StartCol = portion.Right;
             }
-            auto layout = LayOutLine(text, plainFont, &canvas);
-            const double natural = layout->lineAt(0).naturalTextWidth();
-            const qsizetype spaces = text.count(QLatin1Char(' '));
-            const bool lastOfSegment = l + 1 == lines[s].size();
-            const bool justify = spaces > 0 && (!lastOfSegment || (!segment.EndsSoureh && natural >= JustifyFromFill * TextWidth));
-            if (justify) {
-                // Qt's own justification stretches Arabic letters apart; wider word spaces do not.
-                layout = LayOutLine(text, PageFont(Family, size, (TextWidth - natural) / double(spaces)), &canvas);
-            }
-            const QTextLine line = layout->lineAt(0);
-            const QRectF ink = InkBox(*layout).translated(0, -line.ascent());
-            const int baseline = BaselineFor(band, size, ink);
-            // Right-aligned: the first word starts at the right edge of the text.
-            const QPointF origin(TextLeft + TextWidth - line.naturalTextWidth(), baseline - line.ascent());
-            painter.save();
-            painter.setClipRect(QRect(0, InnerTop(band), PictureWidth, InnerBottom(band) - InnerTop(band) + 1));
-            painter.setPen(Grey(InkGrey));
-            layout->draw(&painter, origin);
-            painter.restore();
-
-            for (Portion& portion : portions) {
-                const QRectF box = InkBox(*layout, portion.From, portion.Length).translated(origin);
-                portion.TightLeft = int(std::floor(box.left()));
-                portion.TightRight = int(std::ceil(box.right())) - 1;
-            }
-            AssignColumns(portions);
-            for (const Portion& portion : portions) {
-                AyehPlacement& placement = page.Ayehs[size_t(portion.Item)];
-                if (placement.StartLine == 0) {
-                    placement.StartLine = band;
-                    placement.StartCol = portion.Right;
-                }
-                placement.EndLine = band;
-                placement.EndCol = portion.Left;
-            }
-            useBand(band++);
+            placement.EndLine = planned.Band;
+            placement.EndCol = portion.Left;
         }
     }
     painter.end();

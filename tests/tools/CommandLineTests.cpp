@@ -89,17 +89,13 @@ TEST(TextCommands, BuildTextLeavesAFileTheReaderHoldsOpenAlone) {
     const QString db = temp.filePath(QStringLiteral("quran.dat"));
     ASSERT_TRUE(QFile::copy(QDir(shared).filePath(QStringLiteral("quran.dat")), db));
     const QByteArray before = FileBytes(db);
-    {
-        // The reader's own connection, which denies writes while it is open.
-        const Connection reader("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + QDir::toNativeSeparators(db).toStdString() +
-                                ";Mode=Share Deny Write;Persist Security Info=False;"
-                                "Jet OLEDB:Database Password=qorvektalimsun");
-        const ToolRun run = RunContentTool({QStringLiteral("build-text"), QStringLiteral("--sources"),
-                                            InstalledQuranDbPackage(), QStringLiteral("--pages"), QStringLiteral("1"),
-                                            temp.path()});
-        EXPECT_EQ(run.ExitCode, 1);
-        EXPECT_TRUE(run.Err.contains(QStringLiteral("is open in another program"))) << run.Err.toStdString();
-    }
+    // The reader's own connection denies writes while it is open.
+    const ToolRun held = RunContentToolWhileOpen(temp.path(), QuranConnectionString,
+                                                 {QStringLiteral("build-text"), QStringLiteral("--sources"),
+                                                  InstalledQuranDbPackage(), QStringLiteral("--pages"),
+                                                  QStringLiteral("1"), temp.path()});
+    EXPECT_EQ(held.ExitCode, 1);
+    EXPECT_TRUE(held.Err.contains(QStringLiteral("is open in another program"))) << held.Err.toStdString();
     EXPECT_EQ(FileBytes(db), before);
     EXPECT_EQ(QDir(temp.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("quran.dat")});
 
