@@ -7,6 +7,8 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
+#include <QShowEvent>
 #include <QScrollBar>
 #include <QToolTip>
 
@@ -62,6 +64,19 @@ QPoint CentredOver(const QRect& over, const QSize& window, const QPoint& lowest)
 
 QPoint CentredPosition(const QRect& area, const QSize& window) {
     return CentredOver(area, window, area.topLeft());
+}
+
+void PlaceOnFirstShow(QWidget* window, const QShowEvent* event, bool& placed,
+                      const std::function<QPoint(const QSize&)>& place) {
+    if (placed || event->spontaneous())
+        return;
+    placed = true;
+    window->move(place(window->frameGeometry().size()));
+}
+
+QPoint CentredOnScreen(const QWidget* window, const QSize& outer) {
+    const QScreen* shown = window->screen();
+    return shown ? CentredPosition(shown->geometry(), outer) : window->pos();
 }
 
 bool ParseDecimal(const QString& text, int& value) {

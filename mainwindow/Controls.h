@@ -17,6 +17,10 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
+
+class QShowEvent;
+
 // Colours are stored as 24-bit values with red in the lowest byte and blue in the highest.
 QColor StoredColour(quint32 value);
 
@@ -33,6 +37,13 @@ QFont UiFont(const QString& family, int pixelHeight, bool bold = false);
 QPoint CentredOver(const QRect& over, const QSize& window, const QPoint& lowest);
 // Centred on a screen area: a window larger than the area goes to its top-left corner.
 QPoint CentredPosition(const QRect& area, const QSize& window);
+
+// Call from a top-level window's showEvent: at the first showing the window moves to
+// place(its outer size); later showings keep it where it was left.
+void PlaceOnFirstShow(QWidget* window, const QShowEvent* event, bool& placed,
+                      const std::function<QPoint(const QSize&)>& place);
+// Where a window of that outer size lies centred on its screen.
+QPoint CentredOnScreen(const QWidget* window, const QSize& outer);
 
 // A picture with a drawing surface of its own size; what is drawn stays until painted over.
 // Reports pointer presses and moves in surface coordinates.

@@ -19,10 +19,7 @@ TInfoWindow::TInfoWindow(const QString& caption, QWidget* parent) : QDialog(pare
 }
 
 void TInfoWindow::showEvent(QShowEvent* event) {
-    if (!Placed && !event->spontaneous()) {
-        Placed = true;
-        move(FirstPlace(frameGeometry().size()));
-    }
+    PlaceOnFirstShow(this, event, Placed, [this](const QSize& outer) { return FirstPlace(outer); });
     QDialog::showEvent(event);
 }
 
@@ -41,9 +38,8 @@ void TPictureWindow::TntFormCreate(QObject*) { setFixedSize(PictureWidth, Pictur
 void TPictureWindow::Image1Click(QObject*) { close(); }
 
 QPoint TPictureWindow::FirstPlace(const QSize& outer) const {
+    if (!formSplash)
+        return CentredOnScreen(this, outer);
     const QScreen* shown = screen();
-    const QRect desktop = shown ? shown->geometry() : QRect();
-    if (formSplash)
-        return CentredOver(formSplash->frameGeometry(), outer, desktop.topLeft());
-    return shown ? CentredPosition(desktop, outer) : pos();
+    return CentredOver(formSplash->frameGeometry(), outer, shown ? shown->geometry().topLeft() : QPoint());
 }

@@ -10,7 +10,6 @@
 
 #include <QCloseEvent>
 #include <QLocale>
-#include <QScreen>
 #include <QShowEvent>
 
 TformSplash::TformSplash(QWidget* parent) : QWidget(parent) {
@@ -73,11 +72,7 @@ void TformSplash::FormClose(QObject*) {
 }
 
 void TformSplash::showEvent(QShowEvent* event) {
-    if (!Placed && !event->spontaneous()) {
-        Placed = true;
-        if (const QScreen* shown = screen())
-            move(CentredPosition(shown->geometry(), frameGeometry().size()));
-    }
+    PlaceOnFirstShow(this, event, Placed, [this](const QSize& outer) { return CentredOnScreen(this, outer); });
     QWidget::showEvent(event);
 }
 

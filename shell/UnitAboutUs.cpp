@@ -7,7 +7,6 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QScreen>
 #include <QShowEvent>
 
 TformAboutUs::TformAboutUs(QWidget* parent) : QWidget(parent) {
@@ -50,11 +49,7 @@ void TformAboutUs::FormClose(QObject*) {
 }
 
 void TformAboutUs::showEvent(QShowEvent* event) {
-    if (!Placed && !event->spontaneous()) {
-        Placed = true;
-        if (const QScreen* shown = screen())
-            move(CentredPosition(shown->geometry(), frameGeometry().size()));
-    }
+    PlaceOnFirstShow(this, event, Placed, [this](const QSize& outer) { return CentredOnScreen(this, outer); });
     QWidget::showEvent(event);
 }
 

@@ -4,7 +4,6 @@
 #include "mainwindow/ErrorBox.h"
 #include "shell/Captions.h"
 
-#include <QScreen>
 
 TfrmMessageBox::TfrmMessageBox(QWidget* parent) : TInfoWindow(CaptionMessageBox, parent) {
     setFixedSize(384, 117);
@@ -28,6 +27,5 @@ TfrmMessageBox::TfrmMessageBox(QWidget* parent) : TInfoWindow(CaptionMessageBox,
 void TfrmMessageBox::TntButton1Click(QObject*) { close(); }
 
 QPoint TfrmMessageBox::FirstPlace(const QSize& outer) const {
-    const QScreen* shown = screen();
-    return shown ? CentredPosition(shown->geometry(), outer) : pos();
+    return CentredOnScreen(this, outer);
 }
