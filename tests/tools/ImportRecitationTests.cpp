@@ -223,10 +223,4 @@ TEST_F(ImportRecitation, RejectsWrongInvocationsWithoutTouchingTheDatabase) {
     }
 }
 
-TEST(ImportRecitationHelp, DescribesTheAllOrNothingRule) {
-    const ToolRun run = RunContentTool({QStringLiteral("import-recitation"), QStringLiteral("--help")});
-    EXPECT_EQ(run.ExitCode, 0);
-    EXPECT_TRUE(run.Out.contains(QStringLiteral("a file that cannot be decoded fails the whole import")));
-}
-
 } // namespace

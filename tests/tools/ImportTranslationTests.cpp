@@ -162,10 +162,4 @@ TEST_F(ImportTranslation, DatabaseTheReaderHoldsOpenIsReportedAndLeftAlone) {
     EXPECT_EQ(FileBytes(Db), before);
 }
 
-TEST(ImportTranslationHelp, SaysWhatMissingAyehsDo) {
-    const ToolRun run = RunContentTool({QStringLiteral("import-translation"), QStringLiteral("--help")});
-    EXPECT_EQ(run.ExitCode, 0);
-    EXPECT_TRUE(run.Out.contains(QStringLiteral("--allow-missing")));
-}
-
 } // namespace

@@ -122,9 +122,22 @@ TEST(SampleSoundsCommandLine, WrongUsageExitsWithTwoAndAFileInTheWayWithOne) {
         EXPECT_EQ(run.ExitCode, code) << run.Err.toStdString();
         EXPECT_FALSE(run.Err.isEmpty());
     }
-    const ToolRun help = RunContentTool({QStringLiteral("sample-sounds"), QStringLiteral("--help")});
-    EXPECT_EQ(help.ExitCode, 0);
-    EXPECT_TRUE(help.Out.contains(QStringLiteral("not recitations")));
+}
+
+// The decisions a user must know before running a command are in its help.
+TEST(SoundCommandsHelp, StatesEachCommandsRulesAndSucceeds) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"sample-sounds", "The recordings are generated tone patterns, not recitations"},
+        {"import-recitation", "a file that cannot be decoded fails the whole import"},
+        {"import-translation", "Ayehs of DB without a line also stop\nthe import, unless --allow-missing"},
+    };
+    for (const auto& [command, rule] : cases) {
+        SCOPED_TRACE(command);
+        const ToolRun run = RunContentTool({QString::fromLatin1(command), QStringLiteral("--help")});
+        EXPECT_EQ(run.ExitCode, 0);
+        EXPECT_TRUE(run.Out.contains(QString::fromLatin1(rule))) << run.Out.toStdString();
+        EXPECT_TRUE(run.Out.contains(QStringLiteral("Exit status: 0 done, 1 failed")));
+    }
 }
 
 } // namespace
