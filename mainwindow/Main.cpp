@@ -91,6 +91,7 @@ TTntMainForm::TTntMainForm(QWidget* parent) : QWidget(parent) {
     SetFocusOrder();
     ConnectHandlers();
     RunHandler([this] { TntFormCreate(this); });
+    EnableBookCommands();
 }
 
 TTntMainForm::~TTntMainForm() {

@@ -88,6 +88,8 @@ public:
     static void DeleteFiles(const QString& Folder, const QString& Mask);
     // The application's tooltip delay.
     void SetHintPause(int Milliseconds);
+    // The recitation commands and the page picture work only while this window's book exists.
+    void EnableBookCommands();
 
     // The steps the commands share.
     void ShowTranslation();

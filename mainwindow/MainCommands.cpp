@@ -2,31 +2,345 @@
 // continue, a click on an ayeh, the translation tooltip, the jump to a page, the information
 // windows, and the per-user settings of the last position.
 //
-// TODO(commands): every body below is still a stub.
+// Every command that needs the book returns at once while there is none (the book could not
+// be built, or the window has been closed), and none acts on an empty list.
 #include "mainwindow/Main.h"
 
+#include "audio/AudioPlayer.h"
+#include "mainwindow/Captions.h"
+#include "mainwindow/CommandSteps.h"
 #include "mainwindow/ShellWindows.h"
+#include "model/Utility.h"
 
-void TTntMainForm::TntComboBoxGhariListChange(QObject*) {}
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPointer>
+#include <QProxyStyle>
+#include <QRegularExpression>
+#include <QSettings>
 
-void TTntMainForm::TntComboBoxSourehsListChange(QObject*) {}
+#include <algorithm>
+#include <stdexcept>
 
-void TTntMainForm::TntSpeedButtonPlayClick(QObject*) {}
+namespace {
 
-void TTntMainForm::TntSpeedButton1Click(QObject*) {}
+const QString SettingsOrganisation = QStringLiteral("VelsorHost");
+const QString SettingsApplication = QStringLiteral("GolvarQuran");
+const QString LastSourehValue = QStringLiteral("LastSoureh");
+const QString LastAyehValue = QStringLiteral("LastAyeh");
+
+constexpr int FirstPage = 1;
+constexpr int LastPage = 604;
+
+// The failures of the window's own commands, shown in the standard error box.
+class CommandError : public std::runtime_error {
+public:
+    explicit CommandError(const QString& message) : std::runtime_error(message.toStdString()) {}
+};
+
+bool IsPlaying() { return GlobalQuran->Player->Mode() == pmPlaying; }
+
+// One stored position value. A value that is there but is not a whole 32-bit number is of
+// another type.
+int ReadStoredInteger(const QSettings& settings, const QString& name) {
+    const QVariant value = settings.value(name);
+    if (!value.isValid())
+        throw CommandError(QStringLiteral("Failed to get data for '%1'").arg(name));
+    bool ok = false;
+    int number = 0;
+    switch (value.typeId()) {
+    case QMetaType::Int:
+        number = value.toInt(&ok);
+        break;
+    case QMetaType::QString: {
+        static const QRegularExpression integer(QStringLiteral("^-?[0-9]+$"));
+        const QString text = value.toString();
+        if (integer.match(text).hasMatch())
+            number = text.toInt(&ok);
+        break;
+    }
+    default:
+        break;
+    }
+    if (!ok)
+        throw CommandError(QStringLiteral("Invalid data type for '%1'").arg(name));
+    return number;
+}
+
+// The stored position; soureh 1, ayeh 1 when nothing has been stored or the store cannot be
+// read at all. Throws CommandError for a missing value or one of another type.
+void ReadLastPosition(int& sourehId, int& ayehId) {
+    sourehId = 1;
+    ayehId = 1;
+    const QSettings settings(SettingsOrganisation, SettingsApplication);
+    if (!QFileInfo::exists(settings.fileName()) || settings.status() != QSettings::NoError)
+        return;
+    sourehId = ReadStoredInteger(settings, LastSourehValue);
+    ayehId = ReadStoredInteger(settings, LastAyehValue);
+}
+
+// A page number as a person types it: Western, Persian or Arabic-Indic digits, with a minus
+// sign where meant, and spaces around it ignored.
+bool ReadPageNumber(const QString& text, int& number) { return ParseDecimal(text.trimmed(), number); }
+
+// The tooltip delay of the widget it is set on.
+class THintPauseStyle final : public QProxyStyle {
+public:
+    explicit THintPauseStyle(int milliseconds) : Pause(milliseconds) {}
+    void SetPause(int milliseconds) { Pause = milliseconds; }
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override {
+        if (hint == QStyle::SH_ToolTip_WakeUpDelay)
+            return Pause;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+
+private:
+    int Pause;
+};
+
+// Calls visit for every entry of folder, hidden ones and folders included; a folder that is
+// a link is not entered, so nothing outside the folder itself is ever touched.
+template <class Visit> void ForEachEntry(const QString& folder, const QString& mask, Visit&& visit) {
+    const QFileInfo info(folder);
+    if (!info.isDir() || info.isSymLink())
+        return;
+    QString dir = folder;
+    if (!dir.endsWith(u'/'))
+        dir += u'/';
+    const QStringList names = QDir(dir).entryList({mask}, QDir::AllEntries | QDir::Hidden | QDir::System |
+                                                               QDir::NoDotAndDotDot);
+    for (const QString& name : names)
+        visit(dir, name);
+}
+
+} // namespace
+
+// --- Shared steps ---
+
+void TTntMainForm::ShowTranslation() {
+    TAyeh* ayeh = HasBook() ? GlobalQuran->Soureh->Ayeh.get() : nullptr;
+    TntMemo1->setPlainText(ayeh ? ayeh->FarsiTranslation : QString());
+}
+
+void TTntMainForm::ResetPauseButton() {
+    TntSpeedButton1->setChecked(false);
+    TntSpeedButton1->setText(CaptionPause);
+}
+
+void TTntMainForm::RefillAyehList(int SourehID) {
+    const std::optional<QStringList> ayehs = GlobalQuran->SelectSoureh(SourehID)->GetAyehList();
+    TntComboBoxAyehsList->clear();
+    if (ayehs)
+        TntComboBoxAyehsList->addItems(*ayehs);
+}
+
+// --- Lifecycle helpers ---
+
+void TTntMainForm::EnableBookCommands() {
+    const bool ready = GlobalQuran && GlobalQuran->Player == MediaPlayer1;
+    for (QWidget* command : std::initializer_list<QWidget*>{TntSpeedButtonPlay, TntSpeedButton1, TntImage1})
+        command->setEnabled(ready);
+}
+
+void TTntMainForm::ClearSoundCache(TQuran* Quran) {
+    // Only the reader's own recordings: "g-s-a.wav" with three decimal numbers.
+    static const QRegularExpression cacheFile(QStringLiteral("^[0-9]+-[0-9]+-[0-9]+\\.wav$"));
+    ForEachEntry(Quran->TempFolder, QStringLiteral("*.wav"), [](const QString& dir, const QString& name) {
+        if (cacheFile.match(name).hasMatch())
+            QFile::remove(dir + name);
+    });
+}
+
+void TTntMainForm::DeleteFiles(const QString& Folder, const QString& Mask) {
+    // A deletion that fails (a folder, a file in use or protected) is passed over.
+    ForEachEntry(Folder, Mask, [](const QString& dir, const QString& name) { QFile::remove(dir + name); });
+}
+
+void TTntMainForm::SetHintPause(int Milliseconds) {
+    // Only the page picture has a tooltip. Qt takes the delay from the style of the widget
+    // under the pointer.
+    if (auto* style = dynamic_cast<THintPauseStyle*>(TntImage1->style())) {
+        style->SetPause(Milliseconds);
+        return;
+    }
+    auto* style = new THintPauseStyle(Milliseconds);
+    style->setParent(TntImage1);
+    TntImage1->setStyle(style);
+}
+
+// --- Per-user settings ---
+
+void TTntMainForm::RestoreLastPosition() {
+    if (!HasBook())
+        return;
+    int sourehId = 1;
+    int ayehId = 1;
+    try {
+        ReadLastPosition(sourehId, ayehId);
+    } catch (const CommandError& error) {
+        // Shown, and then the reader starts at the beginning rather than with empty lists.
+        const QPointer<TTntMainForm> self(this);
+        ShowStandardError(QString::fromStdString(error.what()));
+        if (!self || !HasBook())
+            return;
+        sourehId = 1;
+        ayehId = 1;
+    }
+
+    TntComboBoxSourehsList->clear();
+    if (const std::optional<QStringList> sourehs = GlobalQuran->GetSourehList())
+        TntComboBoxSourehsList->addItems(*sourehs);
+    if (TntComboBoxSourehsList->count() == 0)
+        return;
+    // A hand-edited store may name a soureh or ayeh the book does not have.
+    if (sourehId < 1 || sourehId > TntComboBoxSourehsList->count()) {
+        sourehId = 1;
+        ayehId = 1;
+    }
+    TntComboBoxSourehsList->setCurrentIndex(sourehId - 1);
+    RefillAyehList(sourehId);
+    if (ayehId < 1 || ayehId > TntComboBoxAyehsList->count()) {
+        if (sourehId != 1) {
+            sourehId = 1;
+            TntComboBoxSourehsList->setCurrentIndex(0);
+            RefillAyehList(sourehId);
+        }
+        ayehId = 1;
+    }
+    if (TntComboBoxAyehsList->count() == 0)
+        return;
+    TntComboBoxAyehsList->setCurrentIndex(ayehId - 1);
+    SelectAyeh(sourehId, ayehId)->Highlight();
+}
+
+void TTntMainForm::SaveLastPosition() {
+    if (!HasBook() || !GlobalQuran->Soureh->Ayeh)
+        return;
+    // A store that cannot be written is passed over in silence.
+    QSettings settings(SettingsOrganisation, SettingsApplication);
+    settings.setValue(LastSourehValue, GlobalQuran->Soureh->SourehID);
+    settings.setValue(LastAyehValue, GlobalQuran->Soureh->Ayeh->AyehID);
+    settings.sync();
+}
+
+// --- Commands ---
+
+void TTntMainForm::TntComboBoxGhariListChange(QObject*) {
+    if (GlobalQuran)
+        GlobalQuran->GhariID = GhariIDOf(TntComboBoxGhariList->currentText());
+}
+
+void TTntMainForm::TntComboBoxSourehsListChange(QObject*) {
+    if (!HasBook() || TntComboBoxSourehsList->currentIndex() < 0)
+        return;
+    if (IsPlaying())
+        GlobalQuran->Player->Stop();
+    RefillAyehList(TntComboBoxSourehsList->currentIndex() + 1);
+    TntComboBoxAyehsList->setCurrentIndex(0);
+}
+
+void TTntMainForm::TntSpeedButtonPlayClick(QObject*) {
+    if (!HasBook())
+        return;
+    ResetPauseButton();
+    if (IsPlaying())
+        GlobalQuran->Player->Pause();
+    const int sourehId = TntComboBoxSourehsList->currentIndex() + 1;
+    const int ayehId = TntComboBoxAyehsList->currentIndex() + 1;
+    if (sourehId < 1 || ayehId < 1)
+        return;
+    ReciteAndShow(*this, SelectAyeh(sourehId, ayehId), RepeatCount(*this));
+}
+
+void TTntMainForm::TntSpeedButton1Click(QObject*) {
+    const PlayerMode mode = HasBook() ? GlobalQuran->Player->Mode() : pmNotReady;
+    if (mode != pmPlaying && mode != pmPaused && mode != pmOpen) {
+        TntSpeedButton1->setChecked(false);
+        return;
+    }
+    if (TntSpeedButton1->text() == CaptionPause) {
+        TntSpeedButton1->setText(CaptionContinue);
+        GlobalQuran->Player->Pause();
+    } else {
+        TntSpeedButton1->setText(CaptionPause);
+        GlobalQuran->Player->Play();
+    }
+}
 
 void TTntMainForm::TntSpeedButtonCloseClick(QObject*) { close(); }
 
-void TTntMainForm::TntImage1MouseDown(QObject*, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {}
+void TTntMainForm::TntImage1MouseDown(QObject*, Qt::MouseButton, Qt::KeyboardModifiers, int X, int Y) {
+    ClickOnPosition(X, Y);
+}
 
-void TTntMainForm::TntImage1MouseMove(QObject*, Qt::KeyboardModifiers, int, int) {}
+void TTntMainForm::ClickOnPosition(int X, int Y) {
+    if (!HasBook() || !GlobalQuran->Page || !GlobalQuran->Page->HasAyehAt(Y, X))
+        return;
+    ResetPauseButton();
+    if (IsPlaying())
+        GlobalQuran->Player->Pause();
+    int sourehId = 0;
+    int ayehId = 0;
+    QString translation;
+    GlobalQuran->Page->GetAyehAt(Y, X, sourehId, ayehId, translation);
+    if (sourehId < 1 || sourehId > TntComboBoxSourehsList->count())
+        return;
+    TntComboBoxSourehsList->setCurrentIndex(sourehId - 1);
+    RefillAyehList(TntComboBoxSourehsList->currentIndex() + 1);
+    TntComboBoxAyehsList->setCurrentIndex(ayehId - 1);
+    const int count = RepeatCount(*this);
+    ReciteAndShow(*this, SelectAyeh(sourehId, ayehId), count);
+}
+
+void TTntMainForm::TntImage1MouseMove(QObject*, Qt::KeyboardModifiers, int X, int Y) {
+    if (HasBook() && GlobalQuran->Page && GlobalQuran->Page->HasAyehAt(Y, X)) {
+        int sourehId = 0;
+        int ayehId = 0;
+        QString translation;
+        GlobalQuran->Page->GetAyehAt(Y, X, sourehId, ayehId, translation);
+        TntImage1->SetShowHint(false);
+        TntImage1->SetHint(translation);
+        TntImage1->SetShowHint(true);
+        TntImage1->setCursor(Qt::PointingHandCursor);
+    } else {
+        TntImage1->SetHint(QString());
+        TntImage1->SetShowHint(false);
+        TntImage1->setCursor(Qt::ArrowCursor);
+    }
+}
 
 void TTntMainForm::txtPageNoKeyPress(QObject*, QChar Key) {
     if (Key == QChar(13))
         TntBitBtnGoToPage->click();
 }
 
-void TTntMainForm::TntBitBtnGoToPageClick(QObject*) {}
+void TTntMainForm::TntBitBtnGoToPageClick(QObject*) {
+    if (!HasBook())
+        return;
+    const QString text = txtPageNo->text();
+    int pageId = 0;
+    if (!ReadPageNumber(text, pageId))
+        throw CommandError(QStringLiteral("'%1' is not a valid integer value").arg(text));
+    if (pageId < FirstPage || pageId > LastPage) {
+        if (frmMessageBox)
+            frmMessageBox->exec();
+        return;
+    }
+    GlobalQuran->GoToPage(pageId);
+    ScrollBox1->SetVertPosition(0);
+    const int sourehId = GlobalQuran->Page->FirstSourehID;
+    const int ayehId = GlobalQuran->Page->FirstAyehID;
+    // A page without ayehs is shown, and the selection stays where it was.
+    if (sourehId < 1 || sourehId > TntComboBoxSourehsList->count() || ayehId < 1)
+        return;
+    TntComboBoxSourehsList->setCurrentIndex(sourehId - 1);
+    RefillAyehList(sourehId);
+    TntComboBoxAyehsList->setCurrentIndex(ayehId - 1);
+    SelectAyeh(sourehId, ayehId)->Highlight();
+    ShowTranslation();
+}
 
 void TTntMainForm::BitBtn1Click(QObject*) {
     if (frmDonateFunds)
@@ -37,21 +351,3 @@ void TTntMainForm::BitBtn2Click(QObject*) {
     if (frmAboutVelsorHost)
         frmAboutVelsorHost->exec();
 }
-
-void TTntMainForm::ClickOnPosition(int, int) {}
-
-void TTntMainForm::SaveLastPosition() {}
-
-void TTntMainForm::RestoreLastPosition() {}
-
-void TTntMainForm::ClearSoundCache(TQuran*) {}
-
-void TTntMainForm::DeleteFiles(const QString&, const QString&) {}
-
-void TTntMainForm::SetHintPause(int) {}
-
-void TTntMainForm::ShowTranslation() {}
-
-void TTntMainForm::ResetPauseButton() {}
-
-void TTntMainForm::RefillAyehList(int) {}

@@ -1,0 +1,25 @@
+#include "mainwindow/CommandSteps.h"
+
+#include "mainwindow/Main.h"
+#include "model/Utility.h"
+
+#include <QPointer>
+
+#include <algorithm>
+
+bool HasBook() { return GlobalQuran && GlobalQuran->Soureh; }
+
+TAyeh* SelectAyeh(int sourehId, int ayehId) { return GlobalQuran->SelectSoureh(sourehId)->SelectAyeh(ayehId); }
+
+int RepeatCount(const TTntMainForm& form) {
+    return std::clamp(form.SpinEditReadingCount->Value(), TRepeatSpinBox::Minimum, TRepeatSpinBox::Maximum);
+}
+
+bool ReciteAndShow(TTntMainForm& form, TAyeh* ayeh, int count) {
+    const QPointer<TTntMainForm> alive(&form);
+    ayeh->Recite(count);
+    if (!alive || !HasBook())
+        return false;
+    form.ShowTranslation();
+    return true;
+}

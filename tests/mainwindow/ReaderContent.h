@@ -1,0 +1,113 @@
+#pragma once
+// Content for driving the whole main window: the fixture book completed to all 114 sourehs,
+// so that a soureh's place in the soureh list is its number - 1, and a test base that opens
+// the window on it with fresh settings and watches the recordings it plays.
+//
+// Content beyond the fixture book: every other soureh has two ayehs, ayeh 1 on line 1 and
+// ayeh 2 on line 2 of a page of its own (PageOf), with recordings of reciters 1 and 2.
+// Soureh 3's recordings last LongRecordingMs, long enough to act while one plays; all the
+// others last tens of milliseconds.
+
+#include "audio/AudioPlayer.h"
+#include "mainwindow/Main.h"
+#include "tests/mainwindow/ModalWatcher.h"
+#include "tests/support/FixtureBook.h"
+
+#include <gtest/gtest.h>
+
+#include <QDialog>
+#include <QString>
+#include <QTimer>
+
+#include <functional>
+#include <ostream>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class ReaderContent final {
+public:
+    static constexpr int LongSoureh = 3;
+    static constexpr int LongRecordingMs = 1500;
+
+    // The folder holding quran.dat and snd.wav, made once per test program: the reader
+    // never writes its content.
+    static QString Folder();
+
+    static int NumberOfAyeh(int sourehId);
+    static int PageOf(int sourehId, int ayehId);
+    // A point well inside the ink of an ayeh on its page.
+    static QPoint PointIn(int sourehId, int ayehId);
+    static QString Translation(int sourehId, int ayehId);
+};
+
+// Closes the page-range notice whenever it is shown modally and counts its showings.
+class NoticeWatcher final {
+public:
+    NoticeWatcher();
+    ~NoticeWatcher();
+    int Shown() const { return Count; }
+
+private:
+    QDialog Dialog;
+    QTimer Timer;
+    int Count = 0;
+};
+
+// The state after one step of a recitation: the recording loaded and the repeat count shown.
+struct RecitationStep {
+    QString Recording;
+    int Count;
+    bool operator==(const RecitationStep&) const = default;
+};
+void PrintTo(const RecitationStep& step, std::ostream* out);
+// Lets test failures show texts as texts.
+void PrintTo(const QString& text, std::ostream* out);
+
+class ReaderTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    void OpenForm();
+    // The settings file of the reader, and a store of values as another program could have
+    // left them.
+    static QString SettingsFile();
+    static void ClearSettings();
+
+    // Name of the recording the player has loaded, "g-s-a.wav", or empty.
+    QString Loaded() const;
+    PlayerMode Mode() const;
+    // Processes events until condition holds; false after a generous timeout.
+    static bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 20000);
+    // Waits until the recitation has gone through count distinct steps (the current state
+    // first) and returns them.
+    std::vector<RecitationStep> StepsUntil(size_t count);
+
+    void ChooseSoureh(int sourehId);
+    void ChooseAyeh(int ayehId);
+    void ChooseReciter(int ghariId);
+    void SetCount(int count);
+    // Adds the state now to Steps unless it is the last one there.
+    void RecordStep();
+    // The commands; Steps then starts with the state they led to.
+    void Recite(int sourehId, int ayehId, int count);
+    void ClickAyeh(int sourehId, int ayehId, Qt::MouseButton button = Qt::LeftButton);
+    void GoToPage(const QString& text);
+
+    // What the lists and the book show.
+    int ListedSoureh() const;
+    int ListedAyeh() const;
+    int CurrentSoureh() const;
+    int CurrentAyeh() const;
+    bool IsRed(int sourehId, int ayehId) const;
+    int RedCount() const;
+
+    std::optional<ScopedCurrentDir> Cwd;
+    ModalWatcher Boxes;
+    NoticeWatcher Notices;
+    std::unique_ptr<TTntMainForm> Form;
+    std::vector<RecitationStep> Steps;
+    // Called with each new step as it is recorded, while the window still shows it.
+    std::function<void(const RecitationStep&)> AtStep;
+};

@@ -1,0 +1,275 @@
+// The recitation that runs on by itself: repetitions counting down, the next ayeh, the next
+// soureh with its Bismillah, the wrap from soureh 114 to soureh 1, the end of the chain, and
+// what pauses, soureh and reciter changes, page jumps and closing the window do to it.
+#include "audio/AudioPlayer.h"
+#include "mainwindow/Captions.h"
+#include "model/Utility.h"
+#include "tests/mainwindow/ReaderContent.h"
+
+#include <gtest/gtest.h>
+
+
+
+#include <vector>
+
+namespace {
+
+QString Rec(int ghari, int soureh, int ayeh) { return TQuran::SoundFileName(ghari, soureh, ayeh); }
+const QString Bismillah1 = QStringLiteral("1-0-0.wav");
+
+class RecitationTest : public ReaderTest {
+protected:
+    void SetUp() override {
+        ReaderTest::SetUp();
+        OpenForm();
+    }
+    QString Memo() const { return Form->TntMemo1->toPlainText(); }
+    // Lets the player and the window run a while longer than the recording at hand.
+    void RunOn(int milliseconds) { WaitFor([] { return false; }, milliseconds); }
+};
+
+TEST_F(RecitationTest, RepeatCountRunsDownThenTheChainMovesOnAyehByAyeh) {
+    Recite(1, 3, 3);
+    const std::vector<RecitationStep> expected = {
+        {Rec(1, 1, 3), 3}, {Rec(1, 1, 3), 2}, {Rec(1, 1, 3), 1}, {Rec(1, 1, 4), 1}, {Rec(1, 1, 5), 1}};
+    EXPECT_EQ(StepsUntil(expected.size()), expected);
+}
+
+// What the window shows at a step, taken as the step begins.
+struct Shown {
+    int Soureh = 0;
+    int Ayeh = 0;
+    int ListedSoureh = 0;
+    int ListedAyeh = 0;
+    int AyehItems = 0;
+    QString Memo;
+    bool Red = false;
+};
+
+TEST_F(RecitationTest, EachStepShowsItsAyehInTheListsInRedAndWithItsTranslation) {
+    Shown shown;
+    AtStep = [&](const RecitationStep& step) {
+        if (step.Recording == Rec(1, 1, 6))
+            shown = {CurrentSoureh(), CurrentAyeh(), ListedSoureh(), ListedAyeh(),
+                     Form->TntComboBoxAyehsList->count(), Memo(), IsRed(1, 6)};
+    };
+    Recite(1, 5, 1);
+    ASSERT_TRUE(WaitFor([&] { return shown.Soureh != 0; }));
+    EXPECT_EQ(shown.Soureh, 1);
+    EXPECT_EQ(shown.Ayeh, 6);
+    EXPECT_EQ(shown.ListedSoureh, 1);
+    EXPECT_EQ(shown.ListedAyeh, 6);
+    EXPECT_EQ(shown.Memo, ReaderContent::Translation(1, 6));
+    EXPECT_TRUE(shown.Red);
+}
+
+TEST_F(RecitationTest, TheLastSourehWrapsToTheFirstWithoutABismillah) {
+    Recite(114, 3, 1);
+    const std::vector<RecitationStep> expected = {{Rec(1, 114, 3), 1}, {Rec(1, 1, 1), 1}, {Rec(1, 1, 2), 1}};
+    EXPECT_EQ(StepsUntil(expected.size()), expected);
+}
+
+TEST_F(RecitationTest, AfterTheWrapTheListsAndThePageShowTheFirstAyeh) {
+    Shown shown;
+    AtStep = [&](const RecitationStep& step) {
+        if (step.Recording == Rec(1, 1, 1))
+            shown = {CurrentSoureh(), CurrentAyeh(), ListedSoureh(), ListedAyeh(),
+                     Form->TntComboBoxAyehsList->count(), Memo(), IsRed(1, 1)};
+    };
+    Recite(114, 3, 1);
+    ASSERT_TRUE(WaitFor([&] { return shown.Soureh != 0; }));
+    EXPECT_EQ(shown.Soureh, 1);
+    EXPECT_EQ(shown.Ayeh, 1);
+    EXPECT_EQ(shown.ListedSoureh, 1);
+    EXPECT_EQ(shown.AyehItems, ReaderContent::NumberOfAyeh(1));
+    EXPECT_EQ(shown.ListedAyeh, 1);
+    EXPECT_EQ(shown.Memo, ReaderContent::Translation(1, 1));
+    EXPECT_TRUE(shown.Red);
+}
+
+TEST_F(RecitationTest, TheEndOfTheFirstSourehLeadsToTheBismillahAndThenTheSecondSoureh) {
+    Recite(1, 7, 1);
+    const std::vector<RecitationStep> expected = {
+        {Rec(1, 1, 7), 1}, {Bismillah1, 1}, {Rec(1, 2, 1), 1}, {Rec(1, 2, 2), 1}};
+    EXPECT_EQ(StepsUntil(expected.size()), expected);
+}
+
+TEST_F(RecitationTest, TheTranslationOfTheNextSourehsFirstAyehShowsDuringItsBismillah) {
+    Shown shown;
+    AtStep = [&](const RecitationStep& step) {
+        if (step.Recording == Bismillah1)
+            shown = {CurrentSoureh(), CurrentAyeh(), ListedSoureh(), ListedAyeh(),
+                     Form->TntComboBoxAyehsList->count(), Memo(), IsRed(2, 1)};
+    };
+    Recite(1, 7, 1);
+    ASSERT_TRUE(WaitFor([&] { return shown.Soureh != 0; }));
+    EXPECT_EQ(shown.Soureh, 2);
+    EXPECT_EQ(shown.Ayeh, 1);
+    EXPECT_EQ(shown.ListedSoureh, 2);
+    EXPECT_EQ(shown.ListedAyeh, 1);
+    EXPECT_EQ(shown.Memo, ReaderContent::Translation(2, 1));
+    EXPECT_TRUE(shown.Red);
+}
+
+TEST_F(RecitationTest, SourehEightGoesOnToSourehNineWithoutABismillah) {
+    Recite(8, 2, 1);
+    const std::vector<RecitationStep> expected = {{Rec(1, 8, 2), 1}, {Rec(1, 9, 1), 1}, {Rec(1, 9, 2), 1}};
+    EXPECT_EQ(StepsUntil(expected.size()), expected);
+}
+
+TEST_F(RecitationTest, ABismillahSoundsOnceAndTheFirstAyehAsOftenAsTheCount) {
+    Recite(2, 1, 3);
+    const std::vector<RecitationStep> expected = {{Bismillah1, 3},     {Rec(1, 2, 1), 3}, {Rec(1, 2, 1), 2},
+                                                  {Rec(1, 2, 1), 1}, {Rec(1, 2, 2), 1}};
+    EXPECT_EQ(StepsUntil(expected.size()), expected);
+}
+
+TEST_F(RecitationTest, CountZeroOnAFirstAyehSoundsTheBismillahAndNothingMore) {
+    Recite(2, 1, 0);
+    EXPECT_EQ(Loaded(), Bismillah1);
+    EXPECT_EQ(Memo(), ReaderContent::Translation(2, 1));
+    ASSERT_TRUE(WaitFor([&] { return Loaded() == Rec(1, 2, 1); }));
+    RunOn(300);
+    EXPECT_EQ(Loaded(), Rec(1, 2, 1));
+    EXPECT_NE(Mode(), pmPlaying);
+    EXPECT_EQ(Form->SpinEditReadingCount->Value(), 0);
+    EXPECT_TRUE(IsRed(2, 1));
+}
+
+TEST_F(RecitationTest, CountSetToZeroWhileAnAyehSoundsEndsTheChainWithIt) {
+    Recite(ReaderContent::LongSoureh, 2, 1);
+    ASSERT_EQ(Mode(), pmPlaying);
+    SetCount(0);
+    ASSERT_TRUE(WaitFor([&] { return Mode() != pmPlaying; }));
+    RunOn(300);
+    EXPECT_EQ(Loaded(), Rec(1, ReaderContent::LongSoureh, 2));
+    EXPECT_EQ(ListedAyeh(), 2);
+    EXPECT_EQ(Form->SpinEditReadingCount->Value(), 0);
+}
+
+TEST_F(RecitationTest, CountRaisedWhileAnAyehSoundsRepeatsItThatOftenMore) {
+    Recite(ReaderContent::LongSoureh, 2, 1);
+    SetCount(3);
+    // 3:2 sounds twice more, the box counting down, then the chain goes on with soureh 4
+    // after its Bismillah.
+    const std::vector<RecitationStep> expected = {
+        {Rec(1, 3, 2), 1}, {Rec(1, 3, 2), 3}, {Rec(1, 3, 2), 2}, {Rec(1, 3, 2), 1}, {Bismillah1, 1}};
+    EXPECT_EQ(StepsUntil(expected.size()), expected);
+}
+
+TEST_F(RecitationTest, PauseHaltsTheChainAndContinueCarriesItOn) {
+    Recite(ReaderContent::LongSoureh, 2, 1);
+    ASSERT_EQ(Mode(), pmPlaying);
+    Form->TntSpeedButton1->click();
+    EXPECT_EQ(Mode(), pmPaused);
+    EXPECT_TRUE(Form->TntSpeedButton1->isChecked());
+    EXPECT_EQ(Form->TntSpeedButton1->text(), CaptionContinue);
+    const qint64 pausedAt = Form->MediaPlayer1->Position();
+    RunOn(ReaderContent::LongRecordingMs + 300);
+    EXPECT_EQ(Mode(), pmPaused);
+    EXPECT_EQ(Form->MediaPlayer1->Position(), pausedAt);
+    EXPECT_EQ(Loaded(), Rec(1, 3, 2));
+
+    Form->TntSpeedButton1->click();
+    EXPECT_EQ(Mode(), pmPlaying);
+    EXPECT_FALSE(Form->TntSpeedButton1->isChecked());
+    EXPECT_EQ(Form->TntSpeedButton1->text(), CaptionPause);
+    EXPECT_TRUE(WaitFor([&] { return Loaded() == Rec(1, 4, 1); }));
+}
+
+TEST_F(RecitationTest, ChoosingAnotherSourehWhilePlayingStopsTheChain) {
+    Recite(ReaderContent::LongSoureh, 2, 1);
+    ASSERT_EQ(Mode(), pmPlaying);
+    const QString memo = Memo();
+    ChooseSoureh(2);
+    EXPECT_EQ(Mode(), pmStopped);
+    EXPECT_EQ(ListedSoureh(), 2);
+    EXPECT_EQ(Form->TntComboBoxAyehsList->count(), 5);
+    EXPECT_EQ(ListedAyeh(), 1);
+    EXPECT_EQ(GlobalQuran->Page->PageID, 2);
+    EXPECT_EQ(Memo(), memo);
+    RunOn(ReaderContent::LongRecordingMs + 300);
+    EXPECT_EQ(Loaded(), Rec(1, 3, 2));
+    EXPECT_EQ(Mode(), pmStopped);
+}
+
+TEST_F(RecitationTest, ChoosingAnotherSourehWhilePausedGoesOnWithItsBismillahAfterContinue) {
+    Recite(ReaderContent::LongSoureh, 2, 1);
+    Form->TntSpeedButton1->click();
+    ASSERT_EQ(Mode(), pmPaused);
+    ChooseSoureh(2);
+    EXPECT_EQ(Mode(), pmPaused);
+    EXPECT_TRUE(Form->TntSpeedButton1->isChecked());
+    EXPECT_EQ(Form->TntSpeedButton1->text(), CaptionContinue);
+
+    Form->TntSpeedButton1->click();
+    Steps.clear();
+    RecordStep();
+    const std::vector<RecitationStep> expected = {{Rec(1, 3, 2), 1}, {Bismillah1, 1}, {Rec(1, 2, 1), 1}, {Rec(1, 2, 2), 1}};
+    EXPECT_EQ(StepsUntil(expected.size()), expected);
+}
+
+TEST_F(RecitationTest, AnotherReciterTakesOverAfterTheRecordingInProgress) {
+    Recite(ReaderContent::LongSoureh, 2, 1);
+    ChooseReciter(2);
+    EXPECT_EQ(Mode(), pmPlaying);
+    EXPECT_EQ(GlobalQuran->GhariID, 2);
+    const std::vector<RecitationStep> expected = {{Rec(1, 3, 2), 1}, {QStringLiteral("2-0-0.wav"), 1}, {Rec(2, 4, 1), 1}};
+    EXPECT_EQ(StepsUntil(expected.size()), expected);
+}
+
+TEST_F(RecitationTest, AnAyehChosenInTheListFollowsTheOneInProgress) {
+    Recite(1, 2, 1);
+    ChooseAyeh(5);
+    const std::vector<RecitationStep> expected = {{Rec(1, 1, 2), 1}, {Rec(1, 1, 6), 1}};
+    EXPECT_EQ(StepsUntil(expected.size()), expected);
+}
+
+TEST_F(RecitationTest, AJumpToAPageGoesOnAfterThePagesFirstAyehWhenTheRecordingEnds) {
+    Recite(ReaderContent::LongSoureh, 2, 1);
+    GoToPage(QStringLiteral("3"));
+    EXPECT_EQ(Mode(), pmPlaying);
+    EXPECT_EQ(CurrentSoureh(), 2);
+    EXPECT_EQ(CurrentAyeh(), 4);
+    const std::vector<RecitationStep> expected = {{Rec(1, 3, 2), 1}, {Rec(1, 2, 5), 1}};
+    EXPECT_EQ(StepsUntil(expected.size()), expected);
+}
+
+TEST_F(RecitationTest, AJumpToAPageStartingASourehGoesOnWithThatSourehsBismillahAndFirstAyeh) {
+    Recite(ReaderContent::LongSoureh, 2, 1);
+    GoToPage(QString::number(ReaderContent::PageOf(47, 1)));
+    EXPECT_EQ(CurrentSoureh(), 47);
+    const std::vector<RecitationStep> expected = {{Rec(1, 3, 2), 1}, {Bismillah1, 1}, {Rec(1, 47, 1), 1}};
+    EXPECT_EQ(StepsUntil(expected.size()), expected);
+}
+
+TEST_F(RecitationTest, NoticesAfterTheWindowClosedDoNothing) {
+    Recite(ReaderContent::LongSoureh, 2, 1);
+    Form->close();
+    EXPECT_EQ(GlobalQuran, nullptr);
+    EXPECT_FALSE(Form->MediaPlayer1->Enabled());
+    const QString memo = Memo();
+    Q_EMIT Form->MediaPlayer1->OnNotify(Form->MediaPlayer1);
+    RunOn(300);
+    EXPECT_EQ(Memo(), memo);
+    EXPECT_NE(Mode(), pmPlaying);
+    EXPECT_TRUE(Boxes.Boxes().isEmpty());
+}
+
+TEST_F(RecitationTest, ANoticeBeforeAnyRecordingDoesNothing) {
+    ChooseAyeh(2);
+    Q_EMIT Form->MediaPlayer1->OnNotify(Form->MediaPlayer1);
+    RunOn(100);
+    EXPECT_TRUE(Boxes.Boxes().isEmpty());
+    EXPECT_EQ(Loaded(), QString());
+    EXPECT_EQ(CurrentAyeh(), 1);
+}
+
+TEST_F(RecitationTest, AClickOnAnAyehCarriesTheChainOnFromThatAyeh) {
+    Recite(1, 1, 1);
+    ClickAyeh(1, 5);
+    const std::vector<RecitationStep> expected = {{Rec(1, 1, 5), 1}, {Rec(1, 1, 6), 1}};
+    EXPECT_EQ(StepsUntil(expected.size()), expected);
+}
+
+} // namespace
