@@ -173,10 +173,15 @@ void ReplacementCopy::Commit() {
     TargetTransaction->Commit();
     TargetTransaction.reset();
     Target.reset(); // closed, so every page is on disk
-    QFile::setPermissions(CopyPath, QFileInfo(Source.Path()).permissions());
-    if (std::rename(QFile::encodeName(CopyPath).constData(), QFile::encodeName(QDir::fromNativeSeparators(Source.Path())).constData()) != 0)
-        throw ToolError(QStringLiteral("cannot replace %1: %2").arg(Source.Path(), QString::fromLocal8Bit(std::strerror(errno))));
+    const QString original = QDir::fromNativeSeparators(Source.Path());
+    ReplaceFile(CopyPath, original, QFileInfo(original).permissions());
     Committed = true;
+}
+
+void ReplaceFile(const QString& from, const QString& to, QFileDevice::Permissions permissions) {
+    QFile::setPermissions(from, permissions);
+    if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
+        throw ToolError(QStringLiteral("cannot replace %1: %2").arg(QDir::toNativeSeparators(to), QString::fromLocal8Bit(std::strerror(errno))));
 }
 
 // ---------------------------------------------------------------------------------------

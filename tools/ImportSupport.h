@@ -6,6 +6,7 @@
 #include "content/Database.h"
 
 #include <QElapsedTimer>
+#include <QFileDevice>
 #include <QString>
 #include <QStringList>
 
@@ -59,6 +60,10 @@ private:
     KeyedDatabase& Database;
     bool Open = true;
 };
+
+// Renames `from` over `to` in one step, so that whoever opens `to` finds the old file or the
+// new one, never a mix, and gives it `permissions`. Throws ToolError.
+void ReplaceFile(const QString& from, const QString& to, QFileDevice::Permissions permissions);
 
 // An all-or-nothing change of an existing database: the change goes into a copy made beside
 // it, which replaces the file only at Commit. Until then the file stays byte for byte as it

@@ -580,9 +580,7 @@ int RunSampleSounds(const QStringList& args) {
             progress.Finish();
         }
 
-        QFile::setPermissions(temporary.fileName(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
-        if (std::rename(QFile::encodeName(temporary.fileName()).constData(), QFile::encodeName(target).constData()) != 0)
-            throw ToolError(QStringLiteral("cannot replace %1: %2").arg(QDir::toNativeSeparators(target), QString::fromLocal8Bit(std::strerror(errno))));
+        ReplaceFile(temporary.fileName(), target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
         temporary.setAutoRemove(false);
         PrintNote(QStringLiteral("%1: %2 sample recordings of %3 reciters, %4 MB, in %5 s")
                       .arg(QDir::toNativeSeparators(target))
