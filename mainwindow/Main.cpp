@@ -11,7 +11,6 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
-#include <QScreen>
 #include <QShowEvent>
 #include <QStyledItemDelegate>
 
@@ -119,6 +118,9 @@ void TTntMainForm::CreateControls() {
         list->setFont(listFont);
         SetColours(list, darkGreen, peach);
         list->setItemDelegate(new TListItemDelegate(list));
+        // A drop-down of eight items below the box rather than a menu over the whole screen.
+        list->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+        list->setMaxVisibleItems(8);
         list->view()->setFont(listFont);
         SetColours(list->view(), darkGreen, peach);
         return list;
@@ -139,8 +141,10 @@ void TTntMainForm::CreateControls() {
         auto* label = new QLabel(caption, this);
         label->setFont(labelFont);
         SetTextColour(label, darkGreen);
-        label->move(place);
+        // The text's baseline stays where the design font puts it, whose ascent is its
+        // character height; a fallback font with a taller ascent starts higher.
         label->adjustSize();
+        label->move(place.x(), place.y() + labelFont.pixelSize() - label->fontMetrics().ascent());
         return label;
     };
     auto makePictureButton = [&](const QRect& geometry, const QString& picture) {
@@ -278,9 +282,16 @@ int TTntMainForm::GhariIDOf(const QString& Name) const {
 void TTntMainForm::TntFormCreate(QObject*) {
     GlobalQuran = std::make_unique<TQuran>(txtPageNo, ScrollBox1, TntImage1, MediaPlayer1);
     GlobalQuran->ErrorBox = &ErrorBox;
-    const QStringList reciters = GlobalQuran->GetReciterNames();
-    if (reciters.size() >= 5)
-        FillReciterList(reciters.mid(0, 5));
+    // The sound database may name the reciters; positions it leaves unnamed keep the
+    // reader's own names.
+    const QStringList named = GlobalQuran->GetReciterNames();
+    if (!named.isEmpty()) {
+        QStringList reciters = DefaultReciterNames();
+        for (int i = 0; i < std::min<int>(named.size(), reciters.size()); ++i)
+            if (!named[i].isEmpty())
+                reciters[i] = named[i];
+        FillReciterList(reciters);
+    }
     GlobalQuran->GhariID = GhariIDOf(TntComboBoxGhariList->currentText());
     setFixedSize(ClientWidth, ClientHeight);
     ClearSoundCache(GlobalQuran.get());
@@ -307,11 +318,7 @@ void TTntMainForm::TntFormClose(QObject*) {
 }
 
 void TTntMainForm::showEvent(QShowEvent* event) {
-    if (!Placed && !event->spontaneous()) {
-        Placed = true;
-        if (const QScreen* shown = screen())
-            move(CentredPosition(shown->geometry(), frameGeometry().size()));
-    }
+    PlaceOnFirstShow(this, event, Placed, [this](const QSize& outer) { return CentredOnScreen(this, outer); });
     QWidget::showEvent(event);
 }
 
