@@ -335,20 +335,16 @@ void CheckPage(sqlite3* db, int pageId, Findings& findings) {
                     firstShared = QStringLiteral("(%1, %2)").arg(x).arg(y);
             }
         }
-        if (outside > 0)
-            findings.Fault(QStringLiteral("ink outside"), QStringLiteral("%1, line %2: %3 dark pixels lie in no ayeh's "
-                                                                         "highlight, the first at %4")
-                                                              .arg(page)
-                                                              .arg(line)
-                                                              .arg(outside)
-                                                              .arg(firstOutside));
-        if (shared > 0)
-            findings.Fault(QStringLiteral("ink shared"), QStringLiteral("%1, line %2: %3 dark pixels lie in the highlight "
-                                                                        "of more than one ayeh, the first at %4")
-                                                             .arg(page)
-                                                             .arg(line)
-                                                             .arg(shared)
-                                                             .arg(firstShared));
+        const auto reportInk = [&](const char* kind, int count, const QString& first, const char* where) {
+            if (count > 0)
+                findings.Fault(QLatin1String(kind), QStringLiteral("%1, line %2: %3 dark pixels lie in %4, the first at %5")
+                                                        .arg(page)
+                                                        .arg(line)
+                                                        .arg(count)
+                                                        .arg(QLatin1String(where), first));
+        };
+        reportInk("ink outside", outside, firstOutside, "no ayeh's highlight");
+        reportInk("ink shared", shared, firstShared, "the highlight of more than one ayeh");
     }
 }
 
