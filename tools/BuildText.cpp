@@ -21,7 +21,6 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <map>
 
 #include <fcntl.h>
@@ -280,11 +279,8 @@ void BuildText(const QString& outDirectory, const QString& sourcesDirectory, con
         KeyedDatabase database(temporary.Path, QuranKey, KeyedDatabase::OpenMode::Create);
         WriteDatabase(database, sources, records);
     }
-    QFile::setPermissions(temporary.Path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
     RefuseIfHeld(target);
-    if (std::rename(QFile::encodeName(temporary.Path).constData(), QFile::encodeName(target).constData()) != 0)
-        throw ToolError(QStringLiteral("cannot replace %1: %2.")
-                            .arg(QDir::toNativeSeparators(target), QString::fromLocal8Bit(std::strerror(errno))));
+    ReplaceFile(temporary.Path, target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
     temporary.Kept = true;
     PrintNote(QStringLiteral("%1: %2 pages typeset in %3 s, %4 MB")
                   .arg(QDir::toNativeSeparators(target))

@@ -92,16 +92,6 @@ std::vector<std::vector<qint64>> IntegerRows(sqlite3* db, const char* sql, int b
     return rows;
 }
 
-// Whether the table has the column: a statement that names it compiles. (Brackets, because
-// the engine takes an unknown name in double quotes for a string.)
-bool HasColumn(sqlite3* db, const char* table, const char* column) {
-    const std::string sql = std::string("SELECT [") + column + "] FROM [" + table + "] LIMIT 0";
-    sqlite3_stmt* statement = nullptr;
-    const bool compiles = sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK;
-    sqlite3_finalize(statement);
-    return compiles;
-}
-
 qint64 Scalar(sqlite3* db, const char* sql) {
     const auto rows = IntegerRows(db, sql);
     return rows.empty() || rows.front().empty() ? 0 : rows.front().front();
@@ -357,7 +347,7 @@ int VerifyQuranDatabase(const QString& path, const std::optional<QList<int>>& pa
         KeyedDatabase database(path, QuranKey, KeyedDatabase::OpenMode::ReadOnly);
         bool complete = true;
         for (const ColumnSpec& spec : Columns) {
-            if (!HasColumn(database.Handle(), spec.Table, spec.Column)) {
+            if (!database.HasColumn(spec.Table, spec.Column)) {
                 findings.Fault(QStringLiteral("schema"), QStringLiteral("table %1 has no column %2")
                                                              .arg(QLatin1String(spec.Table), QLatin1String(spec.Column)));
                 complete = false;
