@@ -31,6 +31,32 @@ void SetStrictWavHints() {
     });
 }
 
+// SDL reserves the size a data chunk header claims before it finds the file too short, so a
+// damaged header could make it reserve up to 4 GiB. A data chunk that claims more bytes than
+// the file holds is refused first, with the message SDL gives for it once it has read it.
+void RefuseOverlongDataChunk(SDL_RWops* file) {
+    const Sint64 size = SDL_RWsize(file);
+    Uint8 header[12];
+    if (SDL_RWread(file, header, 1, sizeof header) != sizeof header || SDL_memcmp(header, "RIFF", 4) != 0 ||
+        SDL_memcmp(header + 8, "WAVE", 4) != 0) {
+        SDL_RWseek(file, 0, RW_SEEK_SET);
+        return; // not a RIFF WAVE file: SDL says so in its own words
+    }
+    Sint64 at = 12;
+    while (size >= 0 && at + 8 <= size && SDL_RWseek(file, at, RW_SEEK_SET) == at &&
+           SDL_RWread(file, header, 1, 8) == 8) {
+        const Sint64 length = Sint64(header[4]) | Sint64(header[5]) << 8 | Sint64(header[6]) << 16 |
+                              Sint64(header[7]) << 24;
+        if (SDL_memcmp(header, "data", 4) == 0) {
+            if (length > size - (at + 8))
+                throw AudioError("Truncated data chunk in WAVE file");
+            break;
+        }
+        at += 8 + length + (length & 1);
+    }
+    SDL_RWseek(file, 0, RW_SEEK_SET);
+}
+
 } // namespace
 
 std::shared_ptr<const DecodedSound> DecodeWav(const QString& path, const OutputFormat& target) {
@@ -40,6 +66,12 @@ std::shared_ptr<const DecodedSound> DecodeWav(const QString& path, const OutputF
     SDL_RWops* file = SDL_RWFromFile(name.constData(), "rb");
     if (!file)
         throw SdlError();
+    try {
+        RefuseOverlongDataChunk(file);
+    } catch (...) {
+        SDL_RWclose(file);
+        throw;
+    }
 
     SDL_AudioSpec spec{};
     Uint8* raw = nullptr;
