@@ -1,5 +1,7 @@
 #include "model/Utility.h"
 
+#include <QtEndian>
+
 #include <string>
 
 TQuranPage::TQuranPage(TQuran* quran, int pageId) : Quran(quran) {
@@ -30,12 +32,19 @@ TQuranPage::~TQuranPage() {
     LinesQuery.reset();
 }
 
+// A bitmap shorter than the size its file header declares has lost rows at its end; the
+// decoder would show them blank rather than fail.
+static bool IsTruncatedBitmap(const QByteArray& file) {
+    return file.size() >= 6 && qFromLittleEndian<quint32>(file.constData() + 2) > quint32(file.size());
+}
+
 // An empty blob leaves the page without a picture; anything else must be a whole bitmap.
 void TQuranPage::LoadBitmap(const QByteArray& file) {
     if (file.isEmpty())
         return;
     QImage decoded;
-    if (!file.startsWith("BM") || !decoded.loadFromData(file, "BMP") || decoded.isNull())
+    if (!file.startsWith("BM") || IsTruncatedBitmap(file) || !decoded.loadFromData(file, "BMP") ||
+        decoded.isNull())
         throw ModelError("Bitmap image is not valid");
     Picture = std::move(decoded);
 }
