@@ -76,8 +76,11 @@ void TAyeh::ScrollIntoView() {
     IScrollBox* box = Soureh->Quran->ScrollBox;
     if (!page || !box)
         return;
-    const int start = page->StartRow(StartLine);
-    const int end = page->EndRow(EndLine);
+    // Stored bounds far outside the picture are held to a range in which the tests below
+    // cannot overflow.
+    constexpr int Far = 1 << 24;
+    const int start = std::clamp(page->StartRow(StartLine), -Far, Far);
+    const int end = std::clamp(page->EndRow(EndLine), -Far, Far);
 
     box->SetVertPosition(FloorToMultiple(box->VertPosition(), DefaultLineHeight));
     const int height = box->ClientHeight();
@@ -123,8 +126,15 @@ void TAyeh::Highlight() {
     };
 
     int line = StartLine;
-    for (; line < EndLine; ++line)
+    for (; line < EndLine; ++line) {
         paintLine(line, 0, line == StartLine ? StartCol : width - 1);
+        // Lines without a Lines row outside 1 to 15 are empty bands: a damaged row spanning
+        // billions of lines goes on at the picture's edge instead of stepping through them.
+        if (line < -1)
+            line = std::max(line, std::min(EndLine, -1) - 1);
+        else if (line > 16)
+            line = EndLine - 1;
+    }
     if (line == StartLine)
         paintLine(line, EndCol, StartCol);
     else
