@@ -1,0 +1,97 @@
+#include "bench/BenchSupport.h"
+
+#include <QDataStream>
+#include <QDir>
+#include <QFile>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
+PrivateHome::PrivateHome() {
+    if (!Dir.isValid()) {
+        std::fprintf(stderr, "bench: no temporary folder\n");
+        std::exit(2);
+    }
+    const QByteArray home = QFile::encodeName(Dir.path());
+    ::setenv("HOME", home.constData(), 1);
+    ::setenv("XDG_CONFIG_HOME", (home + "/config").constData(), 1);
+    ::setenv("XDG_CACHE_HOME", (home + "/cache").constData(), 1);
+    ::setenv("XDG_DATA_HOME", (home + "/share").constData(), 1);
+}
+
+QString ContentFolder() {
+    const QByteArray given = qgetenv("GOLVAR_BENCH_DATA");
+    const QString folder =
+        QDir(given.isEmpty() ? QStringLiteral(GOLVAR_SOURCE_DIR "/data") : QFile::decodeName(given))
+            .absolutePath();
+    if (!QFile::exists(folder + QStringLiteral("/quran.dat"))) {
+        std::fprintf(stderr, "bench: %s holds no quran.dat; run `make content` first\n", qPrintable(folder));
+        std::exit(2);
+    }
+    return folder;
+}
+
+SurfaceImage::SurfaceImage() : Canvas(462, 690, QImage::Format_RGB32) {
+    Canvas.fill(Qt::white);
+}
+
+void SurfaceImage::DrawBitmap(const QImage& bitmap, int x, int y) {
+    QPainter painter(&Canvas);
+    painter.drawImage(x, y, bitmap);
+}
+
+void SurfaceImage::SetPixel(int x, int y, QRgb colour) {
+    if (x >= 0 && y >= 0 && x < Canvas.width() && y < Canvas.height())
+        Canvas.setPixel(x, y, colour);
+}
+
+void FixedScrollBox::SetVertPosition(int position) {
+    Position = std::clamp(position, 0, 690 - ClientHeight());
+}
+
+QByteArray ToneWav(int rate, int milliseconds, int pitch) {
+    const int frames = rate * milliseconds / 1000;
+    QByteArray wav;
+    QDataStream out(&wav, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    const auto tag = [&](const char* text) { out.writeRawData(text, 4); };
+    tag("RIFF");
+    out << quint32(36 + frames * 2);
+    tag("WAVE");
+    tag("fmt ");
+    out << quint32(16) << quint16(1) << quint16(1) << quint32(rate) << quint32(rate * 2) << quint16(2)
+        << quint16(16);
+    tag("data");
+    out << quint32(frames * 2);
+    for (int i = 0; i < frames; ++i)
+        out << qint16(6000 + std::lround(3000 * std::sin(2 * M_PI * pitch * i / rate)));
+    return wav;
+}
+
+long ResidentKilobytes() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+    return -1;
+}
+
+long long MonotonicNanoseconds() {
+    timespec now{};
+    ::clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec;
+}
+
+Spread SpreadOf(std::vector<double> values) {
+    if (values.empty())
+        return {};
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    const double median = n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+    return {median, values.front(), values.back()};
+}

@@ -1,0 +1,77 @@
+#pragma once
+// What every benchmark program shares: the content folder it runs on, a private home so that
+// no run touches the user's settings or sound cache, plain stand-ins for the window's
+// controls, and the measures the programs report.
+
+#include "model/Display.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+#include <QTemporaryDir>
+#include <memory>
+#include <vector>
+
+// Points HOME and the XDG folders into a temporary folder for the life of the process.
+// Call before the Qt application object exists.
+class PrivateHome final {
+public:
+    PrivateHome();
+    QString Path() const { return Dir.path(); }
+
+private:
+    QTemporaryDir Dir;
+};
+
+// The content folder: GOLVAR_BENCH_DATA when set, else "data" under the source tree.
+// Exits with a message when it holds no quran.dat.
+QString ContentFolder();
+
+// A page picture drawn on a 462 x 690 surface, as the main window's picture does.
+class SurfaceImage final : public IPageImage {
+public:
+    SurfaceImage();
+    void DrawBitmap(const QImage& bitmap, int x, int y) override;
+    void SetPixel(int x, int y, QRgb colour) override;
+    const QImage& Surface() const { return Canvas; }
+
+private:
+    QImage Canvas;
+};
+
+class FixedScrollBox final : public IScrollBox {
+public:
+    int VertPosition() const override { return Position; }
+    void SetVertPosition(int position) override;
+    int ClientHeight() const override { return 400; }
+
+private:
+    int Position = 0;
+};
+
+class PlainPageNoEdit final : public IPageNoEdit {
+public:
+    QString Text() const override { return Value; }
+    void SetText(const QString& text) override { Value = text; }
+
+private:
+    QString Value;
+};
+
+// A mono 16-bit PCM WAV file of `milliseconds` at `rate`: a tone riding on a constant offset,
+// so that no sample is zero and any silence in the output is silence added by the player.
+QByteArray ToneWav(int rate, int milliseconds, int pitch);
+
+// Resident set size of this process in kilobytes (VmRSS).
+long ResidentKilobytes();
+
+// Monotonic clock in nanoseconds, comparable between processes.
+long long MonotonicNanoseconds();
+
+// Median, minimum and maximum of a list of figures.
+struct Spread {
+    double Median = 0;
+    double Min = 0;
+    double Max = 0;
+};
+Spread SpreadOf(std::vector<double> values);

@@ -1,0 +1,192 @@
+// The silence between two consecutive recordings of the continuous recitation, heard where
+// the listener hears it: in the output device's samples. The real main window recites on
+// content whose recordings are tones with no silence at either end, the output goes through
+// SDL's disk driver into a file, and every run of silent frames between two recordings is a
+// gap. The time the window's notice handler takes for each move is measured beside it.
+//
+// Usage: bench-gap [transitions] [recording milliseconds]
+
+#include "audio/AudioOutput.h"
+#include "audio/AudioPlayer.h"
+#include "bench/BenchSupport.h"
+#include "mainwindow/Main.h"
+#include "model/Utility.h"
+#include "tests/support/FixtureDatabase.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QFile>
+#include <QThread>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <vector>
+
+namespace {
+
+// Recordings at a common recitation format (22.05 kHz mono), which the player converts to
+// the device's format when it opens them.
+constexpr int RecordingRate = 22050;
+constexpr int Reciter = 1;
+
+// Soureh 1's ayehs, the Bismillah and soureh 2's first ayehs: the chain crosses a soureh.
+void WriteSounds(const QString& path, int milliseconds) {
+    FixtureDatabase sound(path, SoundKey);
+    CreateSoundTables(sound);
+    sound.Begin();
+    int pitch = 300;
+    const auto add = [&](int sourehId, int ayehId) {
+        sound.Insert("Sounds", {{"SourehID", sourehId},
+                                {"AyehID", ayehId},
+                                {"GhariID", Reciter},
+                                {"Sound", ToneWav(RecordingRate, milliseconds, pitch)}});
+        pitch += 40;
+    };
+    for (int ayeh = 1; ayeh <= 7; ++ayeh)
+        add(1, ayeh);
+    add(0, 0);
+    for (int ayeh = 1; ayeh <= 7; ++ayeh)
+        add(2, ayeh);
+    sound.Commit();
+}
+
+// Times the window's handler of each notice: the queued call reaches the player (filter)
+// before the handler runs, and the slot connected after the window's own runs after it.
+class HandlerClock final : public QObject {
+public:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::MetaCall) {
+            Timer.start();
+            CpuStart = ThreadCpuNanoseconds();
+        }
+        return false;
+    }
+    void Ended(const QString& loaded) {
+        if (Timer.isValid() && loaded != Last) {
+            Milliseconds.push_back(Timer.nsecsElapsed() / 1e6);
+            CpuMilliseconds.push_back((ThreadCpuNanoseconds() - CpuStart) / 1e6);
+        }
+        Last = loaded;
+        Timer.invalidate();
+    }
+    std::vector<double> Milliseconds;
+    std::vector<double> CpuMilliseconds;
+    QString Last;
+
+private:
+    static long long ThreadCpuNanoseconds() {
+        timespec now{};
+        ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+        return static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec;
+    }
+    QElapsedTimer Timer;
+    long long CpuStart = 0;
+};
+
+// Runs of silent frames that lie between two sounding frames, in frames.
+std::vector<long> SilentRuns(const QByteArray& output, int channels) {
+    const auto* samples = reinterpret_cast<const qint16*>(output.constData());
+    const long frames = output.size() / (2 * channels);
+    std::vector<long> runs;
+    long run = -1; // -1 until the first sounding frame
+    for (long f = 0; f < frames; ++f) {
+        bool silent = true;
+        for (int c = 0; c < channels; ++c)
+            silent = silent && samples[f * channels + c] == 0;
+        if (!silent) {
+            if (run > 0)
+                runs.push_back(run);
+            run = 0;
+        } else if (run >= 0) {
+            ++run;
+        }
+    }
+    return runs;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const int transitions = argc > 1 ? std::atoi(argv[1]) : 8;
+    const int milliseconds = argc > 2 ? std::atoi(argv[2]) : 2300;
+    PrivateHome home;
+    const QString output = home.Path() + QStringLiteral("/output.raw");
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("SDL_AUDIODRIVER", "disk");
+    qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(output));
+    QApplication application(argc, argv);
+
+    const QString content = home.Path() + QStringLiteral("/content");
+    QDir().mkpath(content);
+    QFile::link(ContentFolder() + QStringLiteral("/quran.dat"), content + QStringLiteral("/quran.dat"));
+    WriteSounds(content + QStringLiteral("/snd.wav"), milliseconds);
+    QDir::setCurrent(content);
+
+    auto form = std::make_unique<TTntMainForm>();
+    form->show();
+    AudioPlayer* player = form->MediaPlayer1;
+    HandlerClock clock;
+    player->installEventFilter(&clock);
+    QObject::connect(player, &AudioPlayer::OnNotify, &clock, [&] { clock.Ended(player->FileName()); });
+
+    form->TntComboBoxGhariList->setCurrentIndex(Reciter - 1);
+    Q_EMIT form->TntComboBoxGhariList->activated(Reciter - 1);
+    form->TntComboBoxSourehsList->setCurrentIndex(0);
+    Q_EMIT form->TntComboBoxSourehsList->activated(0);
+    // Start late in soureh 1 so that the chain passes the Bismillah into soureh 2.
+    const int firstAyeh = std::max(1, 8 - transitions / 2);
+    form->TntComboBoxAyehsList->setCurrentIndex(firstAyeh - 1);
+    form->SpinEditReadingCount->SetValue(1);
+    form->TntSpeedButtonPlay->click();
+    clock.Last = player->FileName();
+
+    // Until the recording after the last counted transition has ended.
+    QElapsedTimer waited;
+    waited.start();
+    const qint64 limit = qint64(transitions + 2) * (milliseconds + 1000) + 10000;
+    while (waited.elapsed() < limit) {
+        application.processEvents(QEventLoop::AllEvents, 5);
+        QThread::msleep(1);
+        if (clock.Milliseconds.size() >= size_t(transitions) && player->Mode() == pmStopped &&
+            player->Position() == player->Length())
+            break;
+    }
+    form->SpinEditReadingCount->SetValue(0);
+    player->Stop();
+    QThread::msleep(300);
+
+    QFile file(output);
+    if (!file.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "bench-gap: no output from the disk driver at %s\n", qPrintable(output));
+        return 1;
+    }
+    const OutputFormat format = AudioOutput::Shared().Format();
+    const std::vector<long> runs = SilentRuns(file.readAll(), format.Channels);
+    std::vector<double> gaps;
+    for (long run : runs)
+        gaps.push_back(run * 1000.0 / format.Rate);
+
+    std::printf("device: %d Hz, %d channels; recordings %d ms at %d Hz mono (%d bytes)\n", format.Rate,
+                format.Channels, milliseconds, RecordingRate,
+                int(ToneWav(RecordingRate, milliseconds, 300).size()));
+    std::printf("gaps (ms):");
+    for (double gap : gaps)
+        std::printf(" %.1f", gap);
+    std::printf("\nhandler (ms):");
+    for (double time : clock.Milliseconds)
+        std::printf(" %.1f", time);
+    const Spread gap = SpreadOf(gaps);
+    const Spread handler = SpreadOf(clock.Milliseconds);
+    const Spread handlerCpu = SpreadOf(clock.CpuMilliseconds);
+    std::printf("\ngap_ms median %.1f min %.1f max %.1f over %zu transitions\n", gap.Median, gap.Min, gap.Max,
+                gaps.size());
+    std::printf("handler_ms median %.1f min %.1f max %.1f over %zu notices\n", handler.Median, handler.Min,
+                handler.Max, clock.Milliseconds.size());
+    std::printf("handler_cpu_ms median %.1f min %.1f max %.1f over %zu notices\n", handlerCpu.Median,
+                handlerCpu.Min, handlerCpu.Max, clock.CpuMilliseconds.size());
+    form.reset();
+    GlobalQuran.reset();
+    return gaps.size() >= size_t(transitions) ? 0 : 1;
+}

@@ -1,0 +1,115 @@
+#!/usr/bin/env bash
+# Runs every benchmark on the content in DATA and prints one table of figures against their
+# targets (also written to BUILD/bench-results.md). Usage: run-bench.sh [BUILD] [DATA]
+# Environment: BENCH_REPETITIONS (model benchmarks, default 7), BENCH_STARTS (default 7),
+# BENCH_GAP_RUNS (default 2), BENCH_SKIP_BUILD_TEXT=1 to leave out the 604-page typesetting.
+set -euo pipefail
+build=${1:-build}
+data=${2:-data}
+cd "$(dirname "$0")/.."
+build=$(cd "$build" && pwd)
+data=$(cd "$data" && pwd)
+export GOLVAR_BENCH_DATA="$data" QT_QPA_PLATFORM=offscreen
+for tool in bench-model bench-startup bench-memory bench-gap golvar-content; do
+    if [ ! -x "$build/$tool" ]; then
+        echo "run-bench: $build/$tool is missing (libbenchmark-dev installed? tests enabled?)" >&2
+        exit 1
+    fi
+done
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+machine="$(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//')"
+echo "run-bench: $machine; load before: $(cut -d' ' -f1-3 /proc/loadavg)"
+
+echo "== reading model (Google Benchmark)"
+SDL_AUDIODRIVER=dummy "$build/bench-model" --benchmark_repetitions="${BENCH_REPETITIONS:-7}" \
+    --benchmark_display_aggregates_only=true --benchmark_out="$work/model.json" --benchmark_out_format=json
+
+echo "== gap between recordings (main window, SDL disk driver)"
+: > "$work/gap.txt"
+for run in $(seq "${BENCH_GAP_RUNS:-2}"); do
+    "$build/bench-gap" | tee -a "$work/gap.txt"
+done
+
+echo "== start-up"
+SDL_AUDIODRIVER=dummy "$build/bench-startup" "${BENCH_STARTS:-7}" | tee "$work/startup.txt"
+
+echo "== memory"
+SDL_AUDIODRIVER=dummy "$build/bench-memory" | tee "$work/memory.txt"
+
+if [ "${BENCH_SKIP_BUILD_TEXT:-0}" != 1 ]; then
+    echo "== build-text of the 604 pages (once)"
+    start=$(date +%s.%N)
+    "$build/golvar-content" build-text "$work/text" > /dev/null
+    end=$(date +%s.%N)
+    echo "build_text_s $(echo "$end - $start" | bc)" | tee "$work/buildtext.txt"
+else
+    : > "$work/buildtext.txt"
+fi
+load="$(cut -d' ' -f1-3 /proc/loadavg)"
+
+python3 - "$work" "$machine" "$load" > "$build/bench-results.md" <<'PY'
+import json, re, statistics, sys
+work, machine, load = sys.argv[1:4]
+runs, cpu = {}, {}
+for b in json.load(open(f"{work}/model.json"))["benchmarks"]:
+    if b.get("run_type") == "iteration":
+        scale = {"ns": 1e-3, "us": 1, "ms": 1e3}[b["time_unit"]]
+        runs.setdefault(b["run_name"], []).append(b["real_time"] * scale)
+        cpu.setdefault(b["run_name"], []).append(b["cpu_time"] * scale)
+def spread(values):
+    return (statistics.median(values), min(values), max(values)) if values else None
+def text_figures(name, key):
+    values = []
+    for line in open(f"{work}/{name}"):
+        m = re.match(rf"{key} median (\S+) min (\S+) max (\S+)", line)
+        if m:
+            values.append(tuple(float(v) for v in m.groups()))
+    if not values:
+        return None
+    return (statistics.median(v[0] for v in values), min(v[1] for v in values), max(v[2] for v in values))
+rows = []
+def row(path, figure, unit, target, cpu_median=None):
+    goal = f"{target} {unit}" if target else "none"
+    if figure is None:
+        rows.append(f"| {path} | not measured | | | | {goal} | |")
+        return
+    median, low, high = figure
+    on_cpu = f"{cpu_median:.3g}" if cpu_median is not None else ""
+    ratio = f"{median / target:.2f}" if target else ""
+    rows.append(f"| {path} | {median:.3g} | {low:.3g} | {high:.3g} | {on_cpu} | {goal} | {ratio} |")
+def model_row(path, name, unit, target):
+    scale = 1 if unit == "µs" else 1e-3
+    wall = spread([v * scale for v in runs.get(name, [])])
+    on_cpu = spread([v * scale for v in cpu.get(name, [])])
+    row(path, wall, unit, target, on_cpu[0] if on_cpu else None)
+    return wall, on_cpu
+hit, hit_cpu = model_row("HasAyehAt, dense page (µs)", "BM_HasAyehAt", "µs", 5)
+sql, sql_cpu = model_row("same hit test by SQL each time (µs)", "BM_HasAyehAtBySql", "µs", None)
+model_row("GoToPage, page not shown (ms)", "BM_GoToPage", "ms", 5)
+model_row("Highlight, three-line ayeh (ms)", "BM_HighlightThreeLineAyeh", "ms", 0.5)
+model_row("PrepareSound, 100 KB recording (ms)", "BM_PrepareSound", "ms", 2)
+model_row("decoding that recording on Open (ms)", "BM_DecodeRecording", "ms", None)
+row("gap between recordings (ms)", text_figures("gap.txt", "gap_ms"), "ms", 50)
+cpu_handler = text_figures("gap.txt", "handler_cpu_ms")
+row("notice handler, per move (ms)", text_figures("gap.txt", "handler_ms"), "ms", None,
+    cpu_handler[0] if cpu_handler else None)
+startup_cpu = text_figures("startup.txt", "startup_cpu_ms")
+row("start-up to main window shown (ms)", text_figures("startup.txt", "startup_shown_ms"), "ms", 800,
+    startup_cpu[0] if startup_cpu else None)
+row("start-up to main window painted (ms)", text_figures("startup.txt", "startup_painted_ms"), "ms", None)
+bt = re.findall(r"build_text_s (\S+)", open(f"{work}/buildtext.txt").read())
+row("build-text, 604 pages (s, once)", (float(bt[0]),) * 3 if bt else None, "s", 60)
+mem = re.search(r"memory_rss_mb (\S+) growth_second_half_mb (\S+)", open(f"{work}/memory.txt").read())
+row("RSS after 500 pages and 200 ayehs (MB, once)", (float(mem[1]),) * 3 if mem else None, "MB", 150)
+row("RSS growth over the second half (MB, once)", (float(mem[2]),) * 3 if mem else None, "MB", 5)
+print(f"Machine: {machine}; load average at the end: {load}\n")
+print("| Path | Median | Min | Max | Median CPU | Target | Median / target |")
+print("|---|---|---|---|---|---|---|")
+print("\n".join(rows))
+if hit and sql:
+    print(f"\nSQL each time / HasAyehAt, medians: {sql[0] / hit[0]:.0f} times wall-clock, "
+          f"{sql_cpu[0] / hit_cpu[0]:.0f} times CPU (target: at least 20)")
+PY
+cat "$build/bench-results.md"
