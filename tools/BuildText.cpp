@@ -15,15 +15,12 @@
 #include <QTextStream>
 #include <QThread>
 #include <QtConcurrent/QtConcurrentMap>
-
-#include <sqlite3.h>
-
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
-#include <map>
-
 #include <fcntl.h>
+#include <map>
+#include <sqlite3.h>
 #include <sys/file.h>
 #include <unistd.h>
 
@@ -80,11 +77,13 @@ public:
     }
     Insert& operator<<(const QString& value) {
         const QByteArray utf8 = value.toUtf8();
-        Check(sqlite3_bind_text(Statement.Get(), ++Index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT));
+        Check(sqlite3_bind_text(Statement.Get(), ++Index, utf8.constData(), int(utf8.size()),
+                                SQLITE_TRANSIENT));
         return *this;
     }
     Insert& operator<<(const QByteArray& value) {
-        Check(sqlite3_bind_blob(Statement.Get(), ++Index, value.constData(), int(value.size()), SQLITE_TRANSIENT));
+        Check(sqlite3_bind_blob(Statement.Get(), ++Index, value.constData(), int(value.size()),
+                                SQLITE_TRANSIENT));
         return *this;
     }
     void Run() {
@@ -98,7 +97,8 @@ public:
 private:
     void Check(int code) const {
         if (code != SQLITE_OK && code != SQLITE_DONE)
-            throw ToolError(QStringLiteral("cannot write a row: %1").arg(QString::fromUtf8(sqlite3_errmsg(Db))));
+            throw ToolError(
+                QStringLiteral("cannot write a row: %1").arg(QString::fromUtf8(sqlite3_errmsg(Db))));
     }
     sqlite3* Db;
     SqliteStatement Statement;
@@ -169,17 +169,21 @@ std::vector<PageRecord> TypesetPages(const QuranSources& sources, const QList<in
     return records;
 }
 
-void WriteDatabase(KeyedDatabase& database, const QuranSources& sources, const std::vector<PageRecord>& records) {
+void WriteDatabase(KeyedDatabase& database, const QuranSources& sources,
+                   const std::vector<PageRecord>& records) {
     sqlite3* db = database.Handle();
     // A fresh file that takes its place only when complete needs no journal.
     database.Exec("PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF;");
     WriteTransaction transaction(database);
     database.Exec(Schema);
 
-    Insert soureh(db, "INSERT INTO Soureh (SourehID, SourehName, Maki, PageID, NumberOfAyeh) VALUES (?, ?, ?, ?, ?)");
+    Insert soureh(
+        db, "INSERT INTO Soureh (SourehID, SourehName, Maki, PageID, NumberOfAyeh) VALUES (?, ?, ?, ?, ?)");
     for (int id = 1; id <= SourehCount; ++id) {
         const SourceSoureh& source = sources.Soureh(id);
-        (soureh << id << source.ArabicName << int(source.Maki) << sources.PageOf(id, 1) << source.NumberOfAyeh).Run();
+        (soureh << id << source.ArabicName << int(source.Maki) << sources.PageOf(id, 1)
+                << source.NumberOfAyeh)
+            .Run();
     }
 
     std::map<std::pair<int, int>, AyehPlacement> placements;
@@ -187,8 +191,9 @@ void WriteDatabase(KeyedDatabase& database, const QuranSources& sources, const s
         for (const AyehPlacement& placement : record.Ayehs)
             placements[{placement.Soureh, placement.Ayeh}] = placement;
     }
-    Insert ayeh(db, "INSERT INTO Ayeh (SourehID, AyehID, PageID, StartLine, EndLine, StartCol, EndCol, StartAyeh,"
-                    " EndAyeh, FarsiTranslation) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    Insert ayeh(db,
+                "INSERT INTO Ayeh (SourehID, AyehID, PageID, StartLine, EndLine, StartCol, EndCol, StartAyeh,"
+                " EndAyeh, FarsiTranslation) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
     for (int s = 1; s <= SourehCount; ++s) {
         for (int a = 1; a <= sources.Soureh(s).NumberOfAyeh; ++a) {
             const auto found = placements.find({s, a});
@@ -206,7 +211,9 @@ void WriteDatabase(KeyedDatabase& database, const QuranSources& sources, const s
     Insert line(db, "INSERT INTO Lines (LineID, PageID, StartRow, EndRow) VALUES (?, ?, ?, ?)");
     for (const PageRecord& record : records) {
         const PagePosition& position = positions[size_t(record.PageId)];
-        (page << record.PageId << record.Bitmap << position.Joze << position.Hezb << QString(QLatin1String(""))).Run();
+        (page << record.PageId << record.Bitmap << position.Joze << position.Hezb
+              << QString(QLatin1String("")))
+            .Run();
         for (const LineBand& band : record.Lines)
             (line << band.LineId << record.PageId << band.StartRow << band.EndRow).Run();
     }
@@ -258,7 +265,8 @@ void BuildText(const QString& outDirectory, const QString& sourcesDirectory, con
     clock.start();
     const QDir out(outDirectory);
     if (!out.exists() && !QDir().mkpath(outDirectory))
-        throw ToolError(QStringLiteral("cannot create the output folder %1.").arg(QDir::toNativeSeparators(outDirectory)));
+        throw ToolError(QStringLiteral("cannot create the output folder %1.")
+                            .arg(QDir::toNativeSeparators(outDirectory)));
     const QString target = out.absoluteFilePath(QStringLiteral("quran.dat"));
     RefuseIfHeld(target);
 
@@ -280,7 +288,8 @@ void BuildText(const QString& outDirectory, const QString& sourcesDirectory, con
         WriteDatabase(database, sources, records);
     }
     RefuseIfHeld(target);
-    ReplaceFile(temporary.Path, target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    ReplaceFile(temporary.Path, target,
+                QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
     temporary.Kept = true;
     PrintNote(QStringLiteral("%1: %2 pages typeset in %3 s, %4 MB")
                   .arg(QDir::toNativeSeparators(target))

@@ -24,7 +24,8 @@ QList<int> ParsePageList(const QString& text, int lastPage) {
         const int first = number(item.left(dash));
         const int last = number(item.mid(dash + 1));
         if (last < first)
-            throw ToolError(QStringLiteral("the range '%1' in the page list runs backwards").arg(item.trimmed()));
+            throw ToolError(
+                QStringLiteral("the range '%1' in the page list runs backwards").arg(item.trimmed()));
         for (int page = first; page <= last; ++page)
             pages.append(page);
     }

@@ -6,7 +6,6 @@
 #include <QGlyphRun>
 #include <QPainter>
 #include <QTextLayout>
-
 #include <algorithm>
 #include <cmath>
 #include <memory>
@@ -47,7 +46,9 @@ QString ArabicIndicNumber(int number) {
     return digits;
 }
 
-QColor Grey(int level) { return QColor(level, level, level); }
+QColor Grey(int level) {
+    return QColor(level, level, level);
+}
 
 // Fonts are measured against this resolution: 72 dots per inch, so a point is a pixel.
 constexpr int DotsPerMetre = 2835;
@@ -128,8 +129,12 @@ std::vector<LineSpan> BreakLines(const std::vector<Token>& tokens, double scale,
 }
 
 // The rows of a band that ink may take: all but the two it shares with its neighbours.
-int InnerTop(int band) { return BandStartRow(band) + 1; }
-int InnerBottom(int band) { return BandEndRow(band) - 1; }
+int InnerTop(int band) {
+    return BandStartRow(band) + 1;
+}
+int InnerBottom(int band) {
+    return BandEndRow(band) - 1;
+}
 
 // The rows, relative to the baseline, that a line's drawn pixels take (anti-aliasing
 // included). Glyph boxes are too generous for this: the marks' boxes reach well beyond their
@@ -168,7 +173,8 @@ InkRows MeasureInkRows(const QTextLayout& layout) {
 int BaselineFor(int band, double size, const InkRows& ink) {
     const int top = InnerTop(band);
     const int bottom = InnerBottom(band);
-    int baseline = top + int(std::lround(InkAbove * size + ((bottom - top + 1) - (InkAbove + InkBelow) * size) / 2));
+    int baseline =
+        top + int(std::lround(InkAbove * size + ((bottom - top + 1) - (InkAbove + InkBelow) * size) / 2));
     if (ink.Bottom < ink.Top)
         return baseline;
     const int over = top - (baseline + ink.Top);
@@ -253,8 +259,9 @@ struct PageFamily {
 // Shapes every line of the page at one size: the soureh titles and Bismillahs, and the text
 // lines as broken, justified by word spacing except where a soureh ends or a page's last
 // line is short.
-std::vector<PlannedLine> PlanLines(const std::vector<Segment>& segments, const std::vector<std::vector<LineSpan>>& lines,
-                                   int bandsUsed, const PageFamily& font, QPaintDevice* device,
+std::vector<PlannedLine> PlanLines(const std::vector<Segment>& segments,
+                                   const std::vector<std::vector<LineSpan>>& lines, int bandsUsed,
+                                   const PageFamily& font, QPaintDevice* device,
                                    const QuranSources& sources) {
     std::vector<PlannedLine> plan;
     const QFont plainFont = PageFont(font.Family, font.Size);
@@ -272,7 +279,9 @@ std::vector<PlannedLine> PlanLines(const std::vector<Segment>& segments, const s
     for (size_t s = 0; s < segments.size(); ++s) {
         const Segment& segment = segments[s];
         if (segment.Header)
-            add(LayOutLine(QStringLiteral("سورة ") + sources.Soureh(segment.Soureh).ArabicName, plainFont, device), true, {});
+            add(LayOutLine(QStringLiteral("سورة ") + sources.Soureh(segment.Soureh).ArabicName, plainFont,
+                           device),
+                true, {});
         if (segment.Bismillah)
             add(LayOutLine(sources.Ayeh(1, 1).Text, plainFont, device), false, {});
         for (size_t l = 0; l < lines[s].size(); ++l) {
@@ -293,10 +302,12 @@ std::vector<PlannedLine> PlanLines(const std::vector<Segment>& segments, const s
             const qsizetype spaces = text.count(QLatin1Char(' '));
             const bool lastOfSegment = l + 1 == lines[s].size();
             const bool justify =
-                spaces > 0 && (!lastOfSegment || (!segment.EndsSoureh && natural >= JustifyFromFill * TextWidth));
+                spaces > 0 &&
+                (!lastOfSegment || (!segment.EndsSoureh && natural >= JustifyFromFill * TextWidth));
             if (justify) {
                 // Qt's own justification stretches Arabic letters apart; wider word spaces do not.
-                layout = LayOutLine(text, PageFont(font.Family, font.Size, (TextWidth - natural) / double(spaces)), device);
+                layout = LayOutLine(
+                    text, PageFont(font.Family, font.Size, (TextWidth - natural) / double(spaces)), device);
             }
             add(std::move(layout), false, std::move(portions));
         }
@@ -323,11 +334,17 @@ QImage ToGreyIndexed(const QImage& canvas) {
 
 } // namespace
 
-int BandStartRow(int line) { return LineHeight * (line - 1); }
+int BandStartRow(int line) {
+    return LineHeight * (line - 1);
+}
 
-int BandEndRow(int line) { return line >= LinesPerPage ? PictureHeight - 1 : LineHeight * line; }
+int BandEndRow(int line) {
+    return line >= LinesPerPage ? PictureHeight - 1 : LineHeight * line;
+}
 
-int PositionOf(int line, int x) { return PictureWidth * (line - 1) + (PictureWidth - x); }
+int PositionOf(int line, int x) {
+    return PictureWidth * (line - 1) + (PictureWidth - x);
+}
 
 QString PageTypesetter::FontPath() {
     return QStringLiteral("/usr/share/fonts/opentype/fonts-hosny-amiri/AmiriQuran.ttf");
@@ -335,9 +352,10 @@ QString PageTypesetter::FontPath() {
 
 PageTypesetter::PageTypesetter(const QuranSources& sources) : Sources(sources) {
     if (!QFileInfo::exists(FontPath()))
-        throw ToolError(QStringLiteral("the Amiri Quran font is not installed: no %1 (install fonts-hosny-amiri "
-                                       "with make setup)")
-                            .arg(FontPath()));
+        throw ToolError(
+            QStringLiteral("the Amiri Quran font is not installed: no %1 (install fonts-hosny-amiri "
+                           "with make setup)")
+                .arg(FontPath()));
     const int id = QFontDatabase::addApplicationFont(FontPath());
     Family = QFontDatabase::applicationFontFamilies(id).value(0);
     if (Family.isEmpty())
@@ -363,7 +381,8 @@ TypesetPage PageTypesetter::Typeset(int pageId) const {
         for (int ayeh = range.FirstAyeh; ayeh <= range.LastAyeh; ++ayeh) {
             const int item = int(page.Ayehs.size());
             page.Ayehs.push_back({range.Soureh, ayeh, 0, 0, 0, 0});
-            QStringList words = Sources.Ayeh(range.Soureh, ayeh).Text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+            QStringList words =
+                Sources.Ayeh(range.Soureh, ayeh).Text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
             words.last() += QLatin1Char(' ') + AyehEndSign + ArabicIndicNumber(ayeh);
             for (QString& word : words) {
                 const auto layout = LayOutLine(word, referenceFont, &canvas);
@@ -373,12 +392,9 @@ TypesetPage PageTypesetter::Typeset(int pageId) const {
         segments.push_back(std::move(segment));
     }
 
-    const double referenceSpace = LayOutLine(QStringLiteral("\u0628 \u0628"), referenceFont, &canvas)
-                                      ->lineAt(0)
-                                      .naturalTextWidth() -
-                                  2 * LayOutLine(QStringLiteral("\u0628"), referenceFont, &canvas)
-                                          ->lineAt(0)
-                                          .naturalTextWidth();
+    const double referenceSpace =
+        LayOutLine(QStringLiteral("\u0628 \u0628"), referenceFont, &canvas)->lineAt(0).naturalTextWidth() -
+        2 * LayOutLine(QStringLiteral("\u0628"), referenceFont, &canvas)->lineAt(0).naturalTextWidth();
 
     // The largest size at which the page's words fit its bands and every line's ink fits
     // its band; below the smallest size, ink that still does not fit is clipped.
@@ -422,7 +438,8 @@ TypesetPage PageTypesetter::Typeset(int pageId) const {
                                                      : TextLeft + TextWidth - line.naturalTextWidth();
         const QPointF origin(left, baseline - line.ascent());
         painter.save();
-        painter.setClipRect(QRect(0, InnerTop(planned.Band), PictureWidth, InnerBottom(planned.Band) - InnerTop(planned.Band) + 1));
+        painter.setClipRect(QRect(0, InnerTop(planned.Band), PictureWidth,
+                                  InnerBottom(planned.Band) - InnerTop(planned.Band) + 1));
         painter.setPen(Grey(InkGrey));
         planned.Layout->draw(&painter, origin);
         painter.restore();

@@ -14,7 +14,6 @@
 #include "tools/QuranSources.h"
 
 #include <QImage>
-
 #include <vector>
 
 inline constexpr int PictureWidth = 462;
@@ -37,7 +36,7 @@ struct AyehPlacement {
     int StartLine = 0;
     int StartCol = 0; // right end of the ayeh's first glyph
     int EndLine = 0;
-    int EndCol = 0;   // left end of its last glyph, the end-of-ayeh sign included
+    int EndCol = 0; // left end of its last glyph, the end-of-ayeh sign included
 };
 
 struct LineBand {

@@ -10,9 +10,10 @@
 
 namespace {
 
-const QString PackageFiles[] = {
-    QStringLiteral("utils/quran_text.js"), QStringLiteral("utils/translations/fa_husseinDari.js"),
-    QStringLiteral("utils/page_data.js"), QStringLiteral("utils/surah_data.js"), QStringLiteral("utils/juz_data.js")};
+const QString PackageFiles[] = {QStringLiteral("utils/quran_text.js"),
+                                QStringLiteral("utils/translations/fa_husseinDari.js"),
+                                QStringLiteral("utils/page_data.js"), QStringLiteral("utils/surah_data.js"),
+                                QStringLiteral("utils/juz_data.js")};
 
 // Imports the package's modules and prints them as one JSON object; the folder comes as the
 // last argument.
@@ -38,16 +39,20 @@ process.stdout.write(JSON.stringify(out));
 QJsonObject RunNode(const QString& directory) {
     const QString node = QStandardPaths::findExecutable(QStringLiteral("node"));
     if (node.isEmpty())
-        throw ToolError(QStringLiteral("node is not installed; it reads the quran-db sources (run make setup)"));
+        throw ToolError(
+            QStringLiteral("node is not installed; it reads the quran-db sources (run make setup)"));
     QProcess process;
     process.setProgram(node);
-    process.setArguments({QStringLiteral("--input-type=module"), QStringLiteral("-e"), QString::fromUtf8(DumpScript),
-                          QStringLiteral("--"), directory});
+    process.setArguments({QStringLiteral("--input-type=module"), QStringLiteral("-e"),
+                          QString::fromUtf8(DumpScript), QStringLiteral("--"), directory});
     process.start();
-    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
-        const QString why = QString::fromLocal8Bit(process.readAllStandardError()).trimmed().section(QLatin1Char('\n'), 0, 2);
-        throw ToolError(QStringLiteral("node could not read the quran-db sources in %1: %2")
-                            .arg(QDir::toNativeSeparators(directory), why.isEmpty() ? process.errorString() : why));
+    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0) {
+        const QString why =
+            QString::fromLocal8Bit(process.readAllStandardError()).trimmed().section(QLatin1Char('\n'), 0, 2);
+        throw ToolError(
+            QStringLiteral("node could not read the quran-db sources in %1: %2")
+                .arg(QDir::toNativeSeparators(directory), why.isEmpty() ? process.errorString() : why));
     }
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(process.readAllStandardOutput(), &error);
@@ -110,13 +115,19 @@ QuranSources QuranSources::Load(const QString& directory) {
     const auto fill = [&](const char* key, QString SourceAyeh::*member, const QString& what) {
         const QJsonArray entries = root.value(QLatin1String(key)).toArray();
         if (entries.size() != TotalAyehCount)
-            Malformed(QStringLiteral("%1 has %2 ayehs instead of %3").arg(what).arg(entries.size()).arg(TotalAyehCount));
+            Malformed(QStringLiteral("%1 has %2 ayehs instead of %3")
+                          .arg(what)
+                          .arg(entries.size())
+                          .arg(TotalAyehCount));
         for (const QJsonValue& value : entries) {
             const QJsonObject entry = value.toObject();
             const int soureh = IntegerField(entry, "surah_number");
             const int ayeh = IntegerField(entry, "verse_number");
             if (soureh < 1 || soureh > SourehCount || ayeh < 1 || ayeh > sources.Soureh(soureh).NumberOfAyeh)
-                Malformed(QStringLiteral("%1 names ayeh %2:%3, which does not exist").arg(what).arg(soureh).arg(ayeh));
+                Malformed(QStringLiteral("%1 names ayeh %2:%3, which does not exist")
+                              .arg(what)
+                              .arg(soureh)
+                              .arg(ayeh));
             SourceAyeh& target = sources.Ayehs[size_t(soureh - 1)][size_t(ayeh - 1)];
             if (!(target.*member).isEmpty())
                 Malformed(QStringLiteral("%1 gives ayeh %2:%3 twice").arg(what).arg(soureh).arg(ayeh));
@@ -142,7 +153,8 @@ QuranSources QuranSources::Load(const QString& directory) {
             const QJsonObject object = value.toObject();
             const PageRange range{IntegerField(object, "surah"), IntegerField(object, "start"),
                                   IntegerField(object, "end")};
-            if (range.Soureh != nextSoureh || range.FirstAyeh != nextAyeh || range.LastAyeh < range.FirstAyeh ||
+            if (range.Soureh != nextSoureh || range.FirstAyeh != nextAyeh ||
+                range.LastAyeh < range.FirstAyeh ||
                 range.LastAyeh > sources.Soureh(range.Soureh).NumberOfAyeh)
                 Malformed(QStringLiteral("page %1 holds %2:%3-%4 where %5:%6 should come next")
                               .arg(p + 1)
@@ -185,12 +197,15 @@ QuranSources QuranSources::Load(const QString& directory) {
     return sources;
 }
 
-int QuranSources::PageOf(int soureh, int ayeh) const { return AyehPages.at(size_t(soureh - 1)).at(size_t(ayeh - 1)); }
+int QuranSources::PageOf(int soureh, int ayeh) const {
+    return AyehPages.at(size_t(soureh - 1)).at(size_t(ayeh - 1));
+}
 
 int QuranSources::JuzOf(int soureh, int ayeh) const {
     int best = 0;
     for (const JuzRange& range : Juz) {
-        if (range.Soureh == soureh && range.FirstAyeh <= ayeh && ayeh <= range.LastAyeh && (best == 0 || range.Juz < best))
+        if (range.Soureh == soureh && range.FirstAyeh <= ayeh && ayeh <= range.LastAyeh &&
+            (best == 0 || range.Juz < best))
             best = range.Juz;
     }
     return best;

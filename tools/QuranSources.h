@@ -6,7 +6,6 @@
 #include "tools/ImportSupport.h"
 
 #include <QString>
-
 #include <vector>
 
 inline constexpr int PageCount = 604;
@@ -39,7 +38,9 @@ public:
     static QuranSources Load(const QString& directory);
 
     const SourceSoureh& Soureh(int id) const { return Sourehs.at(size_t(id - 1)); }
-    const SourceAyeh& Ayeh(int soureh, int ayeh) const { return Ayehs.at(size_t(soureh - 1)).at(size_t(ayeh - 1)); }
+    const SourceAyeh& Ayeh(int soureh, int ayeh) const {
+        return Ayehs.at(size_t(soureh - 1)).at(size_t(ayeh - 1));
+    }
     const std::vector<PageRange>& Page(int pageId) const { return Pages.at(size_t(pageId - 1)); }
     // The page on which an ayeh stands.
     int PageOf(int soureh, int ayeh) const;

@@ -10,7 +10,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QTextStream>
-
 #include <cstdio>
 
 namespace {
@@ -44,7 +43,9 @@ int RunVerify(const QStringList& arguments) {
     }
     const QDir folder(parser.positionalArguments().at(0));
     if (!folder.exists())
-        return ReportFailure("verify", QStringLiteral("the folder %1 does not exist.").arg(QDir::toNativeSeparators(folder.path())));
+        return ReportFailure(
+            "verify",
+            QStringLiteral("the folder %1 does not exist.").arg(QDir::toNativeSeparators(folder.path())));
 
     QTextStream report(stdout);
     int faults = VerifyQuranDatabase(folder.filePath(QStringLiteral("quran.dat")), pages, report);

@@ -8,11 +8,9 @@
 #include <QDir>
 #include <QImage>
 #include <QTextStream>
-
-#include <sqlite3.h>
-
 #include <map>
 #include <set>
+#include <sqlite3.h>
 #include <vector>
 
 namespace {
@@ -23,21 +21,21 @@ constexpr int DarkBelow = HighlightThreshold;
 // Faults of one kind listed one by one before the rest are only counted.
 constexpr int ListedPerKind = 20;
 
-struct ColumnSpec {
+struct RequiredColumn {
     const char* Table;
     const char* Column;
     bool NullAllowed; // the reader reads a null here as 0 or empty text
 };
 
-const ColumnSpec Columns[] = {
-    {"Soureh", "SourehID", false},      {"Soureh", "SourehName", false},   {"Soureh", "Maki", false},
-    {"Soureh", "PageID", false},        {"Soureh", "NumberOfAyeh", false}, {"Ayeh", "SourehID", false},
-    {"Ayeh", "AyehID", false},          {"Ayeh", "PageID", false},         {"Ayeh", "StartLine", false},
-    {"Ayeh", "EndLine", false},         {"Ayeh", "StartCol", false},       {"Ayeh", "EndCol", false},
-    {"Ayeh", "StartAyeh", false},       {"Ayeh", "EndAyeh", false},        {"Ayeh", "FarsiTranslation", false},
-    {"Pages", "PageID", false},         {"Pages", "PageBMP", false},       {"Pages", "Joze", true},
-    {"Pages", "Hezb", true},            {"Pages", "OtherComment", true},   {"Lines", "LineID", false},
-    {"Lines", "PageID", false},         {"Lines", "StartRow", false},      {"Lines", "EndRow", false},
+const RequiredColumn Columns[] = {
+    {"Soureh", "SourehID", false}, {"Soureh", "SourehName", false},   {"Soureh", "Maki", false},
+    {"Soureh", "PageID", false},   {"Soureh", "NumberOfAyeh", false}, {"Ayeh", "SourehID", false},
+    {"Ayeh", "AyehID", false},     {"Ayeh", "PageID", false},         {"Ayeh", "StartLine", false},
+    {"Ayeh", "EndLine", false},    {"Ayeh", "StartCol", false},       {"Ayeh", "EndCol", false},
+    {"Ayeh", "StartAyeh", false},  {"Ayeh", "EndAyeh", false},        {"Ayeh", "FarsiTranslation", false},
+    {"Pages", "PageID", false},    {"Pages", "PageBMP", false},       {"Pages", "Joze", true},
+    {"Pages", "Hezb", true},       {"Pages", "OtherComment", true},   {"Lines", "LineID", false},
+    {"Lines", "PageID", false},    {"Lines", "StartRow", false},      {"Lines", "EndRow", false},
 };
 
 // Collects faults by kind, lists the first few of each and counts them all.
@@ -56,7 +54,8 @@ public:
     void Close() {
         for (const auto& [kind, seen] : PerKind) {
             if (seen > ListedPerKind)
-                Report << "  ... and " << (seen - ListedPerKind) << " more faults of the kind: " << kind << "\n";
+                Report << "  ... and " << (seen - ListedPerKind) << " more faults of the kind: " << kind
+                       << "\n";
         }
     }
 
@@ -72,7 +71,9 @@ struct AyehRow {
     int Soureh, Ayeh, PageId, StartLine, EndLine, StartCol, EndCol, StartAyeh, EndAyeh;
 };
 
-QString Name(const AyehRow& row) { return QStringLiteral("ayeh %1:%2").arg(row.Soureh).arg(row.Ayeh); }
+QString Name(const AyehRow& row) {
+    return QStringLiteral("ayeh %1:%2").arg(row.Soureh).arg(row.Ayeh);
+}
 
 // Runs a statement whose every row is a list of integers.
 std::vector<std::vector<qint64>> IntegerRows(sqlite3* db, const char* sql, int bound = 0) {
@@ -108,7 +109,8 @@ void CheckTables(sqlite3* db, Findings& findings) {
         {"Soureh", "SELECT count(*) FROM Soureh",
          "SELECT SourehID, count(*) FROM Soureh GROUP BY SourehID HAVING count(*) > 1", SourehCount},
         {"Ayeh", "SELECT count(*) FROM Ayeh",
-         "SELECT SourehID, AyehID, count(*) FROM Ayeh GROUP BY SourehID, AyehID HAVING count(*) > 1", TotalAyehCount},
+         "SELECT SourehID, AyehID, count(*) FROM Ayeh GROUP BY SourehID, AyehID HAVING count(*) > 1",
+         TotalAyehCount},
     };
     for (const Expectation& expectation : expectations) {
         const qint64 rows = Scalar(db, expectation.CountSql);
@@ -121,51 +123,65 @@ void CheckTables(sqlite3* db, Findings& findings) {
             QStringList key;
             for (size_t i = 0; i + 1 < row.size(); ++i)
                 key << QString::number(row[i]);
-            findings.Fault(QStringLiteral("duplicate key"), QStringLiteral("table %1 holds the key %2 %3 times")
-                                                                .arg(QLatin1String(expectation.Table), key.join(QLatin1Char(':')))
-                                                                .arg(row.back()));
+            findings.Fault(QStringLiteral("duplicate key"),
+                           QStringLiteral("table %1 holds the key %2 %3 times")
+                               .arg(QLatin1String(expectation.Table), key.join(QLatin1Char(':')))
+                               .arg(row.back()));
         }
     }
-    for (const auto& row : IntegerRows(db, "SELECT PageID, count(*) FROM Pages GROUP BY PageID HAVING count(*) > 1"))
+    for (const auto& row :
+         IntegerRows(db, "SELECT PageID, count(*) FROM Pages GROUP BY PageID HAVING count(*) > 1"))
         findings.Fault(QStringLiteral("duplicate key"),
                        QStringLiteral("table Pages holds page %1 %2 times").arg(row[0]).arg(row[1]));
-    for (const auto& row : IntegerRows(db, "SELECT PageID, LineID, count(*) FROM Lines GROUP BY PageID, LineID "
-                                           "HAVING count(*) > 1"))
-        findings.Fault(QStringLiteral("duplicate key"), QStringLiteral("table Lines holds line %2 of page %1 %3 times")
-                                                            .arg(row[0])
-                                                            .arg(row[1])
-                                                            .arg(row[2]));
+    for (const auto& row :
+         IntegerRows(db, "SELECT PageID, LineID, count(*) FROM Lines GROUP BY PageID, LineID "
+                         "HAVING count(*) > 1"))
+        findings.Fault(QStringLiteral("duplicate key"),
+                       QStringLiteral("table Lines holds line %2 of page %1 %3 times")
+                           .arg(row[0])
+                           .arg(row[1])
+                           .arg(row[2]));
 
     // Every soureh 1..114 with its ayehs numbered 1..NumberOfAyeh, starting on its page.
-    const auto sourehs = IntegerRows(
-        db, "SELECT s.SourehID, s.NumberOfAyeh, s.PageID, (SELECT count(*) FROM Ayeh a WHERE a.SourehID = s.SourehID),"
-            " (SELECT max(AyehID) FROM Ayeh a WHERE a.SourehID = s.SourehID),"
-            " (SELECT PageID FROM Ayeh a WHERE a.SourehID = s.SourehID AND a.AyehID = 1)"
-            " FROM Soureh s ORDER BY s.SourehID");
+    const auto sourehs =
+        IntegerRows(db, "SELECT s.SourehID, s.NumberOfAyeh, s.PageID, (SELECT count(*) FROM Ayeh a WHERE "
+                        "a.SourehID = s.SourehID),"
+                        " (SELECT max(AyehID) FROM Ayeh a WHERE a.SourehID = s.SourehID),"
+                        " (SELECT PageID FROM Ayeh a WHERE a.SourehID = s.SourehID AND a.AyehID = 1)"
+                        " FROM Soureh s ORDER BY s.SourehID");
     std::set<qint64> seen;
     for (const auto& row : sourehs) {
         seen.insert(row[0]);
         if (row[0] < 1 || row[0] > SourehCount)
-            findings.Fault(QStringLiteral("soureh"), QStringLiteral("soureh number %1 is outside 1..%2").arg(row[0]).arg(SourehCount));
+            findings.Fault(QStringLiteral("soureh"),
+                           QStringLiteral("soureh number %1 is outside 1..%2").arg(row[0]).arg(SourehCount));
         else if (row[1] != row[3] || row[1] != row[4])
-            findings.Fault(QStringLiteral("soureh"), QStringLiteral("soureh %1 says %2 ayehs but the Ayeh table numbers "
-                                                                    "%3 rows up to %4")
-                                                         .arg(row[0])
-                                                         .arg(row[1])
-                                                         .arg(row[3])
-                                                         .arg(row[4]));
+            findings.Fault(QStringLiteral("soureh"),
+                           QStringLiteral("soureh %1 says %2 ayehs but the Ayeh table numbers "
+                                          "%3 rows up to %4")
+                               .arg(row[0])
+                               .arg(row[1])
+                               .arg(row[3])
+                               .arg(row[4]));
         else if (row[2] != row[5])
             findings.Fault(QStringLiteral("soureh"),
-                           QStringLiteral("soureh %1 starts on page %2 but its ayeh 1 stands on page %3").arg(row[0]).arg(row[2]).arg(row[5]));
+                           QStringLiteral("soureh %1 starts on page %2 but its ayeh 1 stands on page %3")
+                               .arg(row[0])
+                               .arg(row[2])
+                               .arg(row[5]));
     }
     for (int soureh = 1; soureh <= SourehCount; ++soureh) {
         if (!seen.count(soureh))
             findings.Fault(QStringLiteral("soureh"), QStringLiteral("soureh %1 has no row").arg(soureh));
     }
-    for (const auto& row : IntegerRows(db, "SELECT SourehID, AyehID, PageID FROM Ayeh WHERE PageID < 1 OR PageID > 604 "
-                                           "ORDER BY SourehID, AyehID"))
+    for (const auto& row :
+         IntegerRows(db, "SELECT SourehID, AyehID, PageID FROM Ayeh WHERE PageID < 1 OR PageID > 604 "
+                         "ORDER BY SourehID, AyehID"))
         findings.Fault(QStringLiteral("ayeh page"),
-                       QStringLiteral("ayeh %1:%2 stands on page %3, which does not exist").arg(row[0]).arg(row[1]).arg(row[2]));
+                       QStringLiteral("ayeh %1:%2 stands on page %3, which does not exist")
+                           .arg(row[0])
+                           .arg(row[1])
+                           .arg(row[2]));
 }
 
 // The bounds of a line as the reader takes them: the page's Lines row, else the defaults.
@@ -186,11 +202,12 @@ void CheckPage(sqlite3* db, int pageId, Findings& findings) {
     const QImage stored = QImage::fromData(BitmapFileInBlob(blob), "BMP");
     if (stored.isNull() || stored.width() != PictureWidth || stored.height() != PictureHeight ||
         stored.format() != QImage::Format_Indexed8) {
-        findings.Fault(QStringLiteral("picture"),
-                       QStringLiteral("%1: the picture does not decode as a %2 x %3 bitmap of 8 bits per pixel")
-                           .arg(page)
-                           .arg(PictureWidth)
-                           .arg(PictureHeight));
+        findings.Fault(
+            QStringLiteral("picture"),
+            QStringLiteral("%1: the picture does not decode as a %2 x %3 bitmap of 8 bits per pixel")
+                .arg(page)
+                .arg(PictureWidth)
+                .arg(PictureHeight));
         return;
     }
     // The reader converts the picture to 24 bits and tests blue, green and red.
@@ -203,26 +220,30 @@ void CheckPage(sqlite3* db, int pageId, Findings& findings) {
     Band bands[LinesPerPage + 1];
     for (int line = 1; line <= LinesPerPage; ++line)
         bands[line] = {BandStartRow(line), BandEndRow(line)};
-    for (const auto& row : IntegerRows(db, "SELECT LineID, StartRow, EndRow FROM Lines WHERE PageID = ?1", pageId)) {
+    for (const auto& row :
+         IntegerRows(db, "SELECT LineID, StartRow, EndRow FROM Lines WHERE PageID = ?1", pageId)) {
         if (row[0] < 1 || row[0] > LinesPerPage || row[1] < 0 || row[1] > row[2] || row[2] >= PictureHeight) {
-            findings.Fault(QStringLiteral("line band"), QStringLiteral("%1: line %2 has the rows %3..%4, which is no band "
-                                                                       "of line 1..%5 inside the picture")
-                                                            .arg(page)
-                                                            .arg(row[0])
-                                                            .arg(row[1])
-                                                            .arg(row[2])
-                                                            .arg(LinesPerPage));
+            findings.Fault(QStringLiteral("line band"),
+                           QStringLiteral("%1: line %2 has the rows %3..%4, which is no band "
+                                          "of line 1..%5 inside the picture")
+                               .arg(page)
+                               .arg(row[0])
+                               .arg(row[1])
+                               .arg(row[2])
+                               .arg(LinesPerPage));
             continue;
         }
         bands[row[0]] = {int(row[1]), int(row[2])};
     }
 
     std::vector<AyehRow> ayehs;
-    for (const auto& row : IntegerRows(db, "SELECT SourehID, AyehID, PageID, StartLine, EndLine, StartCol, EndCol, "
-                                           "StartAyeh, EndAyeh FROM Ayeh WHERE PageID = ?1 ORDER BY SourehID, AyehID",
-                                       pageId))
-        ayehs.push_back({int(row[0]), int(row[1]), int(row[2]), int(row[3]), int(row[4]), int(row[5]), int(row[6]),
-                         int(row[7]), int(row[8])});
+    for (const auto& row :
+         IntegerRows(db,
+                     "SELECT SourehID, AyehID, PageID, StartLine, EndLine, StartCol, EndCol, "
+                     "StartAyeh, EndAyeh FROM Ayeh WHERE PageID = ?1 ORDER BY SourehID, AyehID",
+                     pageId))
+        ayehs.push_back({int(row[0]), int(row[1]), int(row[2]), int(row[3]), int(row[4]), int(row[5]),
+                         int(row[6]), int(row[7]), int(row[8])});
     if (ayehs.empty()) {
         findings.Fault(QStringLiteral("page without ayehs"), QStringLiteral("%1 holds no ayeh").arg(page));
         return;
@@ -233,49 +254,57 @@ void CheckPage(sqlite3* db, int pageId, Findings& findings) {
     for (const AyehRow& ayeh : ayehs) {
         const QString where = page + QStringLiteral(", ") + Name(ayeh);
         if (ayeh.StartLine < 1 || ayeh.EndLine > LinesPerPage || ayeh.StartLine > ayeh.EndLine) {
-            findings.Fault(QStringLiteral("lines"), QStringLiteral("%1: lines %2..%3 are not in order within 1..%4")
-                                                        .arg(where)
-                                                        .arg(ayeh.StartLine)
-                                                        .arg(ayeh.EndLine)
-                                                        .arg(LinesPerPage));
+            findings.Fault(QStringLiteral("lines"),
+                           QStringLiteral("%1: lines %2..%3 are not in order within 1..%4")
+                               .arg(where)
+                               .arg(ayeh.StartLine)
+                               .arg(ayeh.EndLine)
+                               .arg(LinesPerPage));
             continue;
         }
-        if (ayeh.StartCol < 0 || ayeh.StartCol >= PictureWidth || ayeh.EndCol < 0 || ayeh.EndCol >= PictureWidth) {
-            findings.Fault(QStringLiteral("columns"), QStringLiteral("%1: columns %2 and %3 are not inside the picture")
-                                                          .arg(where)
-                                                          .arg(ayeh.StartCol)
-                                                          .arg(ayeh.EndCol));
+        if (ayeh.StartCol < 0 || ayeh.StartCol >= PictureWidth || ayeh.EndCol < 0 ||
+            ayeh.EndCol >= PictureWidth) {
+            findings.Fault(QStringLiteral("columns"),
+                           QStringLiteral("%1: columns %2 and %3 are not inside the picture")
+                               .arg(where)
+                               .arg(ayeh.StartCol)
+                               .arg(ayeh.EndCol));
             continue;
         }
         const int start = PositionOf(ayeh.StartLine, ayeh.StartCol);
         const int end = PositionOf(ayeh.EndLine, ayeh.EndCol);
         if (ayeh.StartAyeh != start || ayeh.EndAyeh != end) {
-            findings.Fault(QStringLiteral("positions"), QStringLiteral("%1: StartAyeh %2 and EndAyeh %3 should be %4 and %5, "
-                                                                       "the positions of its start and end")
-                                                            .arg(where)
-                                                            .arg(ayeh.StartAyeh)
-                                                            .arg(ayeh.EndAyeh)
-                                                            .arg(start)
-                                                            .arg(end));
+            findings.Fault(QStringLiteral("positions"),
+                           QStringLiteral("%1: StartAyeh %2 and EndAyeh %3 should be %4 and %5, "
+                                          "the positions of its start and end")
+                               .arg(where)
+                               .arg(ayeh.StartAyeh)
+                               .arg(ayeh.EndAyeh)
+                               .arg(start)
+                               .arg(end));
             continue;
         }
         if (start > end) {
             findings.Fault(QStringLiteral("positions"),
-                           QStringLiteral("%1: it ends (position %2) before it starts (%3)").arg(where).arg(end).arg(start));
+                           QStringLiteral("%1: it ends (position %2) before it starts (%3)")
+                               .arg(where)
+                               .arg(end)
+                               .arg(start));
             continue;
         }
         usable.push_back(ayeh);
     }
     for (size_t i = 1; i < usable.size(); ++i) {
         if (usable[i].StartAyeh <= usable[i - 1].EndAyeh)
-            findings.Fault(QStringLiteral("order"), QStringLiteral("%1: %2 (positions %3..%4) does not come after %5 "
-                                                                   "(positions %6..%7)")
-                                                        .arg(page, Name(usable[i]))
-                                                        .arg(usable[i].StartAyeh)
-                                                        .arg(usable[i].EndAyeh)
-                                                        .arg(Name(usable[i - 1]))
-                                                        .arg(usable[i - 1].StartAyeh)
-                                                        .arg(usable[i - 1].EndAyeh));
+            findings.Fault(QStringLiteral("order"),
+                           QStringLiteral("%1: %2 (positions %3..%4) does not come after %5 "
+                                          "(positions %6..%7)")
+                               .arg(page, Name(usable[i]))
+                               .arg(usable[i].StartAyeh)
+                               .arg(usable[i].EndAyeh)
+                               .arg(Name(usable[i - 1]))
+                               .arg(usable[i - 1].StartAyeh)
+                               .arg(usable[i - 1].EndAyeh));
     }
 
     // Paint every ayeh's highlight region as the reader does and count, per pixel, the
@@ -327,11 +356,12 @@ void CheckPage(sqlite3* db, int pageId, Findings& findings) {
         }
         const auto reportInk = [&](const char* kind, int count, const QString& first, const char* where) {
             if (count > 0)
-                findings.Fault(QLatin1String(kind), QStringLiteral("%1, line %2: %3 dark pixels lie in %4, the first at %5")
-                                                        .arg(page)
-                                                        .arg(line)
-                                                        .arg(count)
-                                                        .arg(QLatin1String(where), first));
+                findings.Fault(QLatin1String(kind),
+                               QStringLiteral("%1, line %2: %3 dark pixels lie in %4, the first at %5")
+                                   .arg(page)
+                                   .arg(line)
+                                   .arg(count)
+                                   .arg(QLatin1String(where), first));
         };
         reportInk("ink outside", outside, firstOutside, "no ayeh's highlight");
         reportInk("ink shared", shared, firstShared, "the highlight of more than one ayeh");
@@ -346,24 +376,27 @@ int VerifyQuranDatabase(const QString& path, const std::optional<QList<int>>& pa
     try {
         KeyedDatabase database(path, QuranKey, KeyedDatabase::OpenMode::ReadOnly);
         bool complete = true;
-        for (const ColumnSpec& spec : Columns) {
-            if (!database.HasColumn(spec.Table, spec.Column)) {
-                findings.Fault(QStringLiteral("schema"), QStringLiteral("table %1 has no column %2")
-                                                             .arg(QLatin1String(spec.Table), QLatin1String(spec.Column)));
+        for (const RequiredColumn& required : Columns) {
+            if (!database.HasColumn(required.Table, required.Column)) {
+                findings.Fault(QStringLiteral("schema"),
+                               QStringLiteral("table %1 has no column %2")
+                                   .arg(QLatin1String(required.Table), QLatin1String(required.Column)));
                 complete = false;
             }
         }
         if (complete) {
             sqlite3* db = database.Handle();
-            for (const ColumnSpec& spec : Columns) {
-                if (spec.NullAllowed)
+            for (const RequiredColumn& required : Columns) {
+                if (required.NullAllowed)
                     continue;
-                const std::string sql = std::string("SELECT count(*) FROM ") + spec.Table + " WHERE " + spec.Column + " IS NULL";
+                const std::string sql = std::string("SELECT count(*) FROM ") + required.Table + " WHERE " +
+                                        required.Column + " IS NULL";
                 if (const qint64 nulls = Scalar(db, sql.c_str()); nulls > 0)
-                    findings.Fault(QStringLiteral("null"), QStringLiteral("%1 rows of table %2 have no %3, which the reader "
-                                                                          "cannot read")
-                                                               .arg(nulls)
-                                                               .arg(QLatin1String(spec.Table), QLatin1String(spec.Column)));
+                    findings.Fault(QStringLiteral("null"),
+                                   QStringLiteral("%1 rows of table %2 have no %3, which the reader "
+                                                  "cannot read")
+                                       .arg(nulls)
+                                       .arg(QLatin1String(required.Table), QLatin1String(required.Column)));
             }
             CheckTables(db, findings);
             QList<int> checked;
@@ -374,13 +407,16 @@ int VerifyQuranDatabase(const QString& path, const std::optional<QList<int>>& pa
                     checked.append(page);
                 const qint64 rows = Scalar(db, "SELECT count(*) FROM Pages");
                 if (rows != PageCount)
-                    findings.Fault(QStringLiteral("row count"),
-                                   QStringLiteral("table Pages has %1 rows instead of %2").arg(rows).arg(PageCount));
+                    findings.Fault(
+                        QStringLiteral("row count"),
+                        QStringLiteral("table Pages has %1 rows instead of %2").arg(rows).arg(PageCount));
             }
             for (const int page : checked)
                 CheckPage(db, page, findings);
             findings.Close();
-            report << shown << ": " << (findings.Count() == 0 ? QStringLiteral("no faults") : QStringLiteral("%1 faults").arg(findings.Count()))
+            report << shown << ": "
+                   << (findings.Count() == 0 ? QStringLiteral("no faults")
+                                             : QStringLiteral("%1 faults").arg(findings.Count()))
                    << " (" << checked.size() << " pages checked)\n";
             return findings.Count();
         }

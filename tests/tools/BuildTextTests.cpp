@@ -9,9 +9,7 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QtEndian>
-
 #include <gtest/gtest.h>
-
 #include <set>
 
 namespace {
@@ -29,7 +27,9 @@ protected:
         Db = QDir(Folder).filePath(QStringLiteral("quran.dat"));
     }
 
-    bool Dark(const QImage& picture, int x, int y) const { return qGray(picture.pixel(x, y)) < HighlightThreshold; }
+    bool Dark(const QImage& picture, int x, int y) const {
+        return qGray(picture.pixel(x, y)) < HighlightThreshold;
+    }
 
     QString Folder;
     QString Db;
@@ -40,8 +40,8 @@ TEST_F(BuildText, ItsOutputPassesVerify) {
     QTextStream stream(&report);
     EXPECT_EQ(VerifyQuranDatabase(Db, QList<int>{1, 2, 50, 604}, stream), 0) << report.toStdString();
 
-    const ToolRun run = RunContentTool({QStringLiteral("verify"), QStringLiteral("--pages"),
-                                        QString::fromUtf8(SharedPages), Folder});
+    const ToolRun run = RunContentTool(
+        {QStringLiteral("verify"), QStringLiteral("--pages"), QString::fromUtf8(SharedPages), Folder});
     EXPECT_EQ(run.ExitCode, 0) << run.Out.toStdString() << run.Err.toStdString();
     EXPECT_TRUE(run.Out.contains(QStringLiteral("no faults"))) << run.Out.toStdString();
 }
@@ -49,8 +49,9 @@ TEST_F(BuildText, ItsOutputPassesVerify) {
 TEST_F(BuildText, SourehRowsComeFromTheSources) {
     EXPECT_EQ(TextRows(Db, "SELECT count(*) FROM Soureh").at(0).at(0), QStringLiteral("114"));
     const std::vector<std::vector<QString>> expected = {
-        {"1", "الفاتحة", "1", "1", "7"},  {"2", "البقرة", "0", "2", "286"},  {"9", "التوبة", "0", "187", "129"},
-        {"112", "الإخلاص", "1", "604", "4"}, {"114", "الناس", "1", "604", "6"},
+        {"1", "الفاتحة", "1", "1", "7"},    {"2", "البقرة", "0", "2", "286"},
+        {"9", "التوبة", "0", "187", "129"}, {"112", "الإخلاص", "1", "604", "4"},
+        {"114", "الناس", "1", "604", "6"},
     };
     EXPECT_EQ(TextRows(Db, "SELECT SourehID, SourehName, Maki, PageID, NumberOfAyeh FROM Soureh "
                            "WHERE SourehID IN (1, 2, 9, 112, 114) ORDER BY SourehID"),
@@ -60,14 +61,22 @@ TEST_F(BuildText, SourehRowsComeFromTheSources) {
 TEST_F(BuildText, EveryAyehHasItsTranslationAndPageButOnlyTypesetPagesHaveGeometry) {
     EXPECT_EQ(TextRows(Db, "SELECT count(*), count(DISTINCT SourehID || ':' || AyehID) FROM Ayeh").at(0),
               (std::vector<QString>{"6236", "6236"}));
-    EXPECT_EQ(TextRows(Db, "SELECT count(*) FROM Ayeh WHERE FarsiTranslation = '' OR PageID < 1 OR PageID > 604").at(0).at(0),
-              QStringLiteral("0"));
+    EXPECT_EQ(
+        TextRows(Db, "SELECT count(*) FROM Ayeh WHERE FarsiTranslation = '' OR PageID < 1 OR PageID > 604")
+            .at(0)
+            .at(0),
+        QStringLiteral("0"));
     EXPECT_EQ(TextRows(Db, "SELECT FarsiTranslation FROM Ayeh WHERE SourehID = 1 AND AyehID = 1").at(0).at(0),
               QStringLiteral("به نام خداوند بخشندۀ مهربان"));
     // Ayeh 2:6 opens page 3, which this build did not typeset.
-    EXPECT_EQ(TextRows(Db, "SELECT PageID, StartLine, EndLine, StartAyeh FROM Ayeh WHERE SourehID = 2 AND AyehID = 6").at(0),
-              (std::vector<QString>{"3", "0", "0", "0"}));
-    EXPECT_EQ(TextRows(Db, "SELECT count(*) FROM Ayeh WHERE PageID IN (1, 2, 50, 604) AND StartLine = 0").at(0).at(0),
+    EXPECT_EQ(
+        TextRows(Db,
+                 "SELECT PageID, StartLine, EndLine, StartAyeh FROM Ayeh WHERE SourehID = 2 AND AyehID = 6")
+            .at(0),
+        (std::vector<QString>{"3", "0", "0", "0"}));
+    EXPECT_EQ(TextRows(Db, "SELECT count(*) FROM Ayeh WHERE PageID IN (1, 2, 50, 604) AND StartLine = 0")
+                  .at(0)
+                  .at(0),
               QStringLiteral("0"));
 }
 
@@ -98,10 +107,11 @@ TEST_F(BuildText, PicturesAreRle8GreyBitmapsOfTheReadersSize) {
 TEST_F(BuildText, LineBandsAreTheDefaultBandsOfTheLinesInUse) {
     for (const int page : {1, 2, 50, 604}) {
         SCOPED_TRACE(page);
-        const auto rows = TextRows(Db, QStringLiteral("SELECT LineID, StartRow, EndRow FROM Lines WHERE PageID = %1 ORDER BY LineID")
-                                           .arg(page)
-                                           .toUtf8()
-                                           .constData());
+        const auto rows = TextRows(
+            Db, QStringLiteral("SELECT LineID, StartRow, EndRow FROM Lines WHERE PageID = %1 ORDER BY LineID")
+                    .arg(page)
+                    .toUtf8()
+                    .constData());
         std::set<int> used;
         for (const auto& row : rows) {
             const int line = row[0].toInt();
@@ -111,7 +121,8 @@ TEST_F(BuildText, LineBandsAreTheDefaultBandsOfTheLinesInUse) {
         }
         for (const AyehGeometry& ayeh : PageAyehs(Db, page)) {
             for (int line = ayeh.StartLine; line <= ayeh.EndLine; ++line)
-                EXPECT_TRUE(used.count(line)) << "ayeh " << ayeh.Soureh << ":" << ayeh.Ayeh << " line " << line;
+                EXPECT_TRUE(used.count(line))
+                    << "ayeh " << ayeh.Soureh << ":" << ayeh.Ayeh << " line " << line;
         }
     }
     EXPECT_EQ(BandStartRow(1), 0);
@@ -125,7 +136,8 @@ TEST_F(BuildText, ASourehOpensWithItsHeaderAndBismillahBands) {
         int Page, Soureh;
         int BandsBeforeAyeh1; // header, then the Bismillah except for sourehs 1 and 9
     };
-    for (const Case c : {Case{1, 1, 1}, Case{2, 2, 2}, Case{604, 112, 2}, Case{604, 113, 2}, Case{604, 114, 2}}) {
+    for (const Case c :
+         {Case{1, 1, 1}, Case{2, 2, 2}, Case{604, 112, 2}, Case{604, 113, 2}, Case{604, 114, 2}}) {
         SCOPED_TRACE(c.Soureh);
         const QImage picture = PagePicture(Db, c.Page);
         int firstLine = 0;
@@ -206,9 +218,9 @@ TEST_F(BuildText, LinesInsideASourehAreJustifiedToTheTextWidth) {
 
 TEST_F(BuildText, TheSameSourcesGiveTheSameRows) {
     QTemporaryDir again;
-    const ToolRun run = RunContentTool({QStringLiteral("build-text"), QStringLiteral("--sources"),
-                                        InstalledQuranDbPackage(), QStringLiteral("--pages"), QStringLiteral("50"),
-                                        again.path()});
+    const ToolRun run =
+        RunContentTool({QStringLiteral("build-text"), QStringLiteral("--sources"), InstalledQuranDbPackage(),
+                        QStringLiteral("--pages"), QStringLiteral("50"), again.path()});
     ASSERT_EQ(run.ExitCode, 0) << run.Err.toStdString();
     const QString other = again.filePath(QStringLiteral("quran.dat"));
     EXPECT_EQ(PageBlob(other, 50), PageBlob(Db, 50));

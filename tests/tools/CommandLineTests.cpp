@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
 namespace {
@@ -56,7 +55,8 @@ TEST(TextCommands, FailuresExitWithOneAndSayWhy) {
     const Case cases[] = {
         {{"build-text", "--sources", emptySources, temp.filePath(QStringLiteral("out"))},
          QStringLiteral("the quran-db sources are missing")},
-        {{"build-text", "--sources", temp.filePath(QStringLiteral("nowhere")), temp.filePath(QStringLiteral("out"))},
+        {{"build-text", "--sources", temp.filePath(QStringLiteral("nowhere")),
+          temp.filePath(QStringLiteral("out"))},
          QStringLiteral("does not exist")},
         {{"build-text", "--sources", sources, "--pages", "1", notAFolder + QStringLiteral("/out")},
          QStringLiteral("cannot create the output folder")},
@@ -97,12 +97,13 @@ TEST(TextCommands, BuildTextLeavesAFileTheReaderHoldsOpenAlone) {
     EXPECT_EQ(held.ExitCode, 1);
     EXPECT_TRUE(held.Err.contains(QStringLiteral("is open in another program"))) << held.Err.toStdString();
     EXPECT_EQ(FileBytes(db), before);
-    EXPECT_EQ(QDir(temp.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("quran.dat")});
+    EXPECT_EQ(QDir(temp.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("quran.dat")});
 
     // Once the reader has let go, the file is replaced.
-    const ToolRun run = RunContentTool({QStringLiteral("build-text"), QStringLiteral("--sources"),
-                                        InstalledQuranDbPackage(), QStringLiteral("--pages"), QStringLiteral("1"),
-                                        temp.path()});
+    const ToolRun run =
+        RunContentTool({QStringLiteral("build-text"), QStringLiteral("--sources"), InstalledQuranDbPackage(),
+                        QStringLiteral("--pages"), QStringLiteral("1"), temp.path()});
     EXPECT_EQ(run.ExitCode, 0) << run.Err.toStdString();
     EXPECT_NE(FileBytes(db), before);
 }

@@ -6,10 +6,8 @@
 #include <QImage>
 #include <QRandomGenerator>
 #include <QtEndian>
-
-#include <gtest/gtest.h>
-
 #include <functional>
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -45,7 +43,9 @@ TEST(Rle8Bitmap, DecodesInQtToTheSamePixels) {
         {"alternating pixels (literal stretches)", 33, 4, [](int x, int y) { return (x + y) % 2 ? 0 : 255; }},
         {"pairs (runs of two)", 20, 2, [](int x, int) { return (x / 2) % 2 ? 0 : 255; }},
         {"one odd pixel between runs", 9, 3, [](int x, int) { return x == 4 ? 0 : 255; }},
-        {"two odd pixels between runs", 10, 3, [](int x, int) { return x == 4 ? 1 : x == 5 ? 2 : 255; }},
+        {"two odd pixels between runs", 10, 3, [](int x, int) { return x == 4   ? 1
+                                                                       : x == 5 ? 2
+                                                                                : 255; }},
         {"three-pixel literal at the end", 8, 2, [](int x, int) { return x < 5 ? 255 : x; }},
         {"literal longer than 255", 600, 2, [](int x, int y) { return (x * 7 + y) % 251; }},
         {"noise", 64, 9, [&](int x, int y) { return noise[size_t(y * 64 + x)]; }},
@@ -85,7 +85,8 @@ TEST(Rle8Bitmap, HeaderDeclaresRle8BottomUpWithPaletteAndResolution) {
 }
 
 TEST(Rle8Bitmap, KeepsAMostlyBlankPageSmall) {
-    const QImage page = GreyImage(462, 690, [](int x, int y) { return (y % 46 > 10 && y % 46 < 30 && x % 9 < 3) ? 0 : 255; });
+    const QImage page =
+        GreyImage(462, 690, [](int x, int y) { return (y % 46 > 10 && y % 46 < 30 && x % 9 < 3) ? 0 : 255; });
     EXPECT_LT(EncodeRle8Bitmap(page).size(), 462 * 690 / 4);
 }
 

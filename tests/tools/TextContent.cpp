@@ -5,11 +5,9 @@
 
 #include <QDir>
 #include <QTemporaryDir>
-
 #include <gtest/gtest.h>
-#include <sqlite3.h>
-
 #include <memory>
+#include <sqlite3.h>
 
 namespace {
 constexpr const char* QuranKey = "qorvektalimsun";
@@ -24,8 +22,9 @@ QString SharedContentFolder(QString* why) {
             failure = QStringLiteral("the quran-db sources are not installed (scripts/setup.sh)");
         } else {
             auto made = std::make_unique<QTemporaryDir>();
-            const ToolRun run = RunContentTool({QStringLiteral("build-text"), QStringLiteral("--sources"), sources,
-                                                QStringLiteral("--pages"), QString::fromUtf8(SharedPages), made->path()});
+            const ToolRun run =
+                RunContentTool({QStringLiteral("build-text"), QStringLiteral("--sources"), sources,
+                                QStringLiteral("--pages"), QString::fromUtf8(SharedPages), made->path()});
             if (run.ExitCode == 0)
                 folder = std::move(made);
             else
@@ -45,7 +44,8 @@ std::vector<std::vector<QString>> TextRows(const QString& path, const char* sql)
         while (sqlite3_step(statement.Get()) == SQLITE_ROW) {
             std::vector<QString> row;
             for (int i = 0; i < sqlite3_column_count(statement.Get()); ++i)
-                row.push_back(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement.Get(), i))));
+                row.push_back(QString::fromUtf8(
+                    reinterpret_cast<const char*>(sqlite3_column_text(statement.Get(), i))));
             rows.push_back(std::move(row));
         }
     } catch (const std::exception& error) {
@@ -55,12 +55,14 @@ std::vector<std::vector<QString>> TextRows(const QString& path, const char* sql)
 }
 
 std::vector<AyehGeometry> PageAyehs(const QString& path, int pageId) {
-    const std::string sql = "SELECT SourehID, AyehID, PageID, StartLine, EndLine, StartCol, EndCol, StartAyeh, EndAyeh "
-                            "FROM Ayeh WHERE PageID = " + std::to_string(pageId) + " ORDER BY SourehID, AyehID";
+    const std::string sql =
+        "SELECT SourehID, AyehID, PageID, StartLine, EndLine, StartCol, EndCol, StartAyeh, EndAyeh "
+        "FROM Ayeh WHERE PageID = " +
+        std::to_string(pageId) + " ORDER BY SourehID, AyehID";
     std::vector<AyehGeometry> ayehs;
     for (const auto& row : TextRows(path, sql.c_str()))
-        ayehs.push_back({row[0].toInt(), row[1].toInt(), row[2].toInt(), row[3].toInt(), row[4].toInt(), row[5].toInt(),
-                         row[6].toInt(), row[7].toInt(), row[8].toInt()});
+        ayehs.push_back({row[0].toInt(), row[1].toInt(), row[2].toInt(), row[3].toInt(), row[4].toInt(),
+                         row[5].toInt(), row[6].toInt(), row[7].toInt(), row[8].toInt()});
     return ayehs;
 }
 
@@ -78,7 +80,9 @@ QByteArray PageBlob(const QString& path, int pageId) {
     return {};
 }
 
-QImage PagePicture(const QString& path, int pageId) { return QImage::fromData(PageBlob(path, pageId), "BMP"); }
+QImage PagePicture(const QString& path, int pageId) {
+    return QImage::fromData(PageBlob(path, pageId), "BMP");
+}
 
 void ExecuteOn(const QString& path, const QString& sql) {
     try {

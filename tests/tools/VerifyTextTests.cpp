@@ -12,10 +12,8 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextStream>
-
-#include <gtest/gtest.h>
-
 #include <functional>
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -92,26 +90,34 @@ TEST_F(VerifyText, ReportsEachKindOfDamage) {
         QString Message; // a pattern
     };
     const Case cases[] = {
-        {"a missing ayeh", [&](const QString& db) { ExecuteOn(db, QStringLiteral("DELETE FROM Ayeh") + where(b)); },
+        {"a missing ayeh",
+         [&](const QString& db) { ExecuteOn(db, QStringLiteral("DELETE FROM Ayeh") + where(b)); },
          QStringLiteral("table Ayeh has 6235 rows instead of 6236")},
         {"a repeated ayeh",
-         [&](const QString& db) { ExecuteOn(db, looseAyehTable + QStringLiteral("INSERT INTO Ayeh SELECT * FROM Ayeh") + where(b)); },
+         [&](const QString& db) {
+             ExecuteOn(db, looseAyehTable + QStringLiteral("INSERT INTO Ayeh SELECT * FROM Ayeh") + where(b));
+         },
          QStringLiteral("holds the key %1:%2 2 times").arg(b.Soureh).arg(b.Ayeh)},
         {"a soureh that miscounts its ayehs",
-         [](const QString& db) { ExecuteOn(db, QStringLiteral("UPDATE Soureh SET NumberOfAyeh = 285 WHERE SourehID = 2")); },
+         [](const QString& db) {
+             ExecuteOn(db, QStringLiteral("UPDATE Soureh SET NumberOfAyeh = 285 WHERE SourehID = 2"));
+         },
          QStringLiteral("soureh 2 says 285 ayehs")},
         {"a missing translation",
          [&](const QString& db) {
-             ExecuteOn(db, looseAyehTable + QStringLiteral("UPDATE Ayeh SET FarsiTranslation = NULL") + where(a));
+             ExecuteOn(db,
+                       looseAyehTable + QStringLiteral("UPDATE Ayeh SET FarsiTranslation = NULL") + where(a));
          },
          QStringLiteral("1 rows of table Ayeh have no FarsiTranslation")},
         {"a missing column",
          [](const QString& db) {
-             ExecuteOn(db, QStringLiteral("ALTER TABLE Pages RENAME TO Full; CREATE TABLE Pages AS SELECT PageID, "
-                                          "PageBMP, Joze, OtherComment FROM Full; DROP TABLE Full"));
+             ExecuteOn(
+                 db, QStringLiteral("ALTER TABLE Pages RENAME TO Full; CREATE TABLE Pages AS SELECT PageID, "
+                                    "PageBMP, Joze, OtherComment FROM Full; DROP TABLE Full"));
          },
          QStringLiteral("table Pages has no column Hezb")},
-        {"a missing page", [](const QString& db) { ExecuteOn(db, QStringLiteral("DELETE FROM Pages WHERE PageID = 50")); },
+        {"a missing page",
+         [](const QString& db) { ExecuteOn(db, QStringLiteral("DELETE FROM Pages WHERE PageID = 50")); },
          QStringLiteral("page 50 has no row in Pages")},
         {"a picture of the wrong size",
          [](const QString& db) {
@@ -123,10 +129,14 @@ TEST_F(VerifyText, ReportsEachKindOfDamage) {
          [&](const QString& db) { ExecuteOn(db, QStringLiteral("UPDATE Ayeh SET EndLine = 16") + where(a)); },
          QStringLiteral("lines %1..16 are not in order").arg(a.StartLine)},
         {"a column outside the picture",
-         [&](const QString& db) { ExecuteOn(db, QStringLiteral("UPDATE Ayeh SET StartCol = 462") + where(a)); },
+         [&](const QString& db) {
+             ExecuteOn(db, QStringLiteral("UPDATE Ayeh SET StartCol = 462") + where(a));
+         },
          QStringLiteral("columns 462 and %1 are not inside the picture").arg(a.EndCol)},
         {"a reading position that is not the start's",
-         [&](const QString& db) { ExecuteOn(db, QStringLiteral("UPDATE Ayeh SET StartAyeh = StartAyeh + 1") + where(a)); },
+         [&](const QString& db) {
+             ExecuteOn(db, QStringLiteral("UPDATE Ayeh SET StartAyeh = StartAyeh + 1") + where(a));
+         },
          QStringLiteral("the positions of its start and end")},
         {"an ayeh reaching into the next one",
          [&](const QString& db) {
@@ -136,7 +146,9 @@ TEST_F(VerifyText, ReportsEachKindOfDamage) {
          QStringLiteral("does not come after ayeh %1:%2").arg(a.Soureh).arg(a.Ayeh)},
         {"a highlight that misses the ayeh's first word",
          [&](const QString& db) {
-             ExecuteOn(db, QStringLiteral("UPDATE Ayeh SET StartCol = StartCol - 40, StartAyeh = StartAyeh + 40") + where(b));
+             ExecuteOn(
+                 db, QStringLiteral("UPDATE Ayeh SET StartCol = StartCol - 40, StartAyeh = StartAyeh + 40") +
+                         where(b));
          },
          QStringLiteral("page 50, line %1: \\d+ dark pixels lie in no ayeh's highlight").arg(b.StartLine)},
         {"ink between two ayehs",
@@ -157,7 +169,8 @@ TEST_F(VerifyText, ReportsEachKindOfDamage) {
          QStringLiteral("dark pixels lie in the highlight of more than one ayeh")},
         {"a band outside the picture",
          [&](const QString& db) {
-             ExecuteOn(db, QStringLiteral("UPDATE Lines SET EndRow = 700 WHERE PageID = 50 AND LineID = %1").arg(a.StartLine));
+             ExecuteOn(db, QStringLiteral("UPDATE Lines SET EndRow = 700 WHERE PageID = 50 AND LineID = %1")
+                               .arg(a.StartLine));
          },
          QStringLiteral("line %1 has the rows %2..700").arg(a.StartLine).arg(BandStartRow(a.StartLine))},
         {"an ayeh whose highlight holds no ink",
@@ -211,7 +224,8 @@ TEST_F(VerifyText, AnEmptyBookCountsEveryMissingPartButListsFew) {
     QString report;
     QTextStream stream(&report);
     // Rows of the three tables, 114 sourehs without a row, and 604 pages without one.
-    EXPECT_EQ(VerifyQuranDatabase(Temp.filePath(QStringLiteral("empty.dat")), std::nullopt, stream), 3 + 114 + 604);
+    EXPECT_EQ(VerifyQuranDatabase(Temp.filePath(QStringLiteral("empty.dat")), std::nullopt, stream),
+              3 + 114 + 604);
     EXPECT_LE(report.count(QStringLiteral("fault: ")), 3 + 20 + 20);
     EXPECT_TRUE(report.contains(QStringLiteral("... and 584 more"))) << report.toStdString();
 }
