@@ -14,7 +14,7 @@ packages=(
     nodejs npm
     xvfb xauth xdotool x11-utils
     clang libclang-rt-14-dev
-    appstream desktop-file-utils dpkg-dev file ccache
+    appstream desktop-file-utils groff-base dpkg-dev file ccache
 )
 
 missing=()
