@@ -19,6 +19,7 @@
 #include <QEvent>
 #include <QFile>
 #include <QThread>
+#include <QTimer>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -142,19 +143,23 @@ int main(int argc, char** argv) {
     form->TntSpeedButtonPlay->click();
     clock.Last = player->FileName();
 
-    // Until the recording after the last counted transition has ended.
-    QElapsedTimer waited;
-    waited.start();
-    const qint64 limit = qint64(transitions + 2) * (milliseconds + 1000) + 10000;
-    while (waited.elapsed() < limit) {
-        application.processEvents(QEventLoop::AllEvents, 5);
-        QThread::msleep(1);
-        if (clock.Milliseconds.size() >= size_t(transitions) && player->Mode() == pmStopped &&
-            player->Position() == player->Length())
-            break;
-    }
-    form->SpinEditReadingCount->SetValue(0);
-    player->Stop();
+    // The window's own message loop runs until the recording after the last counted transition
+    // has ended, as it would in the reader: a notice is handled as soon as it is posted.
+    QTimer check;
+    QObject::connect(&check, &QTimer::timeout, &application, [&] {
+        if (clock.Milliseconds.size() < size_t(transitions))
+            return;
+        // A repeat count of 0 ends the chain with the recording in progress.
+        form->SpinEditReadingCount->SetValue(0);
+        if (player->Mode() == pmStopped && player->Position() == player->Length())
+            application.quit();
+    });
+    check.start(50);
+    QTimer::singleShot(qint64(transitions + 2) * (milliseconds + 1000) + 10000, &application,
+                       &QApplication::quit);
+    application.exec();
+    if (player->Mode() != pmNotReady)
+        player->Stop();
     QThread::msleep(300);
 
     QFile file(output);
@@ -176,6 +181,9 @@ int main(int argc, char** argv) {
         std::printf(" %.1f", gap);
     std::printf("\nhandler (ms):");
     for (double time : clock.Milliseconds)
+        std::printf(" %.1f", time);
+    std::printf("\nhandler CPU (ms):");
+    for (double time : clock.CpuMilliseconds)
         std::printf(" %.1f", time);
     const Spread gap = SpreadOf(gaps);
     const Spread handler = SpreadOf(clock.Milliseconds);

@@ -69,6 +69,12 @@ def text_figures(name, key):
     if not values:
         return None
     return (statistics.median(v[0] for v in values), min(v[1] for v in values), max(v[2] for v in values))
+def pooled(name, key):
+    values = []
+    for line in open(f"{work}/{name}"):
+        if line.startswith(key + ":"):
+            values += [float(v) for v in line.split(":", 1)[1].split()]
+    return spread(values)
 rows = []
 def row(path, figure, unit, target, cpu_median=None):
     goal = f"{target} {unit}" if target else "none"
@@ -91,9 +97,9 @@ model_row("GoToPage, page not shown (ms)", "BM_GoToPage", "ms", 5)
 model_row("Highlight, three-line ayeh (ms)", "BM_HighlightThreeLineAyeh", "ms", 0.5)
 model_row("PrepareSound, 100 KB recording (ms)", "BM_PrepareSound", "ms", 2)
 model_row("decoding that recording on Open (ms)", "BM_DecodeRecording", "ms", None)
-row("gap between recordings (ms)", text_figures("gap.txt", "gap_ms"), "ms", 50)
-cpu_handler = text_figures("gap.txt", "handler_cpu_ms")
-row("notice handler, per move (ms)", text_figures("gap.txt", "handler_ms"), "ms", None,
+row("gap between recordings (ms)", pooled("gap.txt", "gaps (ms)"), "ms", 50)
+cpu_handler = pooled("gap.txt", "handler CPU (ms)")
+row("notice handler, per move (ms)", pooled("gap.txt", "handler (ms)"), "ms", None,
     cpu_handler[0] if cpu_handler else None)
 startup_cpu = text_figures("startup.txt", "startup_cpu_ms")
 row("start-up to main window shown (ms)", text_figures("startup.txt", "startup_shown_ms"), "ms", 800,
