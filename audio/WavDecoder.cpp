@@ -79,6 +79,11 @@ std::shared_ptr<const DecodedSound> DecodeWav(const QString& path, const OutputF
     if (!SDL_LoadWAV_RW(file, 1, &spec, &raw, &length))
         throw SdlError();
     const WavBuffer source(raw);
+    // A rate far beyond any recording's (a damaged header) would make the resampler's buffers
+    // and work grow without bound, and the silence below overflow.
+    constexpr int MaxRate = 384000;
+    if (spec.freq <= 0 || spec.freq > MaxRate)
+        throw AudioError("Unsupported sample rate in WAVE file");
 
     auto sound = std::make_shared<DecodedSound>();
     sound->Format = target;
