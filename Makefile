@@ -46,6 +46,11 @@ fuzz: setup
 	cmake --build $(FUZZ) -j $(JOBS) --target $(FUZZ_TARGETS)
 	bash fuzz/run.sh $(FUZZ) $(FUZZ_SECONDS)
 
+# Continuous recitation through every ayeh and past the wrap from 114 to 1 (some minutes).
+soak: configure
+	cmake --build $(BUILD) -j $(JOBS) --target hardening_soak
+	SDL_AUDIODRIVER=dummy $(BUILD)/hardening_soak
+
 bench: content
 	bash scripts/run-bench.sh $(BUILD) $(DATA)
 
