@@ -37,12 +37,17 @@ void SetStrictWavHints() {
 void RefuseOverlongDataChunk(SDL_RWops* file) {
     const Sint64 size = SDL_RWsize(file);
     Uint8 header[12];
-    if (SDL_RWread(file, header, 1, sizeof header) != sizeof header || SDL_memcmp(header, "RIFF", 4) != 0 ||
-        SDL_memcmp(header + 8, "WAVE", 4) != 0) {
-        SDL_RWseek(file, 0, RW_SEEK_SET);
-        return; // not a RIFF WAVE file: SDL says so in its own words
+    Sint64 at = 0;
+    if (SDL_RWread(file, header, 1, sizeof header) == sizeof header) {
+        if (SDL_memcmp(header, "RIFF", 4) == 0 && SDL_memcmp(header + 8, "WAVE", 4) == 0)
+            at = 12;
+        else if (SDL_memcmp(header, "WAVE", 4) == 0)
+            at = 4; // SDL also takes a WAVE file whose RIFF header is missing
     }
-    Sint64 at = 12;
+    if (at == 0) {
+        SDL_RWseek(file, 0, RW_SEEK_SET);
+        return; // not a WAVE file: SDL says so in its own words
+    }
     while (size >= 0 && at + 8 <= size && SDL_RWseek(file, at, RW_SEEK_SET) == at &&
            SDL_RWread(file, header, 1, 8) == 8) {
         const Sint64 length = Sint64(header[4]) | Sint64(header[5]) << 8 | Sint64(header[6]) << 16 |
