@@ -72,6 +72,12 @@ TEST_P(WavDecoderLimits, DataChunkLongerThanTheFileIsATruncatedRecording) {
     EXPECT_EQ(DecodeError(Write(WavClaiming(GetParam()))), "Truncated data chunk in WAVE file");
 }
 
+TEST_F(WavDecoderLimits, WithoutItsRiffHeaderTooTheDataChunkMayNotClaimMore) {
+    // SDL reads a file that starts at "WAVE" as well; its chunks follow at once.
+    const QByteArray whole = WavClaiming(0xcd000020);
+    EXPECT_EQ(DecodeError(Write(whole.mid(8))), "Truncated data chunk in WAVE file");
+}
+
 INSTANTIATE_TEST_SUITE_P(ClaimedSizes, WavDecoderLimits,
                          ::testing::Values(std::uint32_t(0x2000), std::uint32_t(0x6fb90064),
                                            std::uint32_t(0xfffffff0), std::uint32_t(0xffffffff)));

@@ -202,11 +202,24 @@ int main(int argc, char** argv) {
     const long target = TotalAyehCount + 3;     // past the wrap: 1:1, 1:2, 1:3 again
 
     auto select = [&](int s, int a) { return GlobalQuran->SelectSoureh(s)->SelectAyeh(a); };
+    // Every ayeh's own recording must start once, in order: the one after the last started.
+    int lastSoureh = 114;
+    int lastAyeh = NumberOfAyehs(114);
+    long outOfOrder = 0;
     auto startAyeh = [&](TAyeh* ayeh) {
         const bool before = ayeh->RecitationStarted;
+        const int s = ayeh->Soureh->SourehID;
+        const int a = ayeh->AyehID;
         ayeh->Recite(1);
-        if (ayeh->RecitationStarted && !before)
+        if (ayeh->RecitationStarted && !before) {
             ++ayehsStarted;
+            const bool next = (s == lastSoureh && a == lastAyeh + 1) ||
+                              (a == 1 && lastAyeh == NumberOfAyehs(lastSoureh) && s == lastSoureh % SourehCount + 1);
+            if (!next && ++outOfOrder <= 10)
+                std::printf("out of order: %d:%d after %d:%d\n", s, a, lastSoureh, lastAyeh);
+            lastSoureh = s;
+            lastAyeh = a;
+        }
         else if (ayeh->BismillahPlayed)
             ++bismillahs;
         if (ayehsStarted % 250 == 0 && (samples.empty() || samples.back().first != ayehsStarted))
@@ -269,11 +282,12 @@ int main(int argc, char** argv) {
         if (count <= 1000)
             warm = kb;
     const long growth = samples.back().second - warm;
-    std::printf("growth after warm-up: %ld KiB (margin %ld KiB); pixels outside the page: %ld; error boxes: %d\n",
-                growth, marginKb, image.Outside, errors.Shown);
+    std::printf("growth after warm-up: %ld KiB (margin %ld KiB); pixels outside the page: %ld; error boxes: %d; "
+                "ayehs out of order: %ld\n",
+                growth, marginKb, image.Outside, errors.Shown, outOfOrder);
 
     const bool pass = loop == 0 && running && wrapped && ayehsStarted >= target && cache.size() == 1 &&
-                      growth <= marginKb && image.Outside == 0 && errors.Shown == 0;
+                      growth <= marginKb && image.Outside == 0 && errors.Shown == 0 && outOfOrder == 0;
     GlobalQuran.reset();
     std::printf("soak: %s\n", pass ? "PASS" : "FAIL");
     return pass ? 0 : 1;
