@@ -134,62 +134,32 @@ TEST_P(StoredPositionTest, IsReportedWhereItCannotBeReadAndTheReaderStartsAtTheF
     EXPECT_EQ(Form->TntImage1->style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay, nullptr, Form->TntImage1), 100);
 }
 
-void Put(QSettings& store, const char* name, const QVariant& value) { store.setValue(QString::fromLatin1(name), value); }
+// A store holding the given values; an invalid QVariant leaves the value out.
+std::function<void(QSettings&)> Stored(const QVariant& soureh, const QVariant& ayeh) {
+    return [=](QSettings& store) {
+        if (soureh.isValid())
+            store.setValue(QStringLiteral("LastSoureh"), soureh);
+        if (ayeh.isValid())
+            store.setValue(QStringLiteral("LastAyeh"), ayeh);
+        if (!soureh.isValid() && !ayeh.isValid())
+            store.setValue(QStringLiteral("Other"), 1);
+    };
+}
+
+const QVariant None;
 
 INSTANTIATE_TEST_SUITE_P(
     Store, StoredPositionTest,
-    ::testing::Values(
-        StoreCase{"SourehMissing", [](QSettings& s) { Put(s, "LastAyeh", 3); }, "Failed to get data for 'LastSoureh'"},
-        StoreCase{"AyehMissing", [](QSettings& s) { Put(s, "LastSoureh", 2); }, "Failed to get data for 'LastAyeh'"},
-        StoreCase{"BothMissing", [](QSettings& s) { Put(s, "Other", 1); }, "Failed to get data for 'LastSoureh'"},
-        StoreCase{"SourehText",
-                  [](QSettings& s) {
-                      Put(s, "LastSoureh", QStringLiteral("abc"));
-                      Put(s, "LastAyeh", 1);
-                  },
-                  "Invalid data type for 'LastSoureh'"},
-        StoreCase{"AyehFraction",
-                  [](QSettings& s) {
-                      Put(s, "LastSoureh", 2);
-                      Put(s, "LastAyeh", QStringLiteral("2.5"));
-                  },
-                  "Invalid data type for 'LastAyeh'"},
-        StoreCase{"AyehList",
-                  [](QSettings& s) {
-                      Put(s, "LastSoureh", 2);
-                      Put(s, "LastAyeh", QStringList{QStringLiteral("1"), QStringLiteral("2")});
-                  },
-                  "Invalid data type for 'LastAyeh'"},
-        StoreCase{"SourehBeyondTheLast",
-                  [](QSettings& s) {
-                      Put(s, "LastSoureh", 115);
-                      Put(s, "LastAyeh", 1);
-                  },
-                  ""},
-        StoreCase{"SourehZero",
-                  [](QSettings& s) {
-                      Put(s, "LastSoureh", 0);
-                      Put(s, "LastAyeh", 1);
-                  },
-                  ""},
-        StoreCase{"SourehNegative",
-                  [](QSettings& s) {
-                      Put(s, "LastSoureh", -3);
-                      Put(s, "LastAyeh", 1);
-                  },
-                  ""},
-        StoreCase{"AyehBeyondTheSoureh",
-                  [](QSettings& s) {
-                      Put(s, "LastSoureh", 2);
-                      Put(s, "LastAyeh", 6);
-                  },
-                  ""},
-        StoreCase{"AyehZero",
-                  [](QSettings& s) {
-                      Put(s, "LastSoureh", 2);
-                      Put(s, "LastAyeh", 0);
-                  },
-                  ""}),
+    ::testing::Values(StoreCase{"SourehMissing", Stored(None, 3), "Failed to get data for 'LastSoureh'"},
+                      StoreCase{"AyehMissing", Stored(2, None), "Failed to get data for 'LastAyeh'"},
+                      StoreCase{"BothMissing", Stored(None, None), "Failed to get data for 'LastSoureh'"},
+                      StoreCase{"SourehText", Stored(QStringLiteral("abc"), 1), "Invalid data type for 'LastSoureh'"},
+                      StoreCase{"AyehFraction", Stored(2, QStringLiteral("2.5")), "Invalid data type for 'LastAyeh'"},
+                      StoreCase{"AyehList", Stored(2, QStringList{QStringLiteral("1"), QStringLiteral("2")}),
+                                "Invalid data type for 'LastAyeh'"},
+                      StoreCase{"SourehBeyondTheLast", Stored(115, 1), ""}, StoreCase{"SourehZero", Stored(0, 1), ""},
+                      StoreCase{"SourehNegative", Stored(-3, 1), ""}, StoreCase{"AyehBeyondTheSoureh", Stored(2, 6), ""},
+                      StoreCase{"AyehZero", Stored(2, 0), ""}),
     [](const ::testing::TestParamInfo<StoreCase>& info) { return std::string(info.param.Name); });
 
 // --- Without a book ---
