@@ -7,10 +7,18 @@
 #include "model/Utility.h"
 
 #include <QPointer>
+#include <QScopedValueRollback>
 
 namespace {
 
 constexpr int LastSourehID = 114;
+
+// True while the handler itself is moving the chain on. A notice handled inside that step
+// (Recite lets pending events run before it loads the next recording) can only speak of the
+// recording that has just ended, which the outer call is already moving on from; acting on
+// it again would skip the ayeh being started. A recording that ends before its notices are
+// handled brings two of them: that of its play and that of the close before it.
+bool MovingOn = false;
 
 } // namespace
 
@@ -18,7 +26,7 @@ void TTntMainForm::MediaPlayer1Notify(QObject*) {
     // A failure here (a player query without a file, a database error while the next soureh
     // or ayeh loads) ends the chain in silence, as far as it had got.
     try {
-        if (!HasBook())
+        if (MovingOn || !HasBook())
             return;
         AudioPlayer* player = GlobalQuran->Player;
         const PlayerMode mode = player->Mode();
@@ -40,6 +48,7 @@ void TTntMainForm::MediaPlayer1Notify(QObject*) {
             return;
 
         const QPointer<TTntMainForm> alive(this);
+        const QScopedValueRollback<bool> movingOn(MovingOn, true);
         if (ayehId == 1 && !current->RecitationStarted) {
             // In the usual course the Bismillah before ayeh 1 has just ended.
             current->Recite(count);

@@ -20,6 +20,7 @@
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
+#include <QScopedValueRollback>
 #include <QTimer>
 
 #include <cstdio>
@@ -227,12 +228,16 @@ int main(int argc, char** argv) {
         player.SetNotify(true);
     };
 
+    // As in the window: a notice handled while the chain is moving on speaks of the recording
+    // that has just ended.
+    bool movingOn = false;
     QObject::connect(&player, &AudioPlayer::OnNotify, &app, [&](QObject*) {
         ++notices;
-        if (!GlobalQuran || player.Mode() == pmPaused || player.Mode() == pmNotReady)
+        if (movingOn || !GlobalQuran || player.Mode() == pmPaused || player.Mode() == pmNotReady)
             return;
         if (player.Position() != player.Length())
             return;
+        const QScopedValueRollback<bool> guard(movingOn, true);
         TAyeh* current = GlobalQuran->Soureh->Ayeh.get();
         if (ayehId == 1 && !current->RecitationStarted) {
             startAyeh(current); // the Bismillah has ended
