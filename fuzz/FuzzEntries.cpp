@@ -25,17 +25,22 @@ namespace {
 // Keeps the pixel reads from being optimised away.
 volatile unsigned Sink;
 
-// A private folder for the files the entries need, removed at exit.
-const QString& WorkFolder() {
-    static const QString folder = [] {
+// A private folder for the files the entries need, removed at exit by its own destructor
+// (an exit handler registered while the path was being made would run after the path died).
+struct PrivateFolder {
+    PrivateFolder() {
         QByteArray pattern = QDir::tempPath().toLocal8Bit() + "/golvar-fuzz.XXXXXX";
         if (!mkdtemp(pattern.data()))
             std::abort();
-        const QString path = QString::fromLocal8Bit(pattern);
-        std::atexit([] { QDir(WorkFolder()).removeRecursively(); });
-        return path;
-    }();
-    return folder;
+        Path = QString::fromLocal8Bit(pattern);
+    }
+    ~PrivateFolder() { QDir(Path).removeRecursively(); }
+    QString Path;
+};
+
+const QString& WorkFolder() {
+    static const PrivateFolder folder;
+    return folder.Path;
 }
 
 void ExecOrAbort(sqlite3* db, const char* sql) {

@@ -152,7 +152,13 @@ TEST_F(ImportRecitation, InterruptedImportLeavesTheDatabaseByteForByteAndNoLefto
     process.start(QStringLiteral(GOLVAR_BINARY_DIR "/golvar-content"),
                   {QStringLiteral("import-recitation"), QStringLiteral("--reciter"), QStringLiteral("2"), Db, Dir});
     ASSERT_TRUE(process.waitForStarted());
-    QThread::msleep(1500);
+    // Interrupt as soon as the import is under way: its working copy has appeared.
+    const auto underWay = [&] {
+        return QDir(Temp.path()).entryList(QDir::Files | QDir::Hidden).size() > 1;
+    };
+    for (int waited = 0; !underWay() && waited < 30000 && process.state() == QProcess::Running; ++waited)
+        QThread::msleep(1);
+    ASSERT_TRUE(underWay());
     ::kill(pid_t(process.processId()), SIGINT);
     ASSERT_TRUE(process.waitForFinished(60000));
     EXPECT_FALSE(process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0);
