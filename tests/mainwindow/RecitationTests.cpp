@@ -8,8 +8,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QTimer>
 
 
+
+#include <functional>
 #include <vector>
 
 namespace {
@@ -270,6 +273,57 @@ TEST_F(RecitationTest, AClickOnAnAyehCarriesTheChainOnFromThatAyeh) {
     ClickAyeh(1, 5);
     const std::vector<RecitationStep> expected = {{Rec(1, 1, 5), 1}, {Rec(1, 1, 6), 1}};
     EXPECT_EQ(StepsUntil(expected.size()), expected);
+}
+
+// Commands and notices that arrive while the recite command is inside Recite, which lets
+// pending events run before the sound steps: the interrupted command must go on only with what
+// still exists (the sanitizer build catches any use of a released book or record).
+class RecitationInterruptedTest : public RecitationTest {
+protected:
+    // Starts reciting ayeh 2:2 with the given step queued to run inside the command.
+    void ReciteWith(const std::function<void()>& inside) {
+        ChooseSoureh(2);
+        ChooseAyeh(2);
+        SetCount(1);
+        QTimer::singleShot(0, Form.get(), inside);
+        Form->TntSpeedButtonPlay->click();
+    }
+};
+
+TEST_F(RecitationInterruptedTest, ClosingTheWindowEndsTheCommandWithoutSound) {
+    ReciteWith([this] { Form->close(); });
+    EXPECT_EQ(GlobalQuran, nullptr);
+    EXPECT_NE(Mode(), pmPlaying);
+    RunOn(200);
+    EXPECT_TRUE(Boxes.Boxes().isEmpty());
+}
+
+TEST_F(RecitationInterruptedTest, ChoosingAnotherSourehAbandonsTheAyehItReleased) {
+    ReciteWith([this] { ChooseSoureh(114); });
+    EXPECT_EQ(CurrentSoureh(), 114);
+    EXPECT_EQ(CurrentAyeh(), 1);
+    EXPECT_NE(Loaded(), Rec(1, 2, 2));
+    EXPECT_TRUE(Boxes.Boxes().isEmpty());
+}
+
+TEST_F(RecitationInterruptedTest, AClickOnAnotherAyehRecitesThatAyehInstead) {
+    // Another ayeh of the page that shows 2:2 while the command runs.
+    const int other = ReaderContent::PageOf(2, 1) == ReaderContent::PageOf(2, 2) ? 1 : 3;
+    ASSERT_EQ(ReaderContent::PageOf(2, other), ReaderContent::PageOf(2, 2));
+    ReciteWith([this, other] { ClickAyeh(2, other); });
+    EXPECT_EQ(CurrentSoureh(), 2);
+    EXPECT_EQ(CurrentAyeh(), other);
+    // Ayeh 1 of soureh 2 begins with its Bismillah.
+    EXPECT_EQ(Loaded(), other == 1 ? Bismillah1 : Rec(1, 2, other));
+    EXPECT_EQ(Memo(), ReaderContent::Translation(2, other));
+}
+
+TEST_F(RecitationInterruptedTest, APlayerNoticeChangesNothing) {
+    ReciteWith([this] { Q_EMIT Form->MediaPlayer1->OnNotify(Form->MediaPlayer1); });
+    EXPECT_EQ(CurrentSoureh(), 2);
+    EXPECT_EQ(CurrentAyeh(), 2);
+    EXPECT_EQ(Loaded(), Rec(1, 2, 2));
+    EXPECT_EQ(Memo(), ReaderContent::Translation(2, 2));
 }
 
 } // namespace
