@@ -148,6 +148,14 @@ std::function<void(QSettings&)> Stored(const QVariant& soureh, const QVariant& a
 
 const QVariant None;
 
+// A settings file that is no settings file at all.
+void StoredGarbage(QSettings& store) {
+    QFile file(store.fileName());
+    QDir().mkpath(QFileInfo(file).path());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray("\x00\xff[[[LastSoureh\x01=\xfe\n\x00garbage", 32).repeated(64));
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Store, StoredPositionTest,
     ::testing::Values(StoreCase{"SourehMissing", Stored(None, 3), "Failed to get data for 'LastSoureh'"},
@@ -159,7 +167,8 @@ INSTANTIATE_TEST_SUITE_P(
                                 "Invalid data type for 'LastAyeh'"},
                       StoreCase{"SourehBeyondTheLast", Stored(115, 1), ""}, StoreCase{"SourehZero", Stored(0, 1), ""},
                       StoreCase{"SourehNegative", Stored(-3, 1), ""}, StoreCase{"AyehBeyondTheSoureh", Stored(2, 6), ""},
-                      StoreCase{"AyehZero", Stored(2, 0), ""}),
+                      StoreCase{"AyehZero", Stored(2, 0), ""},
+                      StoreCase{"GarbageFile", StoredGarbage, "Failed to get data for 'LastSoureh'"}),
     [](const ::testing::TestParamInfo<StoreCase>& info) { return std::string(info.param.Name); });
 
 // --- Without a book ---
