@@ -153,7 +153,8 @@ void StoredGarbage(QSettings& store) {
     QFile file(store.fileName());
     QDir().mkpath(QFileInfo(file).path());
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(QByteArray("\x00\xff[[[LastSoureh\x01=\xfe\n\x00garbage", 32).repeated(64));
+    static const char garbage[] = "\x00\xff[[[LastSoureh\x01=\xfe\n\x00garbage";
+    file.write(QByteArray(garbage, sizeof garbage - 1).repeated(64));
 }
 
 INSTANTIATE_TEST_SUITE_P(
