@@ -49,8 +49,8 @@ AudioOutput::AudioOutput() {
         SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
         Sdl = Device::Open(desired);
     }
-    DeviceFormat.Rate = Sdl->Output.Spec().freq;
-    DeviceFormat.Channels = Sdl->Output.Spec().channels;
+    DeviceFormat.Rate = Sdl->Output.Format().freq;
+    DeviceFormat.Channels = Sdl->Output.Format().channels;
     Sdl->Output.Start();
 }
 

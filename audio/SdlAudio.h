@@ -42,7 +42,7 @@ public:
     SdlAudioDevice& operator=(const SdlAudioDevice&) = delete;
 
     SDL_AudioDeviceID Get() const { return Id; }
-    const SDL_AudioSpec& Spec() const { return Obtained; }
+    const SDL_AudioSpec& Format() const { return Obtained; }
     void Start() { SDL_PauseAudioDevice(Id, 0); }
 
 private:

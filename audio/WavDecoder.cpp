@@ -78,35 +78,35 @@ std::shared_ptr<const DecodedSound> DecodeWav(const QString& path, const OutputF
         throw;
     }
 
-    SDL_AudioSpec spec{};
+    SDL_AudioSpec wavFormat{};
     Uint8* raw = nullptr;
     Uint32 length = 0;
-    if (!SDL_LoadWAV_RW(file, 1, &spec, &raw, &length))
+    if (!SDL_LoadWAV_RW(file, 1, &wavFormat, &raw, &length))
         throw SdlError();
     const WavBuffer source(raw);
     // A rate far beyond any recording's (a damaged header) would make the resampler's buffers
     // and work grow without bound, and the silence below overflow.
     constexpr int MaxRate = 384000;
-    if (spec.freq <= 0 || spec.freq > MaxRate)
+    if (wavFormat.freq <= 0 || wavFormat.freq > MaxRate)
         throw AudioError("Unsupported sample rate in WAVE file");
 
     auto sound = std::make_shared<DecodedSound>();
     sound->Format = target;
-    if (spec.format == AUDIO_S16SYS && spec.channels == target.Channels && spec.freq == target.Rate) {
+    if (wavFormat.format == AUDIO_S16SYS && wavFormat.channels == target.Channels && wavFormat.freq == target.Rate) {
         sound->Bytes.assign(raw, raw + length);
         return sound;
     }
 
-    const AudioStream stream(SDL_NewAudioStream(spec.format, spec.channels, spec.freq, AUDIO_S16SYS,
+    const AudioStream stream(SDL_NewAudioStream(wavFormat.format, wavFormat.channels, wavFormat.freq, AUDIO_S16SYS,
                                                 static_cast<Uint8>(target.Channels), target.Rate));
     // SDL's flush drops the resampler's right-hand context when its staging buffer happens to
     // be empty, losing the last few hundred frames. Trailing silence gives the resampler that
     // context; the output is then cut back to the recording's own length.
-    const int sourceFrameBytes = SDL_AUDIO_BITSIZE(spec.format) / 8 * spec.channels;
+    const int sourceFrameBytes = SDL_AUDIO_BITSIZE(wavFormat.format) / 8 * wavFormat.channels;
     const std::int64_t sourceFrames = length / static_cast<Uint32>(sourceFrameBytes);
     const std::vector<std::uint8_t> silence(
-        static_cast<std::size_t>(std::max(spec.freq / 5, 1024) * sourceFrameBytes),
-        spec.format == AUDIO_U8 ? 0x80 : 0);
+        static_cast<std::size_t>(std::max(wavFormat.freq / 5, 1024) * sourceFrameBytes),
+        wavFormat.format == AUDIO_U8 ? 0x80 : 0);
     if (!stream || SDL_AudioStreamPut(stream.get(), raw, static_cast<int>(length)) != 0 ||
         SDL_AudioStreamPut(stream.get(), silence.data(), static_cast<int>(silence.size())) != 0 ||
         SDL_AudioStreamFlush(stream.get()) != 0)
@@ -122,7 +122,7 @@ std::shared_ptr<const DecodedSound> DecodeWav(const QString& path, const OutputF
             break;
         size += static_cast<std::size_t>(got);
     }
-    const std::int64_t frames = sourceFrames * target.Rate / spec.freq;
+    const std::int64_t frames = sourceFrames * target.Rate / wavFormat.freq;
     sound->Bytes.resize(std::min(size, static_cast<std::size_t>(frames * target.FrameBytes())));
     return sound;
 }

@@ -187,14 +187,14 @@ QString PlayerDecodeFailure(const QByteArray& wav) {
     SDL_SetHint(SDL_HINT_WAVE_TRUNCATION, "strict");
     SDL_SetHint(SDL_HINT_WAVE_RIFF_CHUNK_SIZE, "ignorezero");
     SDL_SetHint(SDL_HINT_WAVE_FACT_CHUNK, "ignore");
-    SDL_AudioSpec spec{};
+    SDL_AudioSpec wavFormat{};
     Uint8* buffer = nullptr;
     Uint32 length = 0;
     SDL_RWops* source = SDL_RWFromConstMem(wav.constData(), int(wav.size()));
-    if (source == nullptr || SDL_LoadWAV_RW(source, 1, &spec, &buffer, &length) == nullptr)
+    if (source == nullptr || SDL_LoadWAV_RW(source, 1, &wavFormat, &buffer, &length) == nullptr)
         return QString::fromUtf8(SDL_GetError());
     const std::unique_ptr<Uint8, SdlFree> owner(buffer);
-    const Uint32 frameBytes = Uint32(SDL_AUDIO_BITSIZE(spec.format) / 8) * spec.channels;
+    const Uint32 frameBytes = Uint32(SDL_AUDIO_BITSIZE(wavFormat.format) / 8) * wavFormat.channels;
     if (frameBytes == 0 || length < frameBytes)
         return QStringLiteral("the recording holds no sound");
     return {};

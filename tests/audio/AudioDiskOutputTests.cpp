@@ -40,9 +40,9 @@ protected:
         return samples;
     }
 
-    QString Write(const QString& name, const WavSpec& spec) {
+    QString Write(const QString& name, const WavSpec& wavFormat) {
         const QString path = Dir.filePath(name);
-        WriteWav(path, spec);
+        WriteWav(path, wavFormat);
         return path;
     }
 
@@ -84,8 +84,8 @@ TEST_F(AudioDiskOutputTest, RecordingsPlayedOneAfterAnotherReachTheOutputWholeAn
 }
 
 TEST_F(AudioDiskOutputTest, TwoPlayersPlayingAtOnceAreMixed) {
-    const WavSpec spec{WavEncoding::Pcm16, 44100, 2, 100, 2};
-    const QString path = Write(QStringLiteral("mixed.wav"), spec);
+    const WavSpec wavFormat{WavEncoding::Pcm16, 44100, 2, 100, 2};
+    const QString path = Write(QStringLiteral("mixed.wav"), wavFormat);
     AudioPlayer one;
     AudioPlayer two;
     QSignalSpy notices(&two, &AudioPlayer::OnNotify);
@@ -102,7 +102,7 @@ TEST_F(AudioDiskOutputTest, TwoPlayersPlayingAtOnceAreMixed) {
     ASSERT_TRUE(WaitForNotices(notices, 1));
     QTest::qWait(300);
 
-    std::vector<std::int16_t> doubled = WavSignal(spec);
+    std::vector<std::int16_t> doubled = WavSignal(wavFormat);
     for (std::int16_t& sample : doubled)
         sample = static_cast<std::int16_t>(2 * sample);
     const std::vector<std::int16_t> output = Output();

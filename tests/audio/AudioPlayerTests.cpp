@@ -19,10 +19,10 @@ class AudioPlayerTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(Dir.isValid()); }
 
-    QString Write(const QString& name, int durationMs, WavSpec spec = {}) {
-        spec.DurationMs = durationMs;
+    QString Write(const QString& name, int durationMs, WavSpec wavFormat = {}) {
+        wavFormat.DurationMs = durationMs;
         const QString path = Dir.filePath(name);
-        WriteWav(path, spec);
+        WriteWav(path, wavFormat);
         return path;
     }
 

@@ -17,9 +17,9 @@ std::vector<std::int16_t> Samples(const DecodedSound& sound) {
 
 class WavDecoderTest : public ::testing::Test {
 protected:
-    std::shared_ptr<const DecodedSound> Decode(const WavSpec& spec, OutputFormat target = {}) {
+    std::shared_ptr<const DecodedSound> Decode(const WavSpec& wavFormat, OutputFormat target = {}) {
         const QString path = Dir.filePath(QStringLiteral("sound.wav"));
-        WriteWav(path, spec);
+        WriteWav(path, wavFormat);
         return DecodeWav(path, target);
     }
 
@@ -27,15 +27,15 @@ protected:
 };
 
 TEST_F(WavDecoderTest, PcmInTheOutputFormatIsTakenSampleForSample) {
-    const WavSpec spec{WavEncoding::Pcm16, 44100, 2, 100};
-    const auto sound = Decode(spec);
-    EXPECT_EQ(Samples(*sound), WavSignal(spec));
+    const WavSpec wavFormat{WavEncoding::Pcm16, 44100, 2, 100};
+    const auto sound = Decode(wavFormat);
+    EXPECT_EQ(Samples(*sound), WavSignal(wavFormat));
 }
 
 TEST_F(WavDecoderTest, MonoIsSpreadOverBothChannels) {
-    const WavSpec spec{WavEncoding::Pcm16, 44100, 1, 100};
-    const auto sound = Decode(spec);
-    const std::vector<std::int16_t> expected = WavSignal(spec);
+    const WavSpec wavFormat{WavEncoding::Pcm16, 44100, 1, 100};
+    const auto sound = Decode(wavFormat);
+    const std::vector<std::int16_t> expected = WavSignal(wavFormat);
     const std::vector<std::int16_t> samples = Samples(*sound);
     ASSERT_EQ(samples.size(), 2 * expected.size());
     for (std::size_t frame = 0; frame < expected.size(); frame += 97) {
@@ -45,9 +45,9 @@ TEST_F(WavDecoderTest, MonoIsSpreadOverBothChannels) {
 }
 
 TEST_F(WavDecoderTest, EightBitSamplesKeepTheirValueWithinOneStep) {
-    const WavSpec spec{WavEncoding::Pcm8, 44100, 2, 50};
-    const auto sound = Decode(spec);
-    const std::vector<std::int16_t> expected = WavSignal(spec);
+    const WavSpec wavFormat{WavEncoding::Pcm8, 44100, 2, 50};
+    const auto sound = Decode(wavFormat);
+    const std::vector<std::int16_t> expected = WavSignal(wavFormat);
     const std::vector<std::int16_t> samples = Samples(*sound);
     ASSERT_EQ(samples.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i)
@@ -56,7 +56,7 @@ TEST_F(WavDecoderTest, EightBitSamplesKeepTheirValueWithinOneStep) {
 
 struct FormatCase {
     const char* Name;
-    WavSpec Spec;
+    WavSpec Format;
     // ADPCM pads its last block with silence: up to one block more than was written.
     int PaddingMs = 0;
 };
@@ -64,14 +64,14 @@ struct FormatCase {
 class WavFormatTest : public WavDecoderTest, public ::testing::WithParamInterface<FormatCase> {};
 
 TEST_P(WavFormatTest, DecodesToTheFilesDurationAtTheOutputRate) {
-    const WavSpec& spec = GetParam().Spec;
+    const WavSpec& wavFormat = GetParam().Format;
     for (const OutputFormat target : {OutputFormat{44100, 2}, OutputFormat{48000, 2}}) {
-        const auto sound = Decode(spec, target);
+        const auto sound = Decode(wavFormat, target);
         EXPECT_EQ(sound->Format.Rate, target.Rate);
         EXPECT_EQ(sound->Bytes.size() % target.FrameBytes(), 0u);
         const std::int64_t decodedMs = sound->Milliseconds(sound->Frames());
-        EXPECT_GE(decodedMs, spec.DurationMs - 1) << "at " << target.Rate;
-        EXPECT_LE(decodedMs, spec.DurationMs + GetParam().PaddingMs) << "at " << target.Rate;
+        EXPECT_GE(decodedMs, wavFormat.DurationMs - 1) << "at " << target.Rate;
+        EXPECT_LE(decodedMs, wavFormat.DurationMs + GetParam().PaddingMs) << "at " << target.Rate;
     }
 }
 

@@ -32,11 +32,11 @@ namespace {
 QByteArray WavClaiming(std::uint32_t claimed) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("w.wav"));
-    WavSpec spec;
-    spec.Encoding = WavEncoding::Pcm16;
-    spec.Rate = 8000;
-    spec.DurationMs = 10;
-    WriteWav(path, spec);
+    WavSpec wavFormat;
+    wavFormat.Encoding = WavEncoding::Pcm16;
+    wavFormat.Rate = 8000;
+    wavFormat.DurationMs = 10;
+    WriteWav(path, wavFormat);
     QFile file(path);
     EXPECT_TRUE(file.open(QIODevice::ReadOnly));
     QByteArray bytes = file.readAll();

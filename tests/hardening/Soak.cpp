@@ -111,12 +111,12 @@ QByteArray WhitePageRle8() {
 }
 
 QByteArray ShortRecording(const QString& scratch, int variant) {
-    WavSpec spec;
-    spec.Rate = 8000;
-    spec.DurationMs = 5;
-    spec.Variant = variant;
+    WavSpec wavFormat;
+    wavFormat.Rate = 8000;
+    wavFormat.DurationMs = 5;
+    wavFormat.Variant = variant;
     const QString path = scratch + QStringLiteral("/r.wav");
-    WriteWav(path, spec);
+    WriteWav(path, wavFormat);
     QFile file(path);
     file.open(QIODevice::ReadOnly);
     return file.readAll();

@@ -28,10 +28,10 @@ constexpr int OtherAyehs = 2;
 constexpr int OtherStartCol = 430;
 constexpr int OtherEndCol = 100;
 
-QByteArray ReadWav(const WavSpec& spec) {
+QByteArray ReadWav(const WavSpec& wavFormat) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("recording.wav"));
-    WriteWav(path, spec);
+    WriteWav(path, wavFormat);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw std::runtime_error("cannot read back a recording");
@@ -39,11 +39,11 @@ QByteArray ReadWav(const WavSpec& spec) {
 }
 
 QByteArray LongRecording(int ghariId, int ayehId) {
-    WavSpec spec;
-    spec.Rate = 8000;
-    spec.DurationMs = ReaderContent::LongRecordingMs;
-    spec.Variant = ghariId * 1000 + ReaderContent::LongSoureh * 10 + ayehId;
-    return ReadWav(spec);
+    WavSpec wavFormat;
+    wavFormat.Rate = 8000;
+    wavFormat.DurationMs = ReaderContent::LongRecordingMs;
+    wavFormat.Variant = ghariId * 1000 + ReaderContent::LongSoureh * 10 + ayehId;
+    return ReadWav(wavFormat);
 }
 
 // Every soureh the fixture book lacks: two ayehs on a page of its own, and recordings.

@@ -95,11 +95,11 @@ std::vector<QRect> FixtureBook::InkOf(int pageId) {
 QByteArray FixtureBook::Recording(int ghariId, int sourehId, int ayehId) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("recording.wav"));
-    WavSpec spec;
-    spec.Rate = 8000;
-    spec.DurationMs = 40;
-    spec.Variant = ghariId * 1000 + sourehId * 10 + ayehId;
-    WriteWav(path, spec);
+    WavSpec wavFormat;
+    wavFormat.Rate = 8000;
+    wavFormat.DurationMs = 40;
+    wavFormat.Variant = ghariId * 1000 + sourehId * 10 + ayehId;
+    WriteWav(path, wavFormat);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw std::runtime_error("cannot read back a fixture recording");

@@ -19,40 +19,40 @@ static_assert(std::size(SubFormats) == static_cast<std::size_t>(WavEncoding::Gsm
 
 } // namespace
 
-int WavFrames(const WavSpec& spec) {
-    return static_cast<int>(static_cast<std::int64_t>(spec.Rate) * spec.DurationMs / 1000);
+int WavFrames(const WavSpec& wavFormat) {
+    return static_cast<int>(static_cast<std::int64_t>(wavFormat.Rate) * wavFormat.DurationMs / 1000);
 }
 
-std::vector<std::int16_t> WavSignal(const WavSpec& spec) {
-    const int frames = WavFrames(spec);
-    std::vector<std::int16_t> samples(static_cast<std::size_t>(frames) * spec.Channels);
+std::vector<std::int16_t> WavSignal(const WavSpec& wavFormat) {
+    const int frames = WavFrames(wavFormat);
+    std::vector<std::int16_t> samples(static_cast<std::size_t>(frames) * wavFormat.Channels);
     for (int frame = 0; frame < frames; ++frame)
-        for (int channel = 0; channel < spec.Channels; ++channel) {
-            const int step = 97 + 31 * channel + 13 * spec.Variant;
+        for (int channel = 0; channel < wavFormat.Channels; ++channel) {
+            const int step = 97 + 31 * channel + 13 * wavFormat.Variant;
             const int value = 256 + (frame * step) % 12000;
-            samples[static_cast<std::size_t>(frame) * spec.Channels + channel] =
+            samples[static_cast<std::size_t>(frame) * wavFormat.Channels + channel] =
                 static_cast<std::int16_t>(channel % 2 == 0 ? value : -value);
         }
     return samples;
 }
 
-void WriteWav(const QString& path, const WavSpec& spec) {
+void WriteWav(const QString& path, const WavSpec& wavFormat) {
     SF_INFO info{};
-    info.samplerate = spec.Rate;
-    info.channels = spec.Channels;
-    info.format = SF_FORMAT_WAV | SubFormats[static_cast<std::size_t>(spec.Encoding)];
+    info.samplerate = wavFormat.Rate;
+    info.channels = wavFormat.Channels;
+    info.format = SF_FORMAT_WAV | SubFormats[static_cast<std::size_t>(wavFormat.Encoding)];
     const QByteArray name = QFile::encodeName(path);
     std::unique_ptr<SNDFILE, SndFileClose> file(sf_open(name.constData(), SFM_WRITE, &info));
     if (!file)
         throw std::runtime_error(std::string("cannot write WAV fixture: ") + sf_strerror(nullptr));
-    const std::vector<std::int16_t> samples = WavSignal(spec);
+    const std::vector<std::int16_t> samples = WavSignal(wavFormat);
     const auto count = static_cast<sf_count_t>(samples.size());
     if (sf_write_short(file.get(), samples.data(), count) != count)
         throw std::runtime_error(std::string("cannot write WAV fixture: ") + sf_strerror(file.get()));
 }
 
-void WriteTruncatedWav(const QString& path, const WavSpec& spec) {
-    WriteWav(path, spec);
+void WriteTruncatedWav(const QString& path, const WavSpec& wavFormat) {
+    WriteWav(path, wavFormat);
     QFile file(path);
     if (!file.resize(file.size() - file.size() / 4))
         throw std::runtime_error("cannot truncate WAV fixture");

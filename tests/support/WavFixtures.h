@@ -18,18 +18,18 @@ struct WavSpec {
     int Variant = 0;
 };
 
-// Frames in a file of spec: Rate * DurationMs / 1000.
-int WavFrames(const WavSpec& spec);
+// Frames in a file of wavFormat: Rate * DurationMs / 1000.
+int WavFrames(const WavSpec& wavFormat);
 
-// The known signal of spec: interleaved 16-bit samples, a sawtooth per channel that differs
+// The known signal of wavFormat: interleaved 16-bit samples, a sawtooth per channel that differs
 // between channels and variants and whose samples are never 0 or above half the full scale.
-std::vector<std::int16_t> WavSignal(const WavSpec& spec);
+std::vector<std::int16_t> WavSignal(const WavSpec& wavFormat);
 
-// Writes spec's signal at path in spec's encoding (Gsm610 takes mono only).
-void WriteWav(const QString& path, const WavSpec& spec);
+// Writes wavFormat's signal at path in wavFormat's encoding (Gsm610 takes mono only).
+void WriteWav(const QString& path, const WavSpec& wavFormat);
 
-// Writes the file of spec, then cuts off the last quarter of its bytes, inside the data.
-void WriteTruncatedWav(const QString& path, const WavSpec& spec);
+// Writes the file of wavFormat, then cuts off the last quarter of its bytes, inside the data.
+void WriteTruncatedWav(const QString& path, const WavSpec& wavFormat);
 
 // Writes bytes as they are: empty, garbage or not a RIFF file at all.
 void WriteBytes(const QString& path, const QByteArray& bytes);
