@@ -34,7 +34,7 @@ QString ContentFolder() {
     return folder;
 }
 
-SurfaceImage::SurfaceImage() : Canvas(462, 690, QImage::Format_RGB32) {
+SurfaceImage::SurfaceImage() : Canvas(PagePictureWidth, PagePictureHeight, QImage::Format_RGB32) {
     Canvas.fill(Qt::white);
 }
 
@@ -49,7 +49,7 @@ void SurfaceImage::SetPixel(int x, int y, QRgb colour) {
 }
 
 void FixedScrollBox::SetVertPosition(int position) {
-    Position = std::clamp(position, 0, 690 - ClientHeight());
+    Position = std::clamp(position, 0, PagePictureHeight - ClientHeight());
 }
 
 QByteArray ToneWav(int rate, int milliseconds, int pitch) {

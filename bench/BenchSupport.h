@@ -3,6 +3,7 @@
 // no run touches the user's settings or sound cache, plain stand-ins for the window's
 // controls, and the measures the programs report.
 
+#include "content/PageGeometry.h"
 #include "model/Display.h"
 
 #include <QByteArray>

@@ -97,8 +97,8 @@ LongRecordingReader& TheLongRecordingReader() {
 // Points over the whole page, line by line and across it, in and between the ayehs.
 std::vector<std::pair<int, int>> SweepPoints() {
     std::vector<std::pair<int, int>> points;
-    for (int line = 1; line <= 15; ++line)
-        for (int x = 20; x < 462; x += 53)
+    for (int line = 1; line <= LinesPerPage; ++line)
+        for (int x = 20; x < PagePictureWidth; x += 53)
             points.emplace_back(DefaultLineRows[line - 1] + 23, x);
     return points;
 }
@@ -145,7 +145,7 @@ bool HasAyehAtBySql(const Connection& connection, int pageId, int y, int x) {
             found = line;
     if (!found)
         return false;
-    const std::string position = std::to_string(462 * (found - 1) + (462 - x));
+    const std::string position = std::to_string(ReadingPosition(PagePictureWidth, found, x));
     ResultSet ayeh(connection, "SELECT SourehID, AyehID FROM Ayeh WHERE PageID = " + page +
                                    " AND StartAyeh <= " + position + " AND EndAyeh >= " + position +
                                    " ORDER BY SourehID, AyehID LIMIT 1");

@@ -1,6 +1,7 @@
 // Connection strings and connections.
 #include "content/Database.h"
 
+#include "content/ContentKeys.h"
 #include "content/TextRules.h"
 
 #include <QDir>
@@ -10,12 +11,20 @@
 #include <sqlite3.h>
 #include <string.h> // explicit_bzero
 
-const char* const QuranConnectionString =
-    "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=quran.dat;Mode=Share Deny Write;"
-    "Persist Security Info=False;Jet OLEDB:Database Password=qorvektalimsun";
-const char* const SoundConnectionString =
-    "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=snd.wav;Mode=Share Deny Write;"
-    "Persist Security Info=False;Jet OLEDB:Database Password=pelmarodistuna";
+namespace {
+
+std::string ReaderConnectionString(const char* file, const char* key) {
+    return std::string("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + file +
+           ";Mode=Share Deny Write;Persist Security Info=False;Jet OLEDB:Database Password=" + key;
+}
+
+const std::string QuranConnectionText = ReaderConnectionString(QuranDatabaseFile, QuranDatabaseKey);
+const std::string SoundConnectionText = ReaderConnectionString(SoundDatabaseFile, SoundDatabaseKey);
+
+} // namespace
+
+const char* const QuranConnectionString = QuranConnectionText.c_str();
+const char* const SoundConnectionString = SoundConnectionText.c_str();
 
 using namespace content_detail;
 

@@ -3,6 +3,7 @@
 // the scroll box that hosts it, the page-number box, the repeat box, and the helpers for the
 // window's stored colours, fonts and placement.
 
+#include "content/PageGeometry.h"
 #include "model/Display.h"
 
 #include <QAbstractSpinBox>
@@ -50,8 +51,8 @@ QPoint CentredOnScreen(const QWidget* window, const QSize& outer);
 class TPageImage final : public QWidget, public IPageImage {
     Q_OBJECT
 public:
-    static constexpr int SurfaceWidth = 462;
-    static constexpr int SurfaceHeight = 690;
+    static constexpr int SurfaceWidth = PagePictureWidth;
+    static constexpr int SurfaceHeight = PagePictureHeight;
 
     explicit TPageImage(QWidget* parent = nullptr);
 

@@ -1,7 +1,7 @@
 #include "mainwindow/Main.h"
 
 #include "audio/AudioPlayer.h"
-#include "mainwindow/Captions.h"
+#include "mainwindow/MainCaptions.h"
 #include "mainwindow/ShellWindows.h"
 #include "model/Utility.h"
 

@@ -85,7 +85,6 @@ public:
     void SaveLastPosition();
     void RestoreLastPosition();
     void ClearSoundCache(TQuran* Quran);
-    static void DeleteFiles(const QString& Folder, const QString& Mask);
     // The application's tooltip delay.
     void SetHintPause(int Milliseconds);
     // The recitation commands and the page picture work only while this window's book exists.

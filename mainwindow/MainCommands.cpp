@@ -7,7 +7,8 @@
 #include "mainwindow/Main.h"
 
 #include "audio/AudioPlayer.h"
-#include "mainwindow/Captions.h"
+#include "content/ContentKeys.h"
+#include "mainwindow/MainCaptions.h"
 #include "mainwindow/CommandSteps.h"
 #include "mainwindow/ShellWindows.h"
 #include "model/Utility.h"
@@ -25,10 +26,6 @@
 
 namespace {
 
-const QString SettingsOrganisation = QStringLiteral("VelsorHost");
-const QString SettingsApplication = QStringLiteral("GolvarQuran");
-const QString LastSourehValue = QStringLiteral("LastSoureh");
-const QString LastAyehValue = QStringLiteral("LastAyeh");
 
 constexpr int FirstPage = 1;
 constexpr int LastPage = 604;
@@ -73,11 +70,11 @@ int ReadStoredInteger(const QSettings& settings, const QString& name) {
 void ReadLastPosition(int& sourehId, int& ayehId) {
     sourehId = 1;
     ayehId = 1;
-    const QSettings settings(SettingsOrganisation, SettingsApplication);
+    const QSettings settings(QString::fromLatin1(SettingsOrganisation), QString::fromLatin1(SettingsApplication));
     if (!QFileInfo::exists(settings.fileName()) || settings.status() != QSettings::NoError)
         return;
-    sourehId = ReadStoredInteger(settings, LastSourehValue);
-    ayehId = ReadStoredInteger(settings, LastAyehValue);
+    sourehId = ReadStoredInteger(settings, QString::fromLatin1(LastSourehValue));
+    ayehId = ReadStoredInteger(settings, QString::fromLatin1(LastAyehValue));
 }
 
 // A page number as a person types it: Western, Persian or Arabic-Indic digits, with a minus
@@ -151,11 +148,6 @@ void TTntMainForm::ClearSoundCache(TQuran* Quran) {
         if (cacheFile.match(name).hasMatch())
             QFile::remove(dir + name);
     });
-}
-
-void TTntMainForm::DeleteFiles(const QString& Folder, const QString& Mask) {
-    // A deletion that fails (a folder, a file in use or protected) is passed over.
-    ForEachEntry(Folder, Mask, [](const QString& dir, const QString& name) { QFile::remove(dir + name); });
 }
 
 void TTntMainForm::SetHintPause(int Milliseconds) {

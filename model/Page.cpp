@@ -1,4 +1,6 @@
-#include "model/Utility.h"
+#include "model/Page.h"
+
+#include "model/Quran.h"
 
 #include <QtEndian>
 
@@ -61,7 +63,7 @@ const uchar* TQuranPage::ScanLine(int y) const {
 }
 
 int TQuranPage::PositionOf(int line, int x) const {
-    return Width() * (line - 1) + (Width() - x);
+    return ReadingPosition(Width(), line, x);
 }
 
 int TQuranPage::LineAt(int y) {

@@ -1,4 +1,4 @@
-#include "model/Utility.h"
+#include "model/Quran.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,4 +1,7 @@
-#include "model/Utility.h"
+#include "model/Records.h"
+
+#include "model/Page.h"
+#include "model/Quran.h"
 
 #include <QCoreApplication>
 #include <algorithm>
@@ -119,7 +122,7 @@ void TAyeh::Highlight() {
             const uchar* row = page->ScanLine(y);
             for (int x = x0; x <= x1; ++x) {
                 const uchar* pixel = row + 3 * x; // blue, green, red
-                if (pixel[0] < 130 && pixel[1] < 130 && pixel[2] < 130)
+                if (pixel[0] < HighlightLevel && pixel[1] < HighlightLevel && pixel[2] < HighlightLevel)
                     image->SetPixel(x, y, qRgb(255, 0, 0));
             }
         }

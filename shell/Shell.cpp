@@ -1,6 +1,7 @@
 #include "shell/Shell.h"
 
 #include "artwork/Artwork.h"
+#include "content/ContentKeys.h"
 #include "mainwindow/ErrorBox.h"
 #include "mainwindow/ShellWindows.h"
 #include "shell/Splash.h"
@@ -37,8 +38,8 @@ bool TGolvarApplication::event(QEvent* event) {
 }
 
 int RunGolvarQuran(TGolvarApplication& application) {
-    TGolvarApplication::setOrganizationName(QStringLiteral("VelsorHost"));
-    TGolvarApplication::setApplicationName(QStringLiteral("GolvarQuran"));
+    TGolvarApplication::setOrganizationName(QString::fromLatin1(SettingsOrganisation));
+    TGolvarApplication::setApplicationName(QString::fromLatin1(SettingsApplication));
     TGolvarApplication::setLayoutDirection(Qt::RightToLeft);
     // The splash window refuses closes; only the farewell window ends the application.
     TGolvarApplication::setQuitOnLastWindowClosed(false);

@@ -1,6 +1,7 @@
 #include "shell/UnitAboutUs.h"
 
 #include "audio/AudioPlayer.h"
+#include "content/ContentKeys.h"
 #include "mainwindow/Controls.h"
 #include "mainwindow/ErrorBox.h"
 #include "shell/Picture.h"
@@ -30,7 +31,7 @@ TformAboutUs::~TformAboutUs() = default;
 
 void TformAboutUs::FormCreate(QObject*) {
     setFixedSize(PictureWidth, PictureHeight);
-    MediaPlayer1->SetFileName(QStringLiteral("Tavashih.wav"));
+    MediaPlayer1->SetFileName(QString::fromLatin1(FarewellSoundFile));
     MediaPlayer1->Open();
     MediaPlayer1->Play();
 }

@@ -1,6 +1,6 @@
 #include "shell/UnitAboutVelsorHost.h"
 
-#include "shell/Captions.h"
+#include "shell/ShellCaptions.h"
 
 TfrmAboutVelsorHost::TfrmAboutVelsorHost(QWidget* parent)
     : TPictureWindow(CaptionAboutVelsorHost, QStringLiteral(":/artwork/publisher.jpg"), parent) {}

@@ -1,6 +1,6 @@
 #include "shell/UnitDonateFunds.h"
 
-#include "shell/Captions.h"
+#include "shell/ShellCaptions.h"
 
 TfrmDonateFunds::TfrmDonateFunds(QWidget* parent)
     : TPictureWindow(CaptionDonateFunds, QStringLiteral(":/artwork/donate.jpg"), parent) {}

@@ -2,7 +2,7 @@
 
 #include "mainwindow/Controls.h"
 #include "mainwindow/ErrorBox.h"
-#include "shell/Captions.h"
+#include "shell/ShellCaptions.h"
 
 
 TfrmMessageBox::TfrmMessageBox(QWidget* parent) : TInfoWindow(CaptionMessageBox, parent) {

@@ -1,4 +1,5 @@
 // golvar-content build-text: typesets quran.dat from the public text sources.
+#include "content/ContentKeys.h"
 #include "tools/Commands.h"
 #include "tools/ImportSupport.h"
 #include "tools/PageList.h"
@@ -40,7 +41,6 @@ constexpr const char* Usage =
     "\n"
     "Exit status: 0 done, 1 failed, 2 wrong usage.\n";
 
-constexpr const char* QuranKey = "qorvektalimsun";
 
 constexpr const char* Schema = R"sql(
 CREATE TABLE Soureh (SourehID INTEGER PRIMARY KEY, SourehName TEXT NOT NULL, Maki INTEGER NOT NULL,
@@ -200,8 +200,8 @@ void WriteDatabase(KeyedDatabase& database, const QuranSources& sources,
             const AyehPlacement place = found != placements.end() ? found->second : AyehPlacement{};
             const bool placed = place.StartLine != 0;
             (ayeh << s << a << sources.PageOf(s, a) << place.StartLine << place.EndLine << place.StartCol
-                  << place.EndCol << (placed ? PositionOf(place.StartLine, place.StartCol) : 0)
-                  << (placed ? PositionOf(place.EndLine, place.EndCol) : 0) << sources.Ayeh(s, a).Translation)
+                  << place.EndCol << (placed ? ReadingPosition(PagePictureWidth, place.StartLine, place.StartCol) : 0)
+                  << (placed ? ReadingPosition(PagePictureWidth, place.EndLine, place.EndCol) : 0) << sources.Ayeh(s, a).Translation)
                 .Run();
         }
     }
@@ -267,7 +267,7 @@ void BuildText(const QString& outDirectory, const QString& sourcesDirectory, con
     if (!out.exists() && !QDir().mkpath(outDirectory))
         throw ToolError(QStringLiteral("cannot create the output folder %1.")
                             .arg(QDir::toNativeSeparators(outDirectory)));
-    const QString target = out.absoluteFilePath(QStringLiteral("quran.dat"));
+    const QString target = out.absoluteFilePath(QString::fromLatin1(QuranDatabaseFile));
     RefuseIfHeld(target);
 
     // An unwritable folder fails here, before the long part.
@@ -284,7 +284,7 @@ void BuildText(const QString& outDirectory, const QString& sourcesDirectory, con
     const QuranSources sources = QuranSources::Load(sourcesDirectory);
     const std::vector<PageRecord> records = TypesetPages(sources, pageIds);
     {
-        KeyedDatabase database(temporary.Path, QuranKey, KeyedDatabase::OpenMode::Create);
+        KeyedDatabase database(temporary.Path, QuranDatabaseKey, KeyedDatabase::OpenMode::Create);
         WriteDatabase(database, sources, records);
     }
     RefuseIfHeld(target);

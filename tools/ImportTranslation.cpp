@@ -1,4 +1,5 @@
 // import-translation: the Persian translation of every ayeh from a soureh|ayeh|text file.
+#include "content/ContentKeys.h"
 #include "tools/Commands.h"
 #include "tools/ImportSupport.h"
 
@@ -16,7 +17,6 @@
 namespace {
 
 constexpr const char* Command = "import-translation";
-constexpr const char* QuranDatabaseKey = "qorvektalimsun";
 constexpr int ListLimit = 20;
 
 const char* const Help =

@@ -13,7 +13,7 @@
 namespace {
 
 constexpr int TextLeft = 18;
-constexpr int TextWidth = PictureWidth - 2 * TextLeft;
+constexpr int TextWidth = PagePictureWidth - 2 * TextLeft;
 constexpr double SizeStep = 0.25;
 // Room kept free at the end of every line, so that shaping the line whole never comes out
 // wider than the sum of its words measured one by one.
@@ -33,8 +33,8 @@ constexpr int InkGrey = 0;
 constexpr int OuterFrameGrey = 150;
 constexpr int InnerFrameGrey = 200;
 constexpr int HeaderFillGrey = 238;
-static_assert(OuterFrameGrey >= HighlightThreshold && InnerFrameGrey >= HighlightThreshold &&
-                  HeaderFillGrey >= HighlightThreshold,
+static_assert(OuterFrameGrey >= HighlightLevel && InnerFrameGrey >= HighlightLevel &&
+                  HeaderFillGrey >= HighlightLevel,
               "decorations must stay out of the highlight's reach");
 
 const QChar AyehEndSign(0x06DD);
@@ -130,10 +130,10 @@ std::vector<LineSpan> BreakLines(const std::vector<Token>& tokens, double scale,
 
 // The rows of a band that ink may take: all but the two it shares with its neighbours.
 int InnerTop(int band) {
-    return BandStartRow(band) + 1;
+    return DefaultStartRow(band) + 1;
 }
 int InnerBottom(int band) {
-    return BandEndRow(band) - 1;
+    return DefaultEndRow(band) - 1;
 }
 
 // The rows, relative to the baseline, that a line's drawn pixels take (anti-aliasing
@@ -145,8 +145,8 @@ struct InkRows {
 };
 
 InkRows MeasureInkRows(const QTextLayout& layout) {
-    constexpr int Baseline = 2 * LineHeight;
-    QImage strip = NewCanvas(PictureWidth + 2 * TextLeft, 4 * LineHeight);
+    constexpr int Baseline = 2 * DefaultLineHeight;
+    QImage strip = NewCanvas(PagePictureWidth + 2 * TextLeft, 4 * DefaultLineHeight);
     strip.fill(Qt::white);
     {
         QPainter painter(&strip);
@@ -189,13 +189,13 @@ int BaselineFor(int band, double size, const InkRows& ink) {
 void DrawPageFrame(QPainter& painter) {
     painter.setBrush(Qt::NoBrush);
     painter.setPen(QPen(Grey(OuterFrameGrey), 1.5));
-    painter.drawRect(QRectF(4.5, 3.5, PictureWidth - 9, PictureHeight - 7));
+    painter.drawRect(QRectF(4.5, 3.5, PagePictureWidth - 9, PagePictureHeight - 7));
     painter.setPen(QPen(Grey(InnerFrameGrey), 1));
-    painter.drawRect(QRectF(8.5, 7.5, PictureWidth - 17, PictureHeight - 15));
+    painter.drawRect(QRectF(8.5, 7.5, PagePictureWidth - 17, PagePictureHeight - 15));
 }
 
 void DrawHeaderFrame(QPainter& painter, int band) {
-    const QRectF frame(TextLeft + 0.5, InnerTop(band) + 4.5, TextWidth - 1, LineHeight - 11);
+    const QRectF frame(TextLeft + 0.5, InnerTop(band) + 4.5, TextWidth - 1, DefaultLineHeight - 11);
     painter.setPen(QPen(Grey(OuterFrameGrey), 1.2));
     painter.setBrush(Grey(HeaderFillGrey));
     painter.drawRoundedRect(frame, 9, 9);
@@ -228,7 +228,7 @@ struct Portion {
 void AssignColumns(std::vector<Portion>& portions) {
     for (Portion& portion : portions) {
         portion.Left = std::max(0, portion.TightLeft - 1);
-        portion.Right = std::min(PictureWidth - 1, portion.TightRight + 1);
+        portion.Right = std::min(PagePictureWidth - 1, portion.TightRight + 1);
     }
     // Reading order runs right to left: each portion stands left of the one before it.
     for (size_t i = 1; i < portions.size(); ++i) {
@@ -334,18 +334,6 @@ QImage ToGreyIndexed(const QImage& canvas) {
 
 } // namespace
 
-int BandStartRow(int line) {
-    return LineHeight * (line - 1);
-}
-
-int BandEndRow(int line) {
-    return line >= LinesPerPage ? PictureHeight - 1 : LineHeight * line;
-}
-
-int PositionOf(int line, int x) {
-    return PictureWidth * (line - 1) + (PictureWidth - x);
-}
-
 QString PageTypesetter::FontPath() {
     return QStringLiteral("/usr/share/fonts/opentype/fonts-hosny-amiri/AmiriQuran.ttf");
 }
@@ -365,7 +353,7 @@ PageTypesetter::PageTypesetter(const QuranSources& sources) : Sources(sources) {
 TypesetPage PageTypesetter::Typeset(int pageId) const {
     TypesetPage page;
     page.PageId = pageId;
-    QImage canvas = NewCanvas(PictureWidth, PictureHeight);
+    QImage canvas = NewCanvas(PagePictureWidth, PagePictureHeight);
     canvas.fill(Grey(PaperGrey));
 
     // The page's ayehs in reading order, cut into words, grouped by soureh.
@@ -428,7 +416,7 @@ TypesetPage PageTypesetter::Typeset(int pageId) const {
     painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
     DrawPageFrame(painter);
     for (PlannedLine& planned : plan) {
-        page.Lines.push_back({planned.Band, BandStartRow(planned.Band), BandEndRow(planned.Band)});
+        page.Lines.push_back({planned.Band, DefaultStartRow(planned.Band), DefaultEndRow(planned.Band)});
         if (planned.Header)
             DrawHeaderFrame(painter, planned.Band);
         const QTextLine line = planned.Layout->lineAt(0);
@@ -438,7 +426,7 @@ TypesetPage PageTypesetter::Typeset(int pageId) const {
                                                      : TextLeft + TextWidth - line.naturalTextWidth();
         const QPointF origin(left, baseline - line.ascent());
         painter.save();
-        painter.setClipRect(QRect(0, InnerTop(planned.Band), PictureWidth,
+        painter.setClipRect(QRect(0, InnerTop(planned.Band), PagePictureWidth,
                                   InnerBottom(planned.Band) - InnerTop(planned.Band) + 1));
         painter.setPen(Grey(InkGrey));
         planned.Layout->draw(&painter, origin);

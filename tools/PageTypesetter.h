@@ -11,24 +11,11 @@
 // next line's, never misses ink of this one. Everything drawn besides the text (frames,
 // ornaments) is lighter than 130 in every channel, the level from which the highlight paints.
 
+#include "content/PageGeometry.h"
 #include "tools/QuranSources.h"
 
 #include <QImage>
 #include <vector>
-
-inline constexpr int PictureWidth = 462;
-inline constexpr int PictureHeight = 690;
-inline constexpr int LinesPerPage = 15;
-inline constexpr int LineHeight = 46;
-// The level from which the reader's highlight leaves a pixel alone.
-inline constexpr int HighlightThreshold = 130;
-
-// The band of a line (1..15) as the reader's default bounds give it.
-int BandStartRow(int line);
-int BandEndRow(int line);
-
-// The reader's reading position of column x on a line (1..15).
-int PositionOf(int line, int x);
 
 struct AyehPlacement {
     int Soureh = 0;

@@ -509,7 +509,7 @@ int RunSampleSounds(const QStringList& args) {
 
         if (!QDir().mkpath(outDir))
             throw ToolError(QStringLiteral("cannot make the folder %1").arg(QDir::toNativeSeparators(outDir)));
-        const QString target = QDir(outDir).filePath(QStringLiteral("snd.wav"));
+        const QString target = QDir(outDir).filePath(QString::fromLatin1(SoundDatabaseFile));
         // Built beside the target and renamed over it, so that the old file stays whole until
         // the new one is.
         QTemporaryFile temporary(QDir(outDir).filePath(QStringLiteral(".snd.wav.XXXXXX")));

@@ -5,6 +5,7 @@
 // Every recording is a complete WAV file that the reader writes out unchanged and plays
 // with SDL_LoadWAV_RW, so every file stored here must decode there: 16-bit PCM or IMA ADPCM.
 
+#include "content/ContentKeys.h"
 #include "tools/ImportSupport.h"
 
 #include <QByteArray>
@@ -16,7 +17,6 @@
 
 class QTextStream;
 
-inline constexpr const char* SoundDatabaseKey = "pelmarodistuna";
 inline constexpr int ReciterCount = 5;
 
 // Mono samples in -1..1 at SampleRate frames per second.

@@ -1,4 +1,5 @@
 // golvar-content verify: checks a content folder.
+#include "content/ContentKeys.h"
 #include "tools/Commands.h"
 #include "tools/ImportSupport.h"
 #include "tools/PageList.h"
@@ -48,8 +49,8 @@ int RunVerify(const QStringList& arguments) {
             QStringLiteral("the folder %1 does not exist.").arg(QDir::toNativeSeparators(folder.path())));
 
     QTextStream report(stdout);
-    int faults = VerifyQuranDatabase(folder.filePath(QStringLiteral("quran.dat")), pages, report);
-    const QString sounds = folder.filePath(QStringLiteral("snd.wav"));
+    int faults = VerifyQuranDatabase(folder.filePath(QString::fromLatin1(QuranDatabaseFile)), pages, report);
+    const QString sounds = folder.filePath(QString::fromLatin1(SoundDatabaseFile));
     if (QFileInfo::exists(sounds))
         faults += VerifyRecordings(sounds, report);
     report.flush();

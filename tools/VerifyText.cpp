@@ -1,5 +1,6 @@
 #include "tools/VerifyText.h"
 
+#include "content/ContentKeys.h"
 #include "content/Database.h"
 #include "tools/ImportSupport.h"
 #include "tools/PageTypesetter.h"
@@ -15,9 +16,8 @@
 
 namespace {
 
-constexpr const char* QuranKey = "qorvektalimsun";
 // The reader paints a pixel when all three channels are below this level.
-constexpr int DarkBelow = HighlightThreshold;
+constexpr int DarkBelow = HighlightLevel;
 // Faults of one kind listed one by one before the rest are only counted.
 constexpr int ListedPerKind = 20;
 
@@ -200,14 +200,14 @@ void CheckPage(sqlite3* db, int pageId, Findings& findings) {
     const QByteArray blob(static_cast<const char*>(sqlite3_column_blob(pictureQuery.Get(), 0)),
                           sqlite3_column_bytes(pictureQuery.Get(), 0));
     const QImage stored = QImage::fromData(BitmapFileInBlob(blob), "BMP");
-    if (stored.isNull() || stored.width() != PictureWidth || stored.height() != PictureHeight ||
+    if (stored.isNull() || stored.width() != PagePictureWidth || stored.height() != PagePictureHeight ||
         stored.format() != QImage::Format_Indexed8) {
         findings.Fault(
             QStringLiteral("picture"),
             QStringLiteral("%1: the picture does not decode as a %2 x %3 bitmap of 8 bits per pixel")
                 .arg(page)
-                .arg(PictureWidth)
-                .arg(PictureHeight));
+                .arg(PagePictureWidth)
+                .arg(PagePictureHeight));
         return;
     }
     // The reader converts the picture to 24 bits and tests blue, green and red.
@@ -219,10 +219,10 @@ void CheckPage(sqlite3* db, int pageId, Findings& findings) {
 
     Band bands[LinesPerPage + 1];
     for (int line = 1; line <= LinesPerPage; ++line)
-        bands[line] = {BandStartRow(line), BandEndRow(line)};
+        bands[line] = {DefaultStartRow(line), DefaultEndRow(line)};
     for (const auto& row :
          IntegerRows(db, "SELECT LineID, StartRow, EndRow FROM Lines WHERE PageID = ?1", pageId)) {
-        if (row[0] < 1 || row[0] > LinesPerPage || row[1] < 0 || row[1] > row[2] || row[2] >= PictureHeight) {
+        if (row[0] < 1 || row[0] > LinesPerPage || row[1] < 0 || row[1] > row[2] || row[2] >= PagePictureHeight) {
             findings.Fault(QStringLiteral("line band"),
                            QStringLiteral("%1: line %2 has the rows %3..%4, which is no band "
                                           "of line 1..%5 inside the picture")
@@ -262,8 +262,8 @@ void CheckPage(sqlite3* db, int pageId, Findings& findings) {
                                .arg(LinesPerPage));
             continue;
         }
-        if (ayeh.StartCol < 0 || ayeh.StartCol >= PictureWidth || ayeh.EndCol < 0 ||
-            ayeh.EndCol >= PictureWidth) {
+        if (ayeh.StartCol < 0 || ayeh.StartCol >= PagePictureWidth || ayeh.EndCol < 0 ||
+            ayeh.EndCol >= PagePictureWidth) {
             findings.Fault(QStringLiteral("columns"),
                            QStringLiteral("%1: columns %2 and %3 are not inside the picture")
                                .arg(where)
@@ -271,8 +271,8 @@ void CheckPage(sqlite3* db, int pageId, Findings& findings) {
                                .arg(ayeh.EndCol));
             continue;
         }
-        const int start = PositionOf(ayeh.StartLine, ayeh.StartCol);
-        const int end = PositionOf(ayeh.EndLine, ayeh.EndCol);
+        const int start = ReadingPosition(PagePictureWidth, ayeh.StartLine, ayeh.StartCol);
+        const int end = ReadingPosition(PagePictureWidth, ayeh.EndLine, ayeh.EndCol);
         if (ayeh.StartAyeh != start || ayeh.EndAyeh != end) {
             findings.Fault(QStringLiteral("positions"),
                            QStringLiteral("%1: StartAyeh %2 and EndAyeh %3 should be %4 and %5, "
@@ -309,7 +309,7 @@ void CheckPage(sqlite3* db, int pageId, Findings& findings) {
 
     // Paint every ayeh's highlight region as the reader does and count, per pixel, the
     // ayehs whose region holds it.
-    std::vector<quint8> owners(size_t(PictureWidth) * PictureHeight, 0);
+    std::vector<quint8> owners(size_t(PagePictureWidth) * PagePictureHeight, 0);
     std::vector<int> lastOwner(owners.size(), -1);
     std::vector<bool> carriesText(LinesPerPage + 1, false);
     for (size_t index = 0; index < usable.size(); ++index) {
@@ -319,11 +319,11 @@ void CheckPage(sqlite3* db, int pageId, Findings& findings) {
             const bool first = line == ayeh.StartLine;
             const bool last = line == ayeh.EndLine;
             const int x0 = last ? ayeh.EndCol : 0;
-            const int x1 = first ? ayeh.StartCol : PictureWidth - 1;
+            const int x1 = first ? ayeh.StartCol : PagePictureWidth - 1;
             carriesText[size_t(line)] = true;
             for (int y = bands[line].StartRow; y <= bands[line].EndRow; ++y) {
                 for (int x = x0; x <= x1; ++x) {
-                    const size_t at = size_t(y) * PictureWidth + size_t(x);
+                    const size_t at = size_t(y) * PagePictureWidth + size_t(x);
                     if (lastOwner[at] == int(index))
                         continue;
                     lastOwner[at] = int(index);
@@ -344,10 +344,10 @@ void CheckPage(sqlite3* db, int pageId, Findings& findings) {
         QString firstOutside;
         QString firstShared;
         for (int y = bands[line].StartRow; y <= bands[line].EndRow; ++y) {
-            for (int x = 0; x < PictureWidth; ++x) {
+            for (int x = 0; x < PagePictureWidth; ++x) {
                 if (!dark(x, y))
                     continue;
-                const int count = owners[size_t(y) * PictureWidth + size_t(x)];
+                const int count = owners[size_t(y) * PagePictureWidth + size_t(x)];
                 if (count == 0 && outside++ == 0)
                     firstOutside = QStringLiteral("(%1, %2)").arg(x).arg(y);
                 if (count > 1 && shared++ == 0)
@@ -374,7 +374,7 @@ int VerifyQuranDatabase(const QString& path, const std::optional<QList<int>>& pa
     Findings findings(report);
     const QString shown = QDir::toNativeSeparators(path);
     try {
-        KeyedDatabase database(path, QuranKey, KeyedDatabase::OpenMode::ReadOnly);
+        KeyedDatabase database(path, QuranDatabaseKey, KeyedDatabase::OpenMode::ReadOnly);
         bool complete = true;
         for (const RequiredColumn& required : Columns) {
             if (!database.HasColumn(required.Table, required.Column)) {

@@ -61,11 +61,16 @@ done
 export DISPLAY=":$(head -n 1 "$work/display")"
 
 # --- The geometry of the first two ayehs, from the content ---
+# The database key and the default line bands are read from the headers the reader is built with.
+source_dir=$(cd "$(dirname "$0")/../.." && pwd)
+quran_key=$(sed -n 's/.*QuranDatabaseKey = "\(.*\)";/\1/p' "$source_dir/content/ContentKeys.h")
 query() {
-    sqlcipher "$data/quran.dat" "PRAGMA key='qorvektalimsun'; $1" | grep -v '^ok$'
+    sqlcipher "$data/quran.dat" "PRAGMA key='$quran_key'; $1" | grep -v '^ok$'
 }
-# Default line bands of a 690-row page; a Lines row of the page overrides them.
-default_rows=(0 46 92 138 184 230 276 322 368 414 460 506 552 598 644 689)
+# Default line bands of a page; a Lines row of the page overrides them.
+read -r -a default_rows <<<"$(tr '\n' ' ' <"$source_dir/content/PageGeometry.h" |
+    sed -n 's/.*DefaultLineRows\[[^]]*\] = {\([^}]*\)}.*/\1/p' | tr -d ',')"
+[ ${#default_rows[@]} -eq 16 ] || fail "cannot read the default line bands from PageGeometry.h"
 band() { # page line -> "start end"
     local row
     row=$(query "SELECT StartRow, EndRow FROM Lines WHERE PageID = $1 AND LineID = $2;")

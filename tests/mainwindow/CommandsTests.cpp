@@ -2,8 +2,9 @@
 // and its errors, the reader without a book, the sound cache of earlier runs, recite, pause,
 // a click on an ayeh, the translation tooltip, the reciter and soureh lists, and the jump to
 // a page with its errors.
+#include "content/ContentKeys.h"
 #include "audio/AudioPlayer.h"
-#include "mainwindow/Captions.h"
+#include "mainwindow/MainCaptions.h"
 #include "mainwindow/ShellWindows.h"
 #include "model/Utility.h"
 #include "tests/mainwindow/ReaderContent.h"
@@ -25,7 +26,7 @@ namespace {
 
 QString Rec(int ghari, int soureh, int ayeh) { return TQuran::SoundFileName(ghari, soureh, ayeh); }
 
-QSettings Store() { return QSettings(QStringLiteral("VelsorHost"), QStringLiteral("GolvarQuran")); }
+QSettings Store() { return QSettings(QString::fromLatin1(SettingsOrganisation), QString::fromLatin1(SettingsApplication)); }
 
 class CommandsTest : public ReaderTest {
 protected:
@@ -67,8 +68,8 @@ TEST_F(CommandsTest, ThePositionAtCloseComesBackRedAtTheNextStartWithoutSound) {
     OpenForm();
     Recite(2, 4, 1);
     Form->close();
-    EXPECT_EQ(Store().value(QStringLiteral("LastSoureh")).toString(), QStringLiteral("2"));
-    EXPECT_EQ(Store().value(QStringLiteral("LastAyeh")).toString(), QStringLiteral("4"));
+    EXPECT_EQ(Store().value(QString::fromLatin1(LastSourehValue)).toString(), QStringLiteral("2"));
+    EXPECT_EQ(Store().value(QString::fromLatin1(LastAyehValue)).toString(), QStringLiteral("4"));
     Form.reset();
 
     OpenForm();
@@ -89,16 +90,16 @@ TEST_F(CommandsTest, ClosingAfterChoosingASourehStoresItsFirstAyeh) {
     ChooseSoureh(9);
     ChooseAyeh(2);
     Form->close();
-    EXPECT_EQ(Store().value(QStringLiteral("LastSoureh")).toInt(), 9);
-    EXPECT_EQ(Store().value(QStringLiteral("LastAyeh")).toInt(), 1);
+    EXPECT_EQ(Store().value(QString::fromLatin1(LastSourehValue)).toInt(), 9);
+    EXPECT_EQ(Store().value(QString::fromLatin1(LastAyehValue)).toInt(), 1);
 }
 
 TEST_F(CommandsTest, ClosingAfterAJumpStoresThePagesFirstAyeh) {
     OpenForm();
     GoToPage(QStringLiteral("3"));
     Form->close();
-    EXPECT_EQ(Store().value(QStringLiteral("LastSoureh")).toInt(), 2);
-    EXPECT_EQ(Store().value(QStringLiteral("LastAyeh")).toInt(), 4);
+    EXPECT_EQ(Store().value(QString::fromLatin1(LastSourehValue)).toInt(), 2);
+    EXPECT_EQ(Store().value(QString::fromLatin1(LastAyehValue)).toInt(), 4);
 }
 
 struct StoreCase {
@@ -138,9 +139,9 @@ TEST_P(StoredPositionTest, IsReportedWhereItCannotBeReadAndTheReaderStartsAtTheF
 std::function<void(QSettings&)> Stored(const QVariant& soureh, const QVariant& ayeh) {
     return [=](QSettings& store) {
         if (soureh.isValid())
-            store.setValue(QStringLiteral("LastSoureh"), soureh);
+            store.setValue(QString::fromLatin1(LastSourehValue), soureh);
         if (ayeh.isValid())
-            store.setValue(QStringLiteral("LastAyeh"), ayeh);
+            store.setValue(QString::fromLatin1(LastAyehValue), ayeh);
         if (!soureh.isValid() && !ayeh.isValid())
             store.setValue(QStringLiteral("Other"), 1);
     };
@@ -277,27 +278,6 @@ TEST_F(CommandsTest, StartRemovesOnlyTheReadersOwnRecordingsFromItsCacheFolder) 
     QFile::remove(outside);
     QDir(cache).removeRecursively();
 }
-
-class DeleteFilesTest : public ::testing::TestWithParam<bool> {};
-
-TEST_P(DeleteFilesTest, DeletesEveryMatchingFileHiddenOrReadOnlyAndPassesOverFolders) {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    for (const char* name : {"a.txt", ".hidden.txt", "read-only.txt", "keep.dat", "a.txt.bak"}) {
-        QFile file(dir.filePath(QLatin1String(name)));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    }
-    QFile::setPermissions(dir.filePath(QStringLiteral("read-only.txt")), QFileDevice::ReadOwner);
-    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("folder.txt")));
-    TTntMainForm::DeleteFiles(dir.path() + (GetParam() ? QStringLiteral("/") : QString()), QStringLiteral("*.txt"));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-              QStringList({QStringLiteral("a.txt.bak"), QStringLiteral("folder.txt"), QStringLiteral("keep.dat")}));
-}
-
-INSTANTIATE_TEST_SUITE_P(Folder, DeleteFilesTest, ::testing::Bool(),
-                         [](const ::testing::TestParamInfo<bool>& info) {
-                             return std::string(info.param ? "WithSeparator" : "WithoutSeparator");
-                         });
 
 // --- Recite, pause and the lists ---
 

@@ -1,6 +1,7 @@
 #include "tests/mainwindow/ReaderContent.h"
 
 #include "audio/AudioPlayer.h"
+#include "content/ContentKeys.h"
 #include "mainwindow/ShellWindows.h"
 #include "model/Utility.h"
 #include "tests/support/FixtureDatabase.h"
@@ -177,11 +178,11 @@ void ReaderTest::OpenForm() {
     Form->show();
 }
 
-QString ReaderTest::SettingsFile() { return QSettings(QStringLiteral("VelsorHost"), QStringLiteral("GolvarQuran")).fileName(); }
+QString ReaderTest::SettingsFile() { return QSettings(QString::fromLatin1(SettingsOrganisation), QString::fromLatin1(SettingsApplication)).fileName(); }
 
 void ReaderTest::ClearSettings() {
     {
-        QSettings settings(QStringLiteral("VelsorHost"), QStringLiteral("GolvarQuran"));
+        QSettings settings(QString::fromLatin1(SettingsOrganisation), QString::fromLatin1(SettingsApplication));
         settings.clear();
         settings.sync();
     }

@@ -2,7 +2,7 @@
 // soureh with its Bismillah, the wrap from soureh 114 to soureh 1, the end of the chain, and
 // what pauses, soureh and reciter changes, page jumps and closing the window do to it.
 #include "audio/AudioPlayer.h"
-#include "mainwindow/Captions.h"
+#include "mainwindow/MainCaptions.h"
 #include "model/Utility.h"
 #include "tests/mainwindow/ReaderContent.h"
 

@@ -2,6 +2,7 @@
 // Builders for test fixtures: SQLCipher files shaped like the two content databases and
 // page pictures in the Windows bitmap format.
 
+#include "content/ContentKeys.h"
 #include "content/Database.h"
 
 #include <QByteArray>
@@ -43,5 +44,5 @@ QByteArray WithBlobHeader(const QByteArray& bitmapFile);
 std::string FixtureConnectionString(const QString& path, const std::string& key,
                                     const std::string& mode = "Share Deny Write");
 
-inline constexpr const char* QuranKey = "qorvektalimsun";
-inline constexpr const char* SoundKey = "pelmarodistuna";
+inline constexpr const char* QuranKey = QuranDatabaseKey;
+inline constexpr const char* SoundKey = SoundDatabaseKey;

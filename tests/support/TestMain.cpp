@@ -1,5 +1,7 @@
 // Test entry: a private configuration, cache and runtime folder for the whole run, a headless
 // platform and a silent sound driver, then the application object and the tests.
+#include "content/ContentKeys.h"
+
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
@@ -27,7 +29,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("SDL_AUDIODRIVER"))
         qputenv("SDL_AUDIODRIVER", "dummy");
     TestApplication app(argc, argv);
-    TestApplication::setOrganizationName(QStringLiteral("VelsorHost"));
-    TestApplication::setApplicationName(QStringLiteral("GolvarQuran"));
+    TestApplication::setOrganizationName(QString::fromLatin1(SettingsOrganisation));
+    TestApplication::setApplicationName(QString::fromLatin1(SettingsApplication));
     return RUN_ALL_TESTS();
 }

@@ -28,7 +28,7 @@ protected:
     }
 
     bool Dark(const QImage& picture, int x, int y) const {
-        return qGray(picture.pixel(x, y)) < HighlightThreshold;
+        return qGray(picture.pixel(x, y)) < HighlightLevel;
     }
 
     QString Folder;
@@ -96,11 +96,11 @@ TEST_F(BuildText, PicturesAreRle8GreyBitmapsOfTheReadersSize) {
         // 80 MB for the whole book leaves about 130 KB a page.
         EXPECT_LT(blob.size(), 130 * 1024);
         const QImage picture = QImage::fromData(blob, "BMP");
-        ASSERT_EQ(picture.size(), QSize(PictureWidth, PictureHeight));
+        ASSERT_EQ(picture.size(), QSize(PagePictureWidth, PagePictureHeight));
         ASSERT_EQ(picture.format(), QImage::Format_Indexed8);
         for (const QRgb colour : picture.colorTable())
             ASSERT_TRUE(qRed(colour) == qGreen(colour) && qGreen(colour) == qBlue(colour));
-        EXPECT_EQ(qGray(picture.pixel(PictureWidth / 2, 1)), 255) << "a light page";
+        EXPECT_EQ(qGray(picture.pixel(PagePictureWidth / 2, 1)), 255) << "a light page";
     }
 }
 
@@ -116,8 +116,8 @@ TEST_F(BuildText, LineBandsAreTheDefaultBandsOfTheLinesInUse) {
         for (const auto& row : rows) {
             const int line = row[0].toInt();
             used.insert(line);
-            EXPECT_EQ(row[1].toInt(), BandStartRow(line));
-            EXPECT_EQ(row[2].toInt(), BandEndRow(line));
+            EXPECT_EQ(row[1].toInt(), DefaultStartRow(line));
+            EXPECT_EQ(row[2].toInt(), DefaultEndRow(line));
         }
         for (const AyehGeometry& ayeh : PageAyehs(Db, page)) {
             for (int line = ayeh.StartLine; line <= ayeh.EndLine; ++line)
@@ -125,10 +125,10 @@ TEST_F(BuildText, LineBandsAreTheDefaultBandsOfTheLinesInUse) {
                     << "ayeh " << ayeh.Soureh << ":" << ayeh.Ayeh << " line " << line;
         }
     }
-    EXPECT_EQ(BandStartRow(1), 0);
-    EXPECT_EQ(BandEndRow(1), 46);
-    EXPECT_EQ(BandStartRow(15), 644);
-    EXPECT_EQ(BandEndRow(15), 689);
+    EXPECT_EQ(DefaultStartRow(1), 0);
+    EXPECT_EQ(DefaultEndRow(1), 46);
+    EXPECT_EQ(DefaultStartRow(15), 644);
+    EXPECT_EQ(DefaultEndRow(15), 689);
 }
 
 TEST_F(BuildText, ASourehOpensWithItsHeaderAndBismillahBands) {
@@ -155,8 +155,8 @@ TEST_F(BuildText, ASourehOpensWithItsHeaderAndBismillahBands) {
         // The header's name and the Bismillah are ink in bands that no ayeh uses.
         for (int band = firstLine - c.BandsBeforeAyeh1; band < firstLine; ++band) {
             int ink = 0;
-            for (int y = BandStartRow(band); y <= BandEndRow(band); ++y)
-                for (int x = 0; x < PictureWidth; ++x)
+            for (int y = DefaultStartRow(band); y <= DefaultEndRow(band); ++y)
+                for (int x = 0; x < PagePictureWidth; ++x)
                     ink += Dark(picture, x, y);
             EXPECT_GT(ink, 100) << "band " << band;
         }
@@ -171,14 +171,14 @@ TEST_F(BuildText, InkStaysInsideItsBandAndDecorationsStayLight) {
         // The rows two bands share are blank, so the highlight of one line never paints ink
         // of the next; the last row belongs to line 15 alone.
         for (int line = 1; line <= LinesPerPage; ++line) {
-            for (int x = 0; x < PictureWidth; ++x) {
-                ASSERT_FALSE(Dark(picture, x, BandStartRow(line))) << "line " << line << " x " << x;
-                ASSERT_FALSE(Dark(picture, x, PictureHeight - 1)) << "x " << x;
+            for (int x = 0; x < PagePictureWidth; ++x) {
+                ASSERT_FALSE(Dark(picture, x, DefaultStartRow(line))) << "line " << line << " x " << x;
+                ASSERT_FALSE(Dark(picture, x, PagePictureHeight - 1)) << "x " << x;
             }
         }
         // The page frame lies in the outer margin, where no text is drawn.
-        for (int y = 0; y < PictureHeight; ++y) {
-            for (const int x : {0, 3, 4, 5, 8, 9, PictureWidth - 10, PictureWidth - 5, PictureWidth - 1})
+        for (int y = 0; y < PagePictureHeight; ++y) {
+            for (const int x : {0, 3, 4, 5, 8, 9, PagePictureWidth - 10, PagePictureWidth - 5, PagePictureWidth - 1})
                 ASSERT_FALSE(Dark(picture, x, y)) << x << ", " << y;
         }
     }
@@ -193,13 +193,13 @@ TEST_F(BuildText, LinesInsideASourehAreJustifiedToTheTextWidth) {
     const int firstLine = ayehs.front().StartLine;
     const int lastLine = ayehs.back().EndLine;
     ASSERT_GE(lastLine - firstLine, 8);
-    int leftMost = PictureWidth;
+    int leftMost = PagePictureWidth;
     int rightMost = 0;
     for (int line = firstLine; line < lastLine; ++line) {
-        int left = PictureWidth;
+        int left = PagePictureWidth;
         int right = -1;
-        for (int y = BandStartRow(line); y <= BandEndRow(line); ++y) {
-            for (int x = 0; x < PictureWidth; ++x) {
+        for (int y = DefaultStartRow(line); y <= DefaultEndRow(line); ++y) {
+            for (int x = 0; x < PagePictureWidth; ++x) {
                 if (Dark(picture, x, y)) {
                     left = std::min(left, x);
                     right = std::max(right, x);
@@ -210,10 +210,10 @@ TEST_F(BuildText, LinesInsideASourehAreJustifiedToTheTextWidth) {
         rightMost = std::max(rightMost, right);
         // Both ends of every full line meet the edges of the text within a few pixels.
         EXPECT_LE(left, 24) << "line " << line;
-        EXPECT_GE(right, PictureWidth - 25) << "line " << line;
+        EXPECT_GE(right, PagePictureWidth - 25) << "line " << line;
     }
     EXPECT_GE(leftMost, 12);
-    EXPECT_LE(rightMost, PictureWidth - 13);
+    EXPECT_LE(rightMost, PagePictureWidth - 13);
 }
 
 TEST_F(BuildText, TheSameSourcesGiveTheSameRows) {

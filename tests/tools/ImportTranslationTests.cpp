@@ -27,7 +27,7 @@ void MakeQuranDatabase(const QString& path) {
 }
 
 std::map<std::pair<int, int>, QString> ReadTranslations(const QString& path) {
-    KeyedDatabase database(path, "qorvektalimsun", KeyedDatabase::OpenMode::ReadOnly);
+    KeyedDatabase database(path, QuranDatabaseKey, KeyedDatabase::OpenMode::ReadOnly);
     SqliteStatement rows(database.Handle(), "SELECT SourehID, AyehID, FarsiTranslation FROM Ayeh");
     std::map<std::pair<int, int>, QString> translations;
     while (sqlite3_step(rows.Get()) == SQLITE_ROW)

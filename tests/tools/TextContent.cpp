@@ -1,6 +1,7 @@
 #include "tests/tools/TextContent.h"
 
 #include "tests/tools/SoundToolSupport.h"
+#include "content/ContentKeys.h"
 #include "tools/ImportSupport.h"
 
 #include <QDir>
@@ -8,10 +9,6 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <sqlite3.h>
-
-namespace {
-constexpr const char* QuranKey = "qorvektalimsun";
-}
 
 QString SharedContentFolder(QString* why) {
     static std::unique_ptr<QTemporaryDir> folder;
@@ -39,7 +36,7 @@ QString SharedContentFolder(QString* why) {
 std::vector<std::vector<QString>> TextRows(const QString& path, const char* sql) {
     std::vector<std::vector<QString>> rows;
     try {
-        KeyedDatabase database(path, QuranKey, KeyedDatabase::OpenMode::ReadOnly);
+        KeyedDatabase database(path, QuranDatabaseKey, KeyedDatabase::OpenMode::ReadOnly);
         SqliteStatement statement(database.Handle(), sql);
         while (sqlite3_step(statement.Get()) == SQLITE_ROW) {
             std::vector<QString> row;
@@ -68,7 +65,7 @@ std::vector<AyehGeometry> PageAyehs(const QString& path, int pageId) {
 
 QByteArray PageBlob(const QString& path, int pageId) {
     try {
-        KeyedDatabase database(path, QuranKey, KeyedDatabase::OpenMode::ReadOnly);
+        KeyedDatabase database(path, QuranDatabaseKey, KeyedDatabase::OpenMode::ReadOnly);
         SqliteStatement statement(database.Handle(), "SELECT PageBMP FROM Pages WHERE PageID = ?1");
         sqlite3_bind_int(statement.Get(), 1, pageId);
         if (sqlite3_step(statement.Get()) == SQLITE_ROW)
@@ -86,7 +83,7 @@ QImage PagePicture(const QString& path, int pageId) {
 
 void ExecuteOn(const QString& path, const QString& sql) {
     try {
-        KeyedDatabase database(path, QuranKey, KeyedDatabase::OpenMode::ReadWrite);
+        KeyedDatabase database(path, QuranDatabaseKey, KeyedDatabase::OpenMode::ReadWrite);
         // Fixture edits need no durability; skipping the flushes keeps the tests quick.
         database.Exec("PRAGMA synchronous = OFF; " + sql.toStdString());
     } catch (const std::exception& error) {

@@ -155,7 +155,7 @@ TEST_F(VerifyText, ReportsEachKindOfDamage) {
          [&](const QString& db) {
              RepaintPage50(db, [&](QImage& picture) {
                  const int x = (b.StartCol + a.EndCol) / 2;
-                 picture.setPixel(x, BandStartRow(b.StartLine) + 20, 0);
+                 picture.setPixel(x, DefaultStartRow(b.StartLine) + 20, 0);
              });
          },
          QStringLiteral("page 50, line %1: 1 dark pixels lie in no ayeh's highlight").arg(b.StartLine)},
@@ -172,14 +172,14 @@ TEST_F(VerifyText, ReportsEachKindOfDamage) {
              ExecuteOn(db, QStringLiteral("UPDATE Lines SET EndRow = 700 WHERE PageID = 50 AND LineID = %1")
                                .arg(a.StartLine));
          },
-         QStringLiteral("line %1 has the rows %2..700").arg(a.StartLine).arg(BandStartRow(a.StartLine))},
+         QStringLiteral("line %1 has the rows %2..700").arg(a.StartLine).arg(DefaultStartRow(a.StartLine))},
         {"an ayeh whose highlight holds no ink",
          [&](const QString& db) {
              RepaintPage50(db, [&](QImage& picture) {
                  for (int line = a.StartLine; line <= a.EndLine; ++line) {
                      const int x0 = line == a.EndLine ? a.EndCol : 0;
-                     const int x1 = line == a.StartLine ? a.StartCol : PictureWidth - 1;
-                     for (int y = BandStartRow(line); y <= BandEndRow(line); ++y)
+                     const int x1 = line == a.StartLine ? a.StartCol : PagePictureWidth - 1;
+                     for (int y = DefaultStartRow(line); y <= DefaultEndRow(line); ++y)
                          for (int x = x0; x <= x1; ++x)
                              picture.setPixel(x, y, 255);
                  }
@@ -201,7 +201,7 @@ TEST_F(VerifyText, AFileThatCannotBeReadIsOneFault) {
     const QString garbage = Temp.filePath(QStringLiteral("garbage.dat"));
     WriteFileBytes(garbage, QByteArray(4096, 'x'));
     {
-        FixtureDatabase wrongKey(Temp.filePath(QStringLiteral("wrongkey.dat")), "pelmarodistuna");
+        FixtureDatabase wrongKey(Temp.filePath(QStringLiteral("wrongkey.dat")), SoundDatabaseKey);
         CreateQuranTables(wrongKey);
     }
     const std::pair<QString, const char*> cases[] = {
@@ -219,7 +219,7 @@ TEST_F(VerifyText, AFileThatCannotBeReadIsOneFault) {
 }
 
 TEST_F(VerifyText, AnEmptyBookCountsEveryMissingPartButListsFew) {
-    FixtureDatabase empty(Temp.filePath(QStringLiteral("empty.dat")), "qorvektalimsun");
+    FixtureDatabase empty(Temp.filePath(QStringLiteral("empty.dat")), QuranDatabaseKey);
     CreateQuranTables(empty);
     QString report;
     QTextStream stream(&report);

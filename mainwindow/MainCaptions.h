@@ -1,6 +1,6 @@
 #pragma once
-// The main window's texts, byte for byte as the product shows them; note the Arabic letters
-// yeh and kaf where Persian usually has its own.
+// The main window's captions and texts. Kept byte for byte: the Arabic letters yeh and kaf
+// stand where Persian usually has its own.
 #include <QString>
 
 inline const QString CaptionMainForm = QStringLiteral(u"نرم افزار قرآني گلوار 3/3 ( آموزش چند رسانه اي قرآن كريم )");

@@ -1,5 +1,6 @@
 #pragma once
-// The information windows' texts, byte for byte as the product shows them.
+// The information windows' captions and texts. Kept byte for byte: the Arabic letters yeh and
+// kaf stand where Persian usually has its own, and tests compare against these.
 #include <QString>
 
 inline const QString CaptionDonateFunds = QStringLiteral(u"فرم اهداء كمكهاي نقدي شما");

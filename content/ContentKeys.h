@@ -1,0 +1,18 @@
+#pragma once
+// The names and keys the content and the settings are found by: the two content databases
+// with their keys, the farewell sound, and the per-user settings of the last position.
+// Everything that opens or writes these files takes them from here.
+
+inline constexpr const char* QuranDatabaseFile = "quran.dat";
+inline constexpr const char* SoundDatabaseFile = "snd.wav";
+inline constexpr const char* FarewellSoundFile = "Tavashih.wav";
+
+// The SQLCipher keys of quran.dat and snd.wav.
+inline constexpr const char* QuranDatabaseKey = "qorvektalimsun";
+inline constexpr const char* SoundDatabaseKey = "pelmarodistuna";
+
+// Per-user settings: organisation, application and the values of the last position.
+inline constexpr const char* SettingsOrganisation = "VelsorHost";
+inline constexpr const char* SettingsApplication = "GolvarQuran";
+inline constexpr const char* LastSourehValue = "LastSoureh";
+inline constexpr const char* LastAyehValue = "LastAyeh";

@@ -1,0 +1,78 @@
+#pragma once
+// The book: the two content connections, the current soureh and page, the reciter and the
+// sound cache from which recordings are played.
+
+#include "audio/AudioPlayer.h"
+#include "content/Database.h"
+#include "model/Display.h"
+#include "model/Lifetime.h"
+#include "model/Page.h"
+#include "model/Records.h"
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <optional>
+
+// The one book of the application; the main window fills and frees it.
+extern std::unique_ptr<TQuran> GlobalQuran;
+
+class TQuran final {
+public:
+    // Opens quran.dat, then snd.wav, from the current working directory, makes soureh 1 current
+    // and shows the page of its ayeh 1. On failure the partial book is released as by the
+    // destructor and the error passes on.
+    TQuran(IPageNoEdit* pageNoEdit, IScrollBox* scrollBox, IPageImage* image, AudioPlayer* player);
+    ~TQuran();
+    TQuran(const TQuran&) = delete;
+    TQuran& operator=(const TQuran&) = delete;
+
+    std::unique_ptr<TQuranPage> Page;
+    std::unique_ptr<TSoureh> Soureh;
+    int GhariID = 0;
+    IPageImage* Image = nullptr;
+    QString SoundFile;
+    AudioPlayer* Player = nullptr;
+    std::unique_ptr<Connection> QuranConnection;
+    IScrollBox* ScrollBox = nullptr;
+    IPageNoEdit* PageNoEdit = nullptr;
+    // Owned by the book and released last, after the player is closed.
+    std::unique_ptr<Connection> SoundConnection;
+    // The private per-user sound cache; created (mode 0700) when a recording is first written.
+    QString TempFolder;
+    // Where the sound cache reports a recording it cannot write; null sends it to stderr.
+    IErrorBox* ErrorBox = nullptr;
+
+    TSoureh* SelectSoureh(int sourehId);
+    // "N- Name" per soureh in number order; no list when the table is empty.
+    std::optional<QStringList> GetSourehList();
+    void GoToPage(int pageId);
+    void SetPage(std::unique_ptr<TQuranPage> page);
+    void SetSoureh(std::unique_ptr<TSoureh> soureh);
+
+    // Extracts the current reciter's recording into its cache file unless that file is the one
+    // loaded now, and returns the file's path (also when nothing could be extracted). With
+    // processPending, pending events run just before the file is written; if the book is
+    // destroyed there, nothing is written and the path is returned without touching the book.
+    QString PrepareSound(int sourehId, int ayehId, bool processPending);
+    // Points the player at path and opens it; a different path deletes the previous file.
+    void LoadSound(const QString& path);
+    void PlayBismillah();
+
+    // The reciter names of snd.wav's optional Reciters table in GhariID order; empty when
+    // the table is missing.
+    QStringList GetReciterNames();
+
+    // Cache file name of a recording: "g-s-a.wav".
+    static QString SoundFileName(int ghariId, int sourehId, int ayehId);
+
+    std::weak_ptr<const void> Watch() const { return Life.Watch(); }
+
+private:
+    void Release() noexcept;
+    bool EnsureTempFolder();
+    bool WriteSoundFile(const QString& path, const QByteArray& bytes);
+    void ShowSoundError();
+
+    LifeToken Life;
+};
