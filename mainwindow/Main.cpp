@@ -13,7 +13,6 @@
 #include <QPixmap>
 #include <QShowEvent>
 #include <QStyledItemDelegate>
-
 #include <exception>
 
 namespace {
@@ -76,7 +75,7 @@ QString TTntMainForm::PublisherText() {
                           u"یا برای شنیدن هر آیه روی آن در صفحه کلیک کنید.");
 }
 
-TTntMainForm::TTntMainForm(QWidget* parent) : QWidget(parent) {
+TTntMainForm::TTntMainForm(std::unique_ptr<AudioPlayer> player, QWidget* parent) : QWidget(parent) {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
     setWindowTitle(CaptionMainForm);
@@ -86,6 +85,8 @@ TTntMainForm::TTntMainForm(QWidget* parent) : QWidget(parent) {
     setAutoFillBackground(true);
     setFixedSize(ClientWidth, ClientHeight);
 
+    MediaPlayer1 = player.release();
+    MediaPlayer1->setParent(this);
     CreateControls();
     SetFocusOrder();
     ConnectHandlers();
@@ -219,8 +220,6 @@ void TTntMainForm::CreateControls() {
     TntBitBtnGoToPage->setIconSize(QSize(12, 12));
     TntBitBtnGoToPage->setStyleSheet(QStringLiteral("QPushButton { padding: 0px; }"));
 
-    MediaPlayer1 = new AudioPlayer(this);
-
     FillReciterList(DefaultReciterNames());
     Image1->lower();
 }
@@ -268,7 +267,7 @@ void TTntMainForm::ConnectHandlers() {
     connect(BitBtn1, &QPushButton::clicked, this, [this] { RunHandler([this] { BitBtn1Click(BitBtn1); }); });
     connect(BitBtn2, &QPushButton::clicked, this, [this] { RunHandler([this] { BitBtn2Click(BitBtn2); }); });
     connect(MediaPlayer1, &AudioPlayer::OnNotify, this,
-            [this](QObject* sender) { RunHandler([&] { MediaPlayer1Notify(sender); }); });
+            [this](QObject* sender, qint64 play) { RunHandler([&] { MediaPlayer1Notify(sender, play); }); });
 }
 
 int TTntMainForm::GhariIDOf(const QString& Name) const {

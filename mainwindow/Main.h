@@ -17,6 +17,7 @@
 #include <QStringList>
 #include <QToolButton>
 #include <QWidget>
+#include <memory>
 
 class AudioPlayer;
 class QButtonGroup;
@@ -28,9 +29,10 @@ public:
     static constexpr int ClientWidth = 800;
     static constexpr int ClientHeight = 600;
 
-    // Builds the controls and runs TntFormCreate; an error there is shown in the standard
-    // error box and the window is created all the same.
-    explicit TTntMainForm(QWidget* parent = nullptr);
+    // Builds the controls, with player as MediaPlayer1 (the window takes it over; not null),
+    // and runs TntFormCreate; an error there is shown in the standard error box and the
+    // window is created all the same.
+    explicit TTntMainForm(std::unique_ptr<AudioPlayer> player, QWidget* parent = nullptr);
     ~TTntMainForm() override;
 
     // The controls, in the window's declaration order; each is owned by the window.
@@ -96,7 +98,8 @@ public:
     void RefillAyehList(int SourehID);
 
     // --- Continuous recitation (Recitation.cpp) ---
-    void MediaPlayer1Notify(QObject* Sender);
+    // Play: the number of the play the notice speaks of (see AudioPlayer).
+    void MediaPlayer1Notify(QObject* Sender, qint64 Play);
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -22,7 +22,7 @@ bool MovingOn = false;
 
 } // namespace
 
-void TTntMainForm::MediaPlayer1Notify(QObject*) {
+void TTntMainForm::MediaPlayer1Notify(QObject*, qint64) {
     // A failure here (a player query without a file, a database error while the next soureh
     // or ayeh loads) ends the chain in silence, as far as it had got.
     try {

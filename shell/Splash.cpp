@@ -1,5 +1,7 @@
 #include "shell/Splash.h"
 
+#include "audio/AudioOutput.h"
+#include "audio/SdlAudioPlayer.h"
 #include "mainwindow/Controls.h"
 #include "mainwindow/ErrorBox.h"
 #include "mainwindow/Main.h"
@@ -12,7 +14,7 @@
 #include <QLocale>
 #include <QShowEvent>
 
-TformSplash::TformSplash(QWidget* parent) : QWidget(parent) {
+TformSplash::TformSplash(QWidget* parent) : QWidget(parent), Output(std::make_unique<AudioOutput>()) {
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     // A frameless window still names the application in the task bar.
     setWindowTitle(QString::fromLatin1(ApplicationTitle));
@@ -48,7 +50,7 @@ void TformSplash::FormCreate(QObject*) {
 
 void TformSplash::Timer1Timer(QObject*) {
     Timer1->stop();
-    MainForm = std::make_unique<TTntMainForm>();
+    MainForm = std::make_unique<TTntMainForm>(std::make_unique<SdlAudioPlayer>(*Output));
     TntMainForm = MainForm.get();
     MainForm->show();
     hide();
@@ -66,7 +68,7 @@ void TformSplash::FormClose(QObject*) {
         formAboutUs->close();
         return;
     }
-    AboutUs = std::make_unique<TformAboutUs>();
+    AboutUs = std::make_unique<TformAboutUs>(std::make_unique<SdlAudioPlayer>(*Output));
     formAboutUs = AboutUs.get();
     AboutUs->show();
 }

@@ -8,7 +8,8 @@
 // and the resident memory is flat (no growth beyond a small margin after the warm-up).
 //   hardening_soak [--margin-mb N]     prints its figures; exit status 0 when it passes
 
-#include "audio/AudioPlayer.h"
+#include "audio/AudioOutput.h"
+#include "audio/SdlAudioPlayer.h"
 #include "model/Utility.h"
 #include "tests/support/FixtureDatabase.h"
 #include "tests/support/WavFixtures.h"
@@ -19,10 +20,9 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
-#include <QTemporaryDir>
 #include <QScopedValueRollback>
+#include <QTemporaryDir>
 #include <QTimer>
-
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -143,8 +143,14 @@ void CreateWholeBook(const QString& dir) {
             const int pageId = index / 11 + 1;
             const int line = index % 11 + 2;
             const int start = 462 * (line - 1) + 22;
-            quran.Insert("Ayeh", {{"SourehID", s}, {"AyehID", a}, {"PageID", pageId}, {"StartLine", line},
-                                  {"EndLine", line}, {"StartCol", 440}, {"EndCol", 20}, {"StartAyeh", start},
+            quran.Insert("Ayeh", {{"SourehID", s},
+                                  {"AyehID", a},
+                                  {"PageID", pageId},
+                                  {"StartLine", line},
+                                  {"EndLine", line},
+                                  {"StartCol", 440},
+                                  {"EndCol", 20},
+                                  {"StartAyeh", start},
                                   {"EndAyeh", start + 420},
                                   {"FarsiTranslation", QStringLiteral("ترجمه %1:%2").arg(s).arg(a)}});
             sound.Insert("Sounds", {{"SourehID", s}, {"AyehID", a}, {"GhariID", 1}, {"Sound", recording}});
@@ -185,7 +191,8 @@ int main(int argc, char** argv) {
     SoakScroll scroll;
     SoakPageNo pageNo;
     SoakErrors errors;
-    AudioPlayer player;
+    AudioOutput output;
+    SdlAudioPlayer player(output);
     GlobalQuran = std::make_unique<TQuran>(&pageNo, &scroll, &image, &player);
     GlobalQuran->TempFolder = home.path() + QStringLiteral("/sounds");
     GlobalQuran->ErrorBox = &errors;

@@ -4,12 +4,11 @@
 #include "mainwindow/ShellWindows.h"
 #include "model/Utility.h"
 #include "tests/mainwindow/ModalWatcher.h"
+#include "tests/support/FakeAudioPlayer.h"
 #include "tests/support/FixtureBook.h"
 
-#include <gtest/gtest.h>
-
 #include <QTemporaryDir>
-
+#include <gtest/gtest.h>
 #include <memory>
 #include <optional>
 
@@ -21,7 +20,7 @@ protected:
         ASSERT_TRUE(Dir.isValid());
         FixtureBook::Create(Dir.path(), extra);
         InDir.emplace(Dir.path());
-        Form = std::make_unique<TTntMainForm>();
+        Form = std::make_unique<TTntMainForm>(std::make_unique<FakeAudioPlayer>());
     }
     void TearDown() override {
         Form.reset();

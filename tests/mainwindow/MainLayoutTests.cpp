@@ -6,8 +6,7 @@
 #include "mainwindow/ShellWindows.h"
 #include "model/Utility.h"
 #include "tests/mainwindow/ModalWatcher.h"
-
-#include <gtest/gtest.h>
+#include "tests/support/FakeAudioPlayer.h"
 
 #include <QDir>
 #include <QScreen>
@@ -15,8 +14,8 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-
 #include <functional>
+#include <gtest/gtest.h>
 #include <memory>
 
 namespace {
@@ -38,7 +37,7 @@ protected:
         ASSERT_TRUE(Dir.isValid());
         Previous = QDir::currentPath();
         QDir::setCurrent(Dir.path());
-        Form = std::make_unique<TTntMainForm>();
+        Form = std::make_unique<TTntMainForm>(std::make_unique<FakeAudioPlayer>());
     }
     void TearDown() override {
         Form.reset();

@@ -127,7 +127,7 @@ TEST_F(ModelBookTest, ConstructionFailsOnAMissingDatabaseAndLeavesNothingBehind)
     const MissingCase cases[] = {{"no quran.dat", "quran.dat"}, {"no snd.wav", "snd.wav"}};
     for (const MissingCase& c : cases) {
         SCOPED_TRACE(c.Name);
-        AudioPlayer player;
+        FakeAudioPlayer player;
         FakePageNoEdit pageNo;
         ASSERT_TRUE(QFile::remove(Dir.filePath(c.Removed)));
         EXPECT_THROW((TQuran{&pageNo, &Scroll, &Image, &player}), ContentError);
