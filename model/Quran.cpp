@@ -227,12 +227,18 @@ void TQuran::LoadSound(const QString& path) {
 
 void TQuran::PlayBismillah() {
     const auto alive = Watch();
+    const quint64 recitation = Recitations;
+    const TAyeh* ayeh = Soureh ? Soureh->Ayeh.get() : nullptr;
+    const auto ayehAlive = ayeh ? ayeh->Watch() : std::weak_ptr<const void>();
     const QString path = PrepareSound(0, 0, true);
-    if (alive.expired())
+    // A choice made while the events ran wins: the Bismillah of a released ayeh, or of one
+    // whose recitation another has replaced, is not played.
+    if (alive.expired() || Recitations != recitation || (ayeh && ayehAlive.expired()))
         return;
     try {
         LoadSound(path);
         Player->Play();
+        AwaitedPlay = Player->CurrentPlay();
         Player->SetNotify(true);
     } catch (const std::exception&) {
         Player->Close();

@@ -6,9 +6,11 @@
 #include "model/Utility.h"
 #include "tests/mainwindow/ReaderContent.h"
 
+#include <QFileInfo>
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
+#include <ostream>
 #include <vector>
 
 namespace {
@@ -325,3 +327,69 @@ TEST_F(RecitationInterruptedTest, APlayerNoticeChangesNothing) {
 }
 
 } // namespace
+
+// A recording that has just ended, its notice not yet handled, when a command starts another
+// recitation: the notice is handled inside the command's Recite, while that lets events run,
+// and must leave the command's recitation whole.
+struct LateNoticeCase {
+    const char* Name;
+    int Soureh;
+    int Ayeh;
+    int Count;
+    bool Click; // a click on the ayeh, else the recite button
+    std::vector<RecitationStep> Expected;
+};
+
+void PrintTo(const LateNoticeCase& c, std::ostream* out) {
+    *out << c.Name;
+}
+
+class LateNoticeTest : public RecitationTest, public ::testing::WithParamInterface<LateNoticeCase> {};
+
+TEST_P(LateNoticeTest, TheCommandsAyehIsRecitedWhole) {
+    const LateNoticeCase& c = GetParam();
+    Recite(1, 2, 1);
+    Player->EndNow();
+    if (c.Click) {
+        SetCount(c.Count);
+        ClickAyeh(c.Soureh, c.Ayeh);
+    } else {
+        Recite(c.Soureh, c.Ayeh, c.Count);
+    }
+    EXPECT_EQ(StepsUntil(c.Expected.size()), c.Expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, LateNoticeTest,
+    ::testing::Values(
+        LateNoticeCase{"ClickOnAnotherAyeh", 1, 5, 1, true, {{Rec(1, 1, 5), 1}, {Rec(1, 1, 6), 1}}},
+        LateNoticeCase{"ReciteButton", 1, 5, 1, false, {{Rec(1, 1, 5), 1}, {Rec(1, 1, 6), 1}}},
+        LateNoticeCase{"ClickKeepsEveryRepetition",
+                       1,
+                       5,
+                       3,
+                       true,
+                       {{Rec(1, 1, 5), 3}, {Rec(1, 1, 5), 2}, {Rec(1, 1, 5), 1}, {Rec(1, 1, 6), 1}}},
+        LateNoticeCase{"ReciteButtonKeepsTheBismillahWhole",
+                       2,
+                       1,
+                       1,
+                       false,
+                       {{Bismillah1, 1}, {Rec(1, 2, 1), 1}, {Rec(1, 2, 2), 1}}}),
+    [](const ::testing::TestParamInfo<LateNoticeCase>& info) { return std::string(info.param.Name); });
+
+TEST_F(RecitationInterruptedTest, AClickWhileTheBismillahIsExtractedRecitesTheClickedAyehAlone) {
+    // Queued from Recite's own events, so that the click comes while the Bismillah is extracted.
+    ChooseSoureh(2);
+    ChooseAyeh(1);
+    SetCount(1);
+    QTimer::singleShot(0, Form.get(),
+                       [this] { QTimer::singleShot(0, Form.get(), [this] { ClickAyeh(2, 3); }); });
+    Form->TntSpeedButtonPlay->click();
+    EXPECT_EQ(CurrentAyeh(), 3);
+    EXPECT_EQ(Loaded(), Rec(1, 2, 3));
+    EXPECT_TRUE(QFileInfo::exists(GlobalQuran->SoundFile));
+    EXPECT_EQ(Player->Plays.size(), 1);
+    const std::vector<RecitationStep> expected = {{Rec(1, 2, 3), 1}, {Rec(1, 2, 4), 1}};
+    EXPECT_EQ(StepsUntil(expected.size()), expected);
+}

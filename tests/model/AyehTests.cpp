@@ -224,15 +224,16 @@ TEST_F(ModelAyehTest, ReciteZeroOpensTheFileWithoutPlaying) {
     EXPECT_NE(Player.Mode(), pmPlaying);
 }
 
-TEST_F(ModelAyehTest, RecitePlaysCountTimesAsOnePlay) {
+TEST_F(ModelAyehTest, RecitePlaysCountTimesAsOnePlayWhoseEndTheBookAwaits) {
     QSignalSpy notices(&Player, &AudioPlayer::OnNotify);
     Select(1, 4)->Recite(3);
     EXPECT_EQ(Player.Plays, QStringList{CachePath("1-1-4.wav")});
+    EXPECT_EQ(Book->AwaitedPlay, Player.CurrentPlay());
     Player.EndNow();
     QCoreApplication::processEvents();
     int ofThePlay = 0;
     for (const QList<QVariant>& notice : notices)
-        ofThePlay += notice.at(1).toLongLong() == Player.CurrentPlay() ? 1 : 0;
+        ofThePlay += notice.at(1).toLongLong() == Book->AwaitedPlay ? 1 : 0;
     EXPECT_EQ(ofThePlay, 3);
 }
 

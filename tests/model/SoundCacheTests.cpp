@@ -202,7 +202,7 @@ TEST_F(ModelSoundCacheTest, BismillahPlaysTheReciterRecordingOnce) {
     Player.EndNow();
     QCoreApplication::processEvents();
     ASSERT_FALSE(notices.isEmpty());
-    EXPECT_EQ(notices.back().at(1).toLongLong(), Player.CurrentPlay());
+    EXPECT_EQ(notices.back().at(1).toLongLong(), Book->AwaitedPlay);
     EXPECT_EQ(Player.Mode(), pmStopped);
 }
 
