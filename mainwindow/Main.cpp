@@ -220,11 +220,15 @@ void TTntMainForm::CreateControls() {
     TntBitBtnGoToPage->setIconSize(QSize(12, 12));
     TntBitBtnGoToPage->setStyleSheet(QStringLiteral("QPushButton { padding: 0px; }"));
 
-    FillReciterList(DefaultReciterNames());
+    FillReciterList({});
     Image1->lower();
 }
 
-void TTntMainForm::FillReciterList(const QStringList& names) {
+void TTntMainForm::FillReciterList(const std::map<int, QString>& named) {
+    QStringList names = DefaultReciterNames();
+    for (int i = 0; i < names.size(); ++i)
+        if (const auto name = named.find(i + 1); name != named.end())
+            names[i] = name->second;
     TntComboBoxGhariList->clear();
     TntComboBoxGhariList->addItems(names);
     TntComboBoxGhariList->setCurrentIndex(0);
@@ -270,28 +274,17 @@ void TTntMainForm::ConnectHandlers() {
             [this](QObject* sender, qint64 play) { RunHandler([&] { MediaPlayer1Notify(sender, play); }); });
 }
 
-int TTntMainForm::GhariIDOf(const QString& Name) const {
-    const int count = std::min(TntComboBoxGhariList->count(), 5);
-    for (int i = 0; i < count; ++i)
-        if (TntComboBoxGhariList->itemText(i) == Name)
-            return i + 1;
-    return 0;
+int TTntMainForm::ChosenGhariID() const {
+    return TntComboBoxGhariList->currentIndex() + 1;
 }
 
 void TTntMainForm::TntFormCreate(QObject*) {
     GlobalQuran = std::make_unique<TQuran>(txtPageNo, ScrollBox1, TntImage1, MediaPlayer1);
     GlobalQuran->ErrorBox = &ErrorBox;
-    // The sound database may name the reciters; positions it leaves unnamed keep the
-    // reader's own names.
-    const QStringList named = GlobalQuran->GetReciterNames();
-    if (!named.isEmpty()) {
-        QStringList reciters = DefaultReciterNames();
-        for (int i = 0; i < std::min<int>(named.size(), reciters.size()); ++i)
-            if (!named[i].isEmpty())
-                reciters[i] = named[i];
-        FillReciterList(reciters);
-    }
-    GlobalQuran->GhariID = GhariIDOf(TntComboBoxGhariList->currentText());
+    // The sound database may name the reciters; places it leaves unnamed keep the reader's
+    // own names.
+    FillReciterList(GlobalQuran->GetReciterNames());
+    GlobalQuran->GhariID = ChosenGhariID();
     setFixedSize(ClientWidth, ClientHeight);
     ClearSoundCache(GlobalQuran.get());
     RestoreLastPosition();

@@ -17,6 +17,7 @@
 #include <QStringList>
 #include <QToolButton>
 #include <QWidget>
+#include <map>
 #include <memory>
 
 class AudioPlayer;
@@ -65,9 +66,9 @@ public:
     // --- Lifecycle (Main.cpp) ---
     void TntFormCreate(QObject* Sender);
     void TntFormClose(QObject* Sender);
-    // Reciter number 1..5 of a name of the reciter list, compared code unit by code unit; 0
-    // for any other text.
-    int GhariIDOf(const QString& Name) const;
+    // The reciter of the reciter list's chosen entry, 1..5: the entry's place in the list, not
+    // its text, which two entries may share. 0 with none chosen.
+    int ChosenGhariID() const;
 
     // --- Commands (MainCommands.cpp) ---
     void TntComboBoxGhariListChange(QObject* Sender);
@@ -109,7 +110,8 @@ private:
     void CreateControls();
     void ConnectHandlers();
     void SetFocusOrder();
-    void FillReciterList(const QStringList& names);
+    // Entry k names reciter k: by the sound database's name for k, else the reader's own.
+    void FillReciterList(const std::map<int, QString>& named);
 
     QButtonGroup* LatchGroup1 = nullptr;
     TErrorBox ErrorBox;

@@ -245,16 +245,25 @@ void TQuran::PlayBismillah() {
     }
 }
 
-QStringList TQuran::GetReciterNames() {
-    QStringList names;
-    const ResultSet table(*SoundConnection,
-                          "SELECT name FROM sqlite_master WHERE type = 'table' AND name = 'Reciters'");
-    if (table.RecordCount() == 0)
-        return names;
-    ResultSet query(*SoundConnection, "SELECT GhariID, Name FROM Reciters ORDER BY GhariID");
-    for (query.First(); !query.Eof(); query.Next()) {
-        const Field name = query.FieldByName("Name");
-        names << (name.IsNull() ? QString() : name.AsString());
+std::map<int, QString> TQuran::GetReciterNames() {
+    std::map<int, QString> names;
+    try {
+        const ResultSet table(*SoundConnection,
+                              "SELECT name FROM sqlite_master WHERE type = 'table' AND name = 'Reciters'");
+        if (table.RecordCount() == 0)
+            return names;
+        ResultSet query(*SoundConnection, "SELECT GhariID, Name FROM Reciters ORDER BY GhariID");
+        for (query.First(); !query.Eof(); query.Next()) {
+            const Field name = query.FieldByName("Name");
+            if (name.IsNull())
+                continue;
+            const QString text = name.AsString();
+            if (!text.isEmpty())
+                names[query.FieldByName("GhariID").AsInteger()] = text;
+        }
+    } catch (const ContentError&) {
+        // The table is optional: one that cannot be read names nobody.
+        names.clear();
     }
     return names;
 }

@@ -11,6 +11,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <map>
 #include <memory>
 #include <optional>
 
@@ -68,9 +69,9 @@ public:
     // current ayeh was released or another recitation began there, it plays nothing.
     void PlayBismillah();
 
-    // The reciter names of snd.wav's optional Reciters table in GhariID order; empty when
-    // the table is missing.
-    QStringList GetReciterNames();
+    // The names of snd.wav's optional Reciters table by GhariID, without the reciters it
+    // names with null or empty text; none at all when the table is missing or cannot be read.
+    std::map<int, QString> GetReciterNames();
 
     // Cache file name of a recording: "g-s-a.wav".
     static QString SoundFileName(int ghariId, int sourehId, int ayehId);

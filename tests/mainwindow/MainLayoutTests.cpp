@@ -251,15 +251,6 @@ TEST_F(MainWindowTest, ListsAreForChoosingOnlyAndTheReciterListHoldsFiveNamesWit
     EXPECT_EQ(Form->TntComboBoxSourehsList->count(), 0);
 }
 
-TEST_F(MainWindowTest, ReciterNumberIsThePositionOfTheExactName) {
-    for (int k = 1; k <= 5; ++k)
-        EXPECT_EQ(Form->GhariIDOf(Form->TntComboBoxGhariList->itemText(k - 1)), k);
-    const QString first = Form->TntComboBoxGhariList->itemText(0);
-    EXPECT_EQ(Form->GhariIDOf(first + QLatin1Char(' ')), 0);
-    EXPECT_EQ(Form->GhariIDOf(first.left(first.size() - 1)), 0);
-    EXPECT_EQ(Form->GhariIDOf(QString()), 0);
-}
-
 TEST_F(MainWindowTest, TranslationBoxIsAReadOnlyBorderlessWrappingBoxWithPublisherLines) {
     QPlainTextEdit* memo = Form->TntMemo1;
     EXPECT_TRUE(memo->isReadOnly());
