@@ -4,6 +4,9 @@
 // the shutdown chain: the main window is hidden, the book freed and the farewell window shown.
 // It owns the main window and the farewell window it creates, and the sound output on which
 // both play.
+//
+// Creating either window may show an error box, whose events can bring a close request
+// before the window exists: such a request is kept and carried out once the window is built.
 
 #include <QTimer>
 #include <QWidget>
@@ -42,4 +45,7 @@ private:
     std::unique_ptr<TTntMainForm> MainForm;
     std::unique_ptr<TformAboutUs> AboutUs;
     bool Placed = false;
+    // While a window is being created; a close request then only sets CloseRequested.
+    bool Creating = false;
+    bool CloseRequested = false;
 };

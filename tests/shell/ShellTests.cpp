@@ -328,4 +328,42 @@ TEST_F(ShellTest, CloseRequestBeforeTheFirstTickNeverOpensTheMainWindow) {
     EXPECT_EQ(code, 0);
 }
 
+// Close requests that come while a window's create handler shows an error box, before the
+// window exists: each ends the application the way a close request does at that stage, once.
+int FarewellWindows() {
+    int count = 0;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        count += qobject_cast<TformAboutUs*>(window) ? 1 : 0;
+    return count;
+}
+
+TEST_F(ShellTest, CloseRequestWhileTheMainWindowReportsMissingContentShowsTheFarewellInstead) {
+    Watcher.WhileShown = [this](const ModalWatcher::Box&) {
+        if (Watcher.Boxes().size() == 1)
+            RequestApplicationClose();
+    };
+    StartSplash();
+    ASSERT_TRUE(QTest::qWaitFor([] { return !formAboutUs.isNull(); }, 3000));
+    EXPECT_FALSE(TntMainForm && TntMainForm->isVisible());
+    EXPECT_TRUE(formAboutUs->isVisible());
+    EXPECT_EQ(FarewellWindows(), 1);
+    EXPECT_EQ(GlobalQuran, nullptr);
+    const int code = RunLoopFor(5000, [] { formAboutUs->close(); });
+    EXPECT_EQ(code, 0);
+    EXPECT_FALSE(TntMainForm && TntMainForm->isVisible());
+}
+
+TEST_F(ShellTest, CloseRequestWhileTheFarewellReportsItsMissingSoundEndsTheApplication) {
+    StartReading();
+    Watcher.WhileShown = [this](const ModalWatcher::Box&) {
+        if (Watcher.Boxes().size() == 2)
+            RequestApplicationClose();
+    };
+    const int code = RunLoopFor(5000, [] { TntMainForm->close(); });
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(Watcher.Boxes().size(), 2);
+    EXPECT_EQ(FarewellWindows(), 1);
+    EXPECT_FALSE(TntMainForm->isVisible());
+}
+
 } // namespace
