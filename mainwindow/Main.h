@@ -57,6 +57,8 @@ public:
 
     // The reader's own reciter names, used when the sound database names none.
     static QStringList DefaultReciterNames();
+    // Fills the reciter list from the sound database's names, keeping the entry shown.
+    void LoadReciterNames();
     // The lines the translation box shows until the first command.
     static QString PublisherText();
 
@@ -74,7 +76,8 @@ public:
     // Runs after the click has flipped the button between up and pressed.
     void TntSpeedButton1Click(QObject* Sender);
     void TntSpeedButtonCloseClick(QObject* Sender);
-    void TntImage1MouseDown(QObject* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y);
+    void TntImage1MouseDown(QObject* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X,
+                            int Y);
     void TntImage1MouseMove(QObject* Sender, Qt::KeyboardModifiers Shift, int X, int Y);
     void txtPageNoKeyPress(QObject* Sender, QChar Key);
     void TntBitBtnGoToPageClick(QObject* Sender);
