@@ -47,9 +47,15 @@ void DressLikeWindow(QWidget* widget) {
     SetColours(widget, StoredColour(ColourDarkGreen), StoredColour(ColourPeach));
 }
 
+// Left-to-right text (paths, ayeh ranges) kept whole inside a right-to-left line.
+QString LeftToRight(const QString& text) {
+    return QChar(0x202A) + text + QChar(0x202C);
+}
+
 // A window-modal box that goes away by itself once closed.
 void ShowBox(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text) {
     auto* box = new QMessageBox(icon, title, text, QMessageBox::Ok, parent);
+    box->button(QMessageBox::Ok)->setText(CaptionOk);
     DressLikeWindow(box);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
@@ -74,10 +80,10 @@ QString Summary(const QString& name, const QString& folder, const ImportOutcome&
     if (!missing.empty())
         text += QStringLiteral(u"\nبی‌تلاوت (%1): %2")
                     .arg(Persian(qint64(missing.size())),
-                         DescribeAyehRanges(missing, 20, QStringLiteral(u"بسم‌الله")));
+                         LeftToRight(DescribeAyehRanges(missing, 20, QStringLiteral(u"بسم‌الله"))));
     if (!outcome.Ignored.isEmpty())
         text += QStringLiteral(u"\nنادیده، چون نام آیه‌ای نیست: %1")
-                    .arg(outcome.Ignored.join(QStringLiteral(", ")));
+                    .arg(LeftToRight(outcome.Ignored.join(QStringLiteral(", "))));
     return text;
 }
 
@@ -276,9 +282,10 @@ void TReciterCommands::ShowProgress(qint64 done, qint64 total) {
         return;
     if (done == 0)
         Clock.restart();
-    QString text = QStringLiteral(u"%1 از %2 پرونده").arg(Persian(done), Persian(total));
+    // Every line opens with a Persian word, so that each reads right to left.
+    QString text = QStringLiteral(u"پرونده‌ها: %1 از %2").arg(Persian(done), Persian(total));
     if (!Running->Name.isEmpty())
-        text = QStringLiteral(u"«%1»\n").arg(Running->Name) + text;
+        text = QStringLiteral(u"قاری: «%1»\n").arg(Running->Name) + text;
     if (done > 0 && done < total) {
         const qint64 left = Clock.elapsed() * (total - done) / done / 1000;
         text += QStringLiteral(u"\nزمان باقی‌مانده: %1").arg(Duration(left));
@@ -321,7 +328,8 @@ void TReciterCommands::Finished() {
     }
     if (!result->Failure.isEmpty()) {
         ShowBox(Form, QMessageBox::Critical, title,
-                (change->Import ? QStringLiteral(u"وارد کردن تلاوت انجام نشد؛ تلاوت‌ها همان‌اند "
+                (change->Import ? QStringLiteral(u"وارد کردن تلاوت انجام نشد؛ تلاوت‌ها "
+                                                 u"همان‌اند "
                                                  u"که "
                                                  u"بودند.")
                                 : QStringLiteral(u"تغییر نام قاری انجام نشد؛ چیزی تغییر نکرد.")) +

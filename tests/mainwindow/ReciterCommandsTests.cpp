@@ -168,7 +168,9 @@ TEST_F(ReciterCommandsTest, ImportedRecordingsPlayAtOnceAndAtTheNextStart) {
     EXPECT_EQ(Progress.back().Done, 4);
     for (const ProgressShown& shown : Progress) {
         EXPECT_EQ(shown.Total, 4);
-        EXPECT_TRUE(shown.Text.contains(QStringLiteral(u"از ۴ پرونده"))) << shown.Text.toStdString();
+        EXPECT_TRUE(shown.Text.contains(
+            QStringLiteral(u"پرونده‌ها: %1 از ۴").arg(QChar(0x06F0 + shown.Done))))
+            << shown.Text.toStdString();
         EXPECT_EQ(shown.Text.contains(QStringLiteral(u"زمان باقی‌مانده")),
                   shown.Done > 0 && shown.Done < 4);
     }
