@@ -12,6 +12,7 @@
 # A golvar-quran installed beforehand is not touched: the check fails instead.
 set -uo pipefail
 source "$(dirname "$0")/checks.sh"
+source "$(dirname "$0")/../support/x-session.sh"
 source_dir=$(cd "$(dirname "$0")/../.." && pwd)
 
 deb=$(ls -t "$1"/golvar-quran_*_amd64.deb 2>/dev/null | head -n 1)
@@ -67,24 +68,9 @@ data=/usr/share/golvar-quran
 before=$(cd "$data" && ls -la --time-style=+%s.%N . && sha256sum -- *)
 
 # --- A private user and an X server ---
-home="$scratch/home"
-export HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_CACHE_HOME="$home/.cache"
-export XDG_DATA_HOME="$home/.local/share" XDG_RUNTIME_DIR="$scratch/runtime"
-mkdir -p "$home" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
-export QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=dummy
-unset WAYLAND_DISPLAY QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS
+private_user "$scratch"
 user="$XDG_DATA_HOME/VelsorHost/GolvarQuran"
-
-Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp 5>"$scratch/display" >/dev/null 2>"$scratch/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do
-    [ -s "$scratch/display" ] && break
-    kill -0 "$xvfb_pid" 2>/dev/null || break
-    sleep 0.1
-done
-[ -s "$scratch/display" ] || skip "no X server could be started: $(tail -n 3 "$scratch/xvfb.log")"
-export DISPLAY=":$(head -n 1 "$scratch/display")"
+start_xvfb "$scratch" || skip "no X server could be started: $(tail -n 3 "$scratch/xvfb.log")"
 
 # Polls a condition for up to `limit` seconds.
 within() {
