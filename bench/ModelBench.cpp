@@ -10,6 +10,7 @@
 #include "content/Database.h"
 #include "model/Utility.h"
 #include "tests/support/FixtureDatabase.h"
+#include "tests/support/WavFixtures.h"
 
 #include <QDir>
 #include <QFile>
@@ -77,7 +78,11 @@ struct LongRecordingReader : BookControls {
     LongRecordingReader() {
         QFile::link(ContentFolder() + QStringLiteral("/quran.dat"),
                     Folder.filePath(QStringLiteral("quran.dat")));
-        const QByteArray recording = ToneWav(22050, Milliseconds, 440);
+        WavSpec tone;
+        tone.Rate = 22050;
+        tone.DurationMs = Milliseconds;
+        tone.ToneHz = 440;
+        const QByteArray recording = WavBytes(tone);
         RecordingBytes = int(recording.size());
         {
             FixtureDatabase sound(Folder.filePath(QStringLiteral("snd.wav")), SoundKey);

@@ -17,7 +17,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QScopedValueRollback>
@@ -110,16 +109,12 @@ QByteArray WhitePageRle8() {
     return file + palette + pixels;
 }
 
-QByteArray ShortRecording(const QString& scratch, int variant) {
+QByteArray ShortRecording(int variant) {
     WavSpec wavFormat;
     wavFormat.Rate = 8000;
     wavFormat.DurationMs = 5;
     wavFormat.Variant = variant;
-    const QString path = scratch + QStringLiteral("/r.wav");
-    WriteWav(path, wavFormat);
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    return file.readAll();
+    return WavBytes(wavFormat);
 }
 
 // Every soureh and ayeh, eleven ayehs to a page, every recording of reciter 1.
@@ -129,7 +124,7 @@ void CreateWholeBook(const QString& dir) {
     FixtureDatabase sound(dir + QStringLiteral("/snd.wav"), SoundKey);
     CreateSoundTables(sound);
     const QByteArray page = WhitePageRle8();
-    const QByteArray recording = ShortRecording(dir, 1);
+    const QByteArray recording = ShortRecording(1);
     quran.Begin();
     sound.Begin();
     sound.Insert("Sounds", {{"SourehID", 0}, {"AyehID", 0}, {"GhariID", 1}, {"Sound", recording}});

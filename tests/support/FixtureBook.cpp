@@ -3,8 +3,6 @@
 #include "tests/support/WavFixtures.h"
 
 #include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <stdexcept>
 
 namespace {
@@ -93,17 +91,11 @@ std::vector<QRect> FixtureBook::InkOf(int pageId) {
 }
 
 QByteArray FixtureBook::Recording(int ghariId, int sourehId, int ayehId) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("recording.wav"));
     WavSpec wavFormat;
     wavFormat.Rate = 8000;
     wavFormat.DurationMs = 40;
     wavFormat.Variant = ghariId * 1000 + sourehId * 10 + ayehId;
-    WriteWav(path, wavFormat);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw std::runtime_error("cannot read back a fixture recording");
-    return file.readAll();
+    return WavBytes(wavFormat);
 }
 
 void FixtureBook::Create(const QString& dir, const Extra& extra) {
