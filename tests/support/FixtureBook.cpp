@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr int DefaultBand[16] = {0, 46, 92, 138, 184, 230, 276, 322, 368, 414, 460, 506, 552, 598, 644, 689};
-
 bool HasBlobHeader(int pageId) {
     return pageId == 2 || pageId == 4;
 }
@@ -61,7 +59,7 @@ int FixtureBook::StartRow(int pageId, int line) {
         return Page2StartRow(line);
     if (pageId == 3 && line == 3)
         return 100;
-    return DefaultBand[line - 1];
+    return DefaultStartRow(line);
 }
 
 int FixtureBook::EndRow(int pageId, int line) {
@@ -69,7 +67,7 @@ int FixtureBook::EndRow(int pageId, int line) {
         return Page2EndRow(line);
     if (pageId == 3 && line == 3)
         return 160;
-    return DefaultBand[line];
+    return DefaultEndRow(line);
 }
 
 // Ink inside each band an ayeh covers, kept a few pixels off the band's edges and the ayeh's
