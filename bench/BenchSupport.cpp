@@ -1,5 +1,7 @@
 #include "bench/BenchSupport.h"
 
+#include "content/ContentKeys.h"
+
 #include <QDir>
 #include <QFile>
 #include <QPainter>
@@ -25,8 +27,9 @@ QString ContentFolder() {
     const QString folder =
         QDir(given.isEmpty() ? QStringLiteral(GOLVAR_SOURCE_DIR "/data") : QFile::decodeName(given))
             .absolutePath();
-    if (!QFile::exists(folder + QStringLiteral("/quran.dat"))) {
-        std::fprintf(stderr, "bench: %s holds no quran.dat; run `make content` first\n", qPrintable(folder));
+    if (!QDir(folder).exists(QString::fromLatin1(QuranDatabaseFile))) {
+        std::fprintf(stderr, "bench: %s holds no %s; run `make content` first\n", qPrintable(folder),
+                     QuranDatabaseFile);
         std::exit(2);
     }
     return folder;

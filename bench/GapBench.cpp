@@ -9,6 +9,7 @@
 #include "audio/AudioOutput.h"
 #include "audio/AudioPlayer.h"
 #include "bench/BenchSupport.h"
+#include "content/ContentKeys.h"
 #include "mainwindow/Main.h"
 #include "model/Utility.h"
 #include "tests/support/FixtureDatabase.h"
@@ -131,8 +132,9 @@ int main(int argc, char** argv) {
 
     const QString content = home.Path() + QStringLiteral("/content");
     QDir().mkpath(content);
-    QFile::link(ContentFolder() + QStringLiteral("/quran.dat"), content + QStringLiteral("/quran.dat"));
-    WriteSounds(content + QStringLiteral("/snd.wav"), milliseconds);
+    const QString quranFile = QString::fromLatin1(QuranDatabaseFile);
+    QFile::link(QDir(ContentFolder()).filePath(quranFile), QDir(content).filePath(quranFile));
+    WriteSounds(QDir(content).filePath(QString::fromLatin1(SoundDatabaseFile)), milliseconds);
     QDir::setCurrent(content);
 
     auto form = std::make_unique<TTntMainForm>();

@@ -7,6 +7,7 @@
 
 #include "audio/WavDecoder.h"
 #include "bench/BenchSupport.h"
+#include "content/ContentKeys.h"
 #include "content/Database.h"
 #include "model/Utility.h"
 #include "tests/support/FixtureDatabase.h"
@@ -76,8 +77,8 @@ struct LongRecordingReader : BookControls {
     int RecordingBytes = 0;
 
     LongRecordingReader() {
-        QFile::link(ContentFolder() + QStringLiteral("/quran.dat"),
-                    Folder.filePath(QStringLiteral("quran.dat")));
+        const QString quranFile = QString::fromLatin1(QuranDatabaseFile);
+        QFile::link(QDir(ContentFolder()).filePath(quranFile), Folder.filePath(quranFile));
         WavSpec tone;
         tone.Rate = 22050;
         tone.DurationMs = Milliseconds;
@@ -85,7 +86,7 @@ struct LongRecordingReader : BookControls {
         const QByteArray recording = WavBytes(tone);
         RecordingBytes = int(recording.size());
         {
-            FixtureDatabase sound(Folder.filePath(QStringLiteral("snd.wav")), SoundKey);
+            FixtureDatabase sound(Folder.filePath(QString::fromLatin1(SoundDatabaseFile)), SoundKey);
             CreateSoundTables(sound);
             sound.Insert("Sounds", {{"SourehID", 1}, {"AyehID", 1}, {"GhariID", 1}, {"Sound", recording}});
         }
