@@ -6,13 +6,16 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
+
+#include <sqlite3.h>
+
+#include <csignal>
+#include <unistd.h>
+
 #include <array>
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <cstring>
-#include <sqlite3.h>
-#include <unistd.h>
 
 // ---------------------------------------------------------------------------------------
 // KeyedDatabase
@@ -71,8 +74,7 @@ void KeyedDatabase::Exec(const std::string& sql) {
 }
 
 bool KeyedDatabase::HasTable(const char* name) {
-    SqliteStatement statement(
-        Database.Get(), "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?1 COLLATE NOCASE");
+    SqliteStatement statement(Database.Get(), "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?1 COLLATE NOCASE");
     sqlite3_bind_text(statement.Get(), 1, name, -1, SQLITE_STATIC);
     return sqlite3_step(statement.Get()) == SQLITE_ROW;
 }
@@ -111,8 +113,7 @@ WriteTransaction::~WriteTransaction() {
 void WriteTransaction::Commit() {
     if (sqlite3_exec(Database.Handle(), "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
         const QString why = QString::fromUtf8(sqlite3_errmsg(Database.Handle()));
-        throw ToolError(
-            QStringLiteral("%1: writing failed, nothing was changed: %2").arg(Database.Path(), why));
+        throw ToolError(QStringLiteral("%1: writing failed, nothing was changed: %2").arg(Database.Path(), why));
     }
     Open = false;
 }
@@ -134,8 +135,7 @@ ReplacementCopy::ReplacementCopy(const QString& path, const std::string& key,
     // Only the name is reserved here; the engine fills the empty file.
     QTemporaryFile reserve(info.dir().filePath(QStringLiteral(".%1.XXXXXX").arg(info.fileName())));
     if (!reserve.open())
-        throw ToolError(QStringLiteral("cannot write in %1: %2")
-                            .arg(QDir::toNativeSeparators(info.absolutePath()), reserve.errorString()));
+        throw ToolError(QStringLiteral("cannot write in %1: %2").arg(QDir::toNativeSeparators(info.absolutePath()), reserve.errorString()));
     reserve.setAutoRemove(false);
     CopyPath = reserve.fileName();
     reserve.close();
@@ -152,8 +152,7 @@ ReplacementCopy::ReplacementCopy(const QString& path, const std::string& key,
         sqlite3_backup_finish(backup);
         if (stepped != SQLITE_DONE)
             throw ToolError(QStringLiteral("cannot copy %1 to %2: %3")
-                                .arg(Source.Path(), QDir::toNativeSeparators(CopyPath),
-                                     QString::fromUtf8(sqlite3_errstr(stepped))));
+                                .arg(Source.Path(), QDir::toNativeSeparators(CopyPath), QString::fromUtf8(sqlite3_errstr(stepped))));
         TargetTransaction.emplace(*Target);
     } catch (...) {
         TargetTransaction.reset();
@@ -182,8 +181,7 @@ void ReplacementCopy::Commit() {
 void ReplaceFile(const QString& from, const QString& to, QFileDevice::Permissions permissions) {
     QFile::setPermissions(from, permissions);
     if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
-        throw ToolError(QStringLiteral("cannot replace %1: %2")
-                            .arg(QDir::toNativeSeparators(to), QString::fromLocal8Bit(std::strerror(errno))));
+        throw ToolError(QStringLiteral("cannot replace %1: %2").arg(QDir::toNativeSeparators(to), QString::fromLocal8Bit(std::strerror(errno))));
 }
 
 // ---------------------------------------------------------------------------------------
@@ -224,11 +222,10 @@ void ProgressBar::Draw() {
     LastDrawMs = now;
     constexpr int Width = 30;
     const int filled = static_cast<int>(Done * Width / Total);
-    QString line =
-        QStringLiteral("\r%1 [%2%3] %4/%5")
-            .arg(Label, QString(filled, QLatin1Char('#')), QString(Width - filled, QLatin1Char('-')))
-            .arg(Done)
-            .arg(Total);
+    QString line = QStringLiteral("\r%1 [%2%3] %4/%5")
+                       .arg(Label, QString(filled, QLatin1Char('#')), QString(Width - filled, QLatin1Char('-')))
+                       .arg(Done)
+                       .arg(Total);
     if (Done > 0 && Done < Total) {
         const qint64 left = now * (Total - Done) / Done / 1000;
         line += QStringLiteral("  %1:%2 left").arg(left / 60).arg(left % 60, 2, 10, QLatin1Char('0'));
@@ -246,9 +243,7 @@ volatile std::sig_atomic_t InterruptRaised = 0;
 struct sigaction PreviousInterrupt;
 struct sigaction PreviousTerminate;
 
-extern "C" void RaiseInterrupt(int) {
-    InterruptRaised = 1;
-}
+extern "C" void RaiseInterrupt(int) { InterruptRaised = 1; }
 } // namespace
 
 InterruptGuard::InterruptGuard() {
@@ -275,12 +270,12 @@ void InterruptGuard::CheckInterrupted() {
 
 namespace {
 constexpr std::array<int, SourehCount> AyehCounts = {
-    7,   286, 200, 176, 120, 165, 206, 75, 129, 109, 123, 111, 43, 52, 99, 128, 111, 110, 98,
-    135, 112, 78,  118, 64,  77,  227, 93, 88,  69,  60,  34,  30, 73, 54, 45,  83,  182, 88,
-    75,  85,  54,  53,  89,  59,  37,  35, 38,  29,  18,  45,  60, 49, 62, 55,  78,  96,  29,
-    22,  24,  13,  14,  11,  11,  18,  12, 12,  30,  52,  52,  44, 28, 28, 20,  56,  40,  31,
-    50,  40,  46,  42,  29,  19,  36,  25, 22,  17,  19,  26,  30, 20, 15, 21,  11,  8,   8,
-    19,  5,   8,   8,   11,  11,  8,   3,  9,   5,   4,   7,   3,  6,  3,  5,   4,   5,   6};
+    7,   286, 200, 176, 120, 165, 206, 75,  129, 109, 123, 111, 43, 52, 99, 128, 111, 110, 98, 135,
+    112, 78,  118, 64,  77,  227, 93,  88,  69,  60,  34,  30,  73, 54, 45, 83,  182, 88,  75, 85,
+    54,  53,  89,  59,  37,  35,  38,  29,  18,  45,  60,  49,  62, 55, 78, 96,  29,  22,  24, 13,
+    14,  11,  11,  18,  12,  12,  30,  52,  52,  44,  28,  28,  20, 56, 40, 31,  50,  40,  46, 42,
+    29,  19,  36,  25,  22,  17,  19,  26,  30,  20,  15,  21,  11, 8,  8,  19,  5,   8,   8,  11,
+    11,  8,   3,   9,   5,   4,   7,   3,   6,   3,   5,   4,   5,  6};
 
 } // namespace
 
@@ -292,8 +287,7 @@ QString FindSourcePackage(const QString& explicitDir, const QString& folderName,
                           const QString& option) {
     if (!explicitDir.isEmpty()) {
         if (!QFileInfo(explicitDir).isDir())
-            throw ToolError(QStringLiteral("the source folder %1 does not exist.")
-                                .arg(QDir::toNativeSeparators(explicitDir)));
+            throw ToolError(QStringLiteral("the source folder %1 does not exist.").arg(QDir::toNativeSeparators(explicitDir)));
         return explicitDir;
     }
     const QString relative = QStringLiteral(".cache/sources/") + folderName;
@@ -320,8 +314,7 @@ QString FindQuranDbPackage(const QString& explicitDir) {
 
 int ParseCommandLine(QCommandLineParser& parser, const QStringList& args, const char* command,
                      const char* help, int positionalCount) {
-    const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")},
-                                        QStringLiteral("help"));
+    const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("help"));
     parser.addOption(helpOption);
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const bool parsed = parser.parse(QStringList{QStringLiteral("golvar-content")} + args);
@@ -333,9 +326,7 @@ int ParseCommandLine(QCommandLineParser& parser, const QStringList& args, const 
     if (!parsed)
         error = parser.errorText();
     else if (parser.positionalArguments().size() != positionalCount)
-        error = QStringLiteral("expected %1 arguments, got %2")
-                    .arg(positionalCount)
-                    .arg(parser.positionalArguments().size());
+        error = QStringLiteral("expected %1 arguments, got %2").arg(positionalCount).arg(parser.positionalArguments().size());
     if (!error.isEmpty()) {
         std::fprintf(stderr, "golvar-content %s: %s\nTry 'golvar-content %s --help'.\n", command,
                      error.toLocal8Bit().constData(), command);
