@@ -116,16 +116,20 @@ int InnerRows(int band) {
     return InnerBottom(band) - InnerTop(band) + 1;
 }
 
-// The rows, relative to the baseline, that a line's ink takes. Glyph boxes are too generous
-// for this: the marks' boxes reach well beyond their ink, so the line is drawn once on a
-// scratch strip and its pixels are measured.
-struct InkRows {
+// Where a line's ink lies: rows relative to its baseline, columns relative to its layout's
+// left end. Glyph boxes are too generous for this (the marks' boxes reach well beyond their
+// ink, and side bearings leave a line's ink short of its advance), so the line is drawn once
+// on a scratch strip and its pixels are measured.
+struct Ink {
     int Top = 0;
     int Bottom = -1;
+    int Left = 0;
+    int Right = -1;
     int Height() const { return Bottom - Top + 1; }
+    int Width() const { return Right - Left + 1; }
 };
 
-InkRows MeasureInkRows(const QTextLayout& layout) {
+Ink MeasureInk(const QTextLayout& layout) {
     constexpr int Baseline = 2 * DefaultLineHeight;
     constexpr int Margin = 40;
     QImage strip = NewCanvas(int(NaturalWidth(layout)) + 2 * Margin, 4 * DefaultLineHeight);
@@ -135,23 +139,24 @@ InkRows MeasureInkRows(const QTextLayout& layout) {
         painter.setPen(Qt::black);
         layout.draw(&painter, QPointF(Margin, Baseline - layout.lineAt(0).ascent()));
     }
-    InkRows rows{strip.height(), -1};
+    Ink ink{strip.height(), -1, strip.width(), -1};
     for (int y = 0; y < strip.height(); ++y) {
         const auto* pixels = reinterpret_cast<const QRgb*>(strip.constScanLine(y));
         for (int x = 0; x < strip.width(); ++x) {
             if (qGray(pixels[x]) < InkLevel) {
-                rows.Top = std::min(rows.Top, y);
-                rows.Bottom = y;
-                break;
+                ink.Top = std::min(ink.Top, y);
+                ink.Bottom = y;
+                ink.Left = std::min(ink.Left, x);
+                ink.Right = std::max(ink.Right, x);
             }
         }
     }
-    return {rows.Top - Baseline, rows.Bottom - Baseline};
+    return {ink.Top - Baseline, ink.Bottom - Baseline, ink.Left - Margin, ink.Right - Margin};
 }
 
 // The baseline of a line in its band: the common one, moved where the line's own ink would
 // leave the band on one side while room is left on the other.
-int BaselineFor(int band, double size, const InkRows& ink) {
+int BaselineFor(int band, double size, const Ink& ink) {
     const int top = InnerTop(band);
     const int bottom = InnerBottom(band);
     int baseline =
@@ -296,7 +301,7 @@ double AvailableWidth(const PrintedLine& line) {
 // then the word spaces take what is left.
 std::unique_ptr<QTextLayout> Justify(std::vector<Word>& words, size_t pieceCount, double natural,
                                      const QString& family, double size, double kashidaWidth,
-                                     QPaintDevice* device, ComposedLine& composed) {
+                                     QPaintDevice* device, ComposedLine& composed, double& spacing) {
     const int gaps = int(words.size()) - 1;
     const double budget = PageTextWidth - natural - gaps * KashidaFromSpace * size;
     std::vector<size_t> order;
@@ -329,8 +334,9 @@ std::unique_ptr<QTextLayout> Justify(std::vector<Word>& words, size_t pieceCount
         --words[given.back()].Kashidas;
         given.pop_back();
     }
-    if (gaps > 0 && natural < PageTextWidth)
-        layout = LayOutLine(composed.Text, PageFont(family, size, (PageTextWidth - natural) / gaps), device);
+    spacing = gaps > 0 ? (PageTextWidth - natural) / gaps : 0;
+    if (spacing > 0)
+        layout = LayOutLine(composed.Text, PageFont(family, size, spacing), device);
     return layout;
 }
 
@@ -438,8 +444,7 @@ PageTypesetter::PageTypesetter(const PrintedMushaf& print) : Print(print) {
                     .arg(size + SizeStep));
         QtConcurrent::blockingMap(tall, [&family, size](MeasuredLine* line) {
             QImage device = NewCanvas(1, 1);
-            line->InkHeight =
-                MeasureInkRows(*LayOutLine(line->Text, PageFont(family, size), &device)).Height();
+            line->InkHeight = MeasureInk(*LayOutLine(line->Text, PageFont(family, size), &device)).Height();
         });
         // Ink shrinks with the size: only lines near their band's height can still overflow.
         std::erase_if(tall,
@@ -479,30 +484,41 @@ TypesetPage PageTypesetter::Typeset(int pageId) const {
         std::unique_ptr<QTextLayout> layout;
         ComposedLine composed;
         bool centred = true;
+        double spacing = 0;
+        int gaps = 0;
         if (line.Type == PrintedLine::Kind::Text) {
             std::vector<Word> words = WordsOf(line);
+            gaps = int(words.size()) - 1;
             composed = Compose(words, line.Pieces.size());
             layout = LayOutLine(composed.Text, plainFont, &canvas);
             const double natural = NaturalWidth(*layout);
             centred = centredPage || natural < CentreBelowShare * PageTextWidth;
             if (!centred)
                 layout = Justify(words, line.Pieces.size(), natural, Family, Size, kashidaWidth, &canvas,
-                                 composed);
+                                 composed, spacing);
         } else {
             if (line.Type == PrintedLine::Kind::Title)
                 DrawHeaderFrame(painter, band);
             layout = LayOutLine(line.Text, plainFont, &canvas);
         }
 
-        const InkRows ink = MeasureInkRows(*layout);
+        Ink ink = MeasureInk(*layout);
         if (ink.Height() > InnerRows(band))
             throw ToolError(QStringLiteral("%1: the ink is %2 rows high, more than the %3 of its band")
                                 .arg(LineName(pageId, band))
                                 .arg(ink.Height())
                                 .arg(InnerRows(band)));
-        const double width = NaturalWidth(*layout);
-        const double left =
-            centred ? PageTextLeft + (PageTextWidth - width) / 2 : PageTextLeft + PageTextWidth - width;
+        // A justified line's ink, not its advance, spans the text: the spaces also take up
+        // the side bearings of its first and last glyphs. The leftmost glyph stays where it
+        // is; the rightmost moves by what the spaces gain.
+        if (!centred && gaps > 0 && ink.Width() != PageTextWidth) {
+            const int shortBy = PageTextWidth - ink.Width();
+            spacing += double(shortBy) / gaps;
+            layout = LayOutLine(composed.Text, PageFont(Family, Size, spacing), &canvas);
+            ink.Right += shortBy;
+        }
+        const double left = centred ? PageTextLeft + (PageTextWidth - ink.Width()) / 2.0 - ink.Left
+                                    : PageTextLeft + PageTextWidth - 1 - ink.Right;
         const QPointF origin(left, BaselineFor(band, Size, ink) - layout->lineAt(0).ascent());
         painter.save();
         painter.setClipRect(QRect(0, InnerTop(band), PagePictureWidth, InnerRows(band)));
