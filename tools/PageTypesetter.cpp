@@ -12,6 +12,7 @@
 #include <QtConcurrent/QtConcurrentMap>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <memory>
 
 namespace {
@@ -140,7 +141,11 @@ Ink MeasureInk(const QTextLayout& layout) {
         layout.draw(&painter, QPointF(Margin, Baseline - layout.lineAt(0).ascent()));
     }
     Ink ink{strip.height(), -1, strip.width(), -1};
+    // Most rows are blank; a whole-row comparison passes over them quickly.
+    const QByteArray blank(int(strip.bytesPerLine()), char(0xff));
     for (int y = 0; y < strip.height(); ++y) {
+        if (std::memcmp(strip.constScanLine(y), blank.constData(), size_t(blank.size())) == 0)
+            continue;
         const auto* pixels = reinterpret_cast<const QRgb*>(strip.constScanLine(y));
         for (int x = 0; x < strip.width(); ++x) {
             if (qGray(pixels[x]) < InkLevel) {
