@@ -229,23 +229,23 @@ void CheckPrintedLines(const std::map<AyehKey, AyehRow>& ayehs, const PrintedMus
         findings.Fault(QStringLiteral("printed lines"),
                        QStringLiteral("page %1, line %2: %3").arg(pageId).arg(line).arg(what));
     };
-    for (const auto& [key, lines] : printed) {
+    for (const auto& [key, place] : printed) {
         const auto found = ayehs.find(key);
         if (found == ayehs.end())
             continue; // reported with the row counts
         const AyehRow& row = found->second;
         if (row.PageId != pageId) {
-            fault(lines.StartLine, QStringLiteral("%1 begins on this line in print but stands on page %2")
+            fault(place.StartLine, QStringLiteral("%1 begins on this line in print but stands on page %2")
                                        .arg(name(key))
                                        .arg(row.PageId));
             continue;
         }
-        if (row.StartLine != lines.StartLine)
-            fault(lines.StartLine, QStringLiteral("%1 begins on this line in print, on line %2 here")
+        if (row.StartLine != place.StartLine)
+            fault(place.StartLine, QStringLiteral("%1 begins on this line in print, on line %2 here")
                                        .arg(name(key))
                                        .arg(row.StartLine));
-        if (row.EndLine != lines.EndLine)
-            fault(lines.EndLine, QStringLiteral("%1 ends on this line in print, on line %2 here")
+        if (row.EndLine != place.EndLine)
+            fault(place.EndLine, QStringLiteral("%1 ends on this line in print, on line %2 here")
                                      .arg(name(key))
                                      .arg(row.EndLine));
     }
