@@ -44,8 +44,12 @@ public:
     static bool Interrupted();
 };
 
-// The quran-db package folder: `explicitDir` when given, else .cache/sources/quran-db in the
-// current folder or above the tool's own folder (the build folder). Throws ToolError.
+// A source package fetched at set-up: `explicitDir` when given, else .cache/sources/`folderName`
+// in the current folder or above the tool's own folder (the build folder). Throws ToolError
+// naming the package (`what`) and the command-line `option` that names another folder.
+QString FindSourcePackage(const QString& explicitDir, const QString& folderName, const QString& what,
+                          const QString& option);
+// The quran-db package folder, found as above.
 QString FindQuranDbPackage(const QString& explicitDir);
 
 // Command-line handling shared by the commands. Parses `args` (the words after the command)
