@@ -10,7 +10,6 @@
 
 #include <QDir>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QInputDialog>
 #include <QLocale>
 #include <QMenu>
@@ -33,6 +32,11 @@ const QString CaptionCancel = QStringLiteral(u"انصراف");
 const QString TextPreparing = QStringLiteral(u"آماده‌سازی…");
 const QString TextCancelling = QStringLiteral(u"لغو…");
 const QString TextSavingName = QStringLiteral(u"ذخیرهٔ نام قاری…");
+const QString TextImportFailed = QStringLiteral(
+    u"وارد کردن تلاوت انجام نشد؛ تلاوت‌ها همان‌اند که بودند.");
+const QString TextRenameFailed = QStringLiteral(u"تغییر نام قاری انجام نشد؛ چیزی تغییر نکرد.");
+const QString TextCancelled = QStringLiteral(
+    u"وارد کردن تلاوت لغو شد؛ تلاوت‌ها همان‌اند که بودند.");
 
 QString Persian(qint64 number) {
     QLocale persian(QLocale::Persian, QLocale::Iran);
@@ -59,6 +63,20 @@ void ShowBox(QWidget* parent, QMessageBox::Icon icon, const QString& title, cons
     DressLikeWindow(box);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
+}
+
+// A window-modal question for the reciter's name, offering `current`; it goes away by itself
+// once answered.
+QInputDialog* NameDialog(QWidget* parent, const QString& title, const QString& current) {
+    auto* dialog = new QInputDialog(parent);
+    dialog->setWindowTitle(title);
+    dialog->setLabelText(LabelName);
+    dialog->setTextValue(current);
+    dialog->setOkButtonText(CaptionOk);
+    dialog->setCancelButtonText(CaptionCancel);
+    DressLikeWindow(dialog);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    return dialog;
 }
 
 // "m:ss", in Persian digits.
@@ -162,14 +180,7 @@ void TReciterCommands::AskName(const QString& folder) {
     change->Import = true;
     change->GhariID = Form->TntComboBoxGhariList->currentIndex() + 1;
     change->Folder = folder;
-    auto* dialog = new QInputDialog(Form);
-    dialog->setWindowTitle(TitleImport);
-    dialog->setLabelText(LabelName);
-    dialog->setTextValue(Form->TntComboBoxGhariList->currentText());
-    dialog->setOkButtonText(CaptionOk);
-    dialog->setCancelButtonText(CaptionCancel);
-    DressLikeWindow(dialog);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    QInputDialog* dialog = NameDialog(Form, TitleImport, Form->TntComboBoxGhariList->currentText());
     connect(dialog, &QInputDialog::textValueSelected, this, [this, change](const QString& name) {
         RunHandler([&] {
             change->Name = name.trimmed();
@@ -184,14 +195,7 @@ void TReciterCommands::RenameReciterClick() {
     change->Import = false;
     change->GhariID = Form->TntComboBoxGhariList->currentIndex() + 1;
     const QString current = Form->TntComboBoxGhariList->currentText();
-    auto* dialog = new QInputDialog(Form);
-    dialog->setWindowTitle(TitleRename);
-    dialog->setLabelText(LabelName);
-    dialog->setTextValue(current);
-    dialog->setOkButtonText(CaptionOk);
-    dialog->setCancelButtonText(CaptionCancel);
-    DressLikeWindow(dialog);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    QInputDialog* dialog = NameDialog(Form, TitleRename, current);
     connect(dialog, &QInputDialog::textValueSelected, this, [this, change, current](const QString& name) {
         RunHandler([&] {
             change->Name = name.trimmed();
@@ -205,12 +209,6 @@ void TReciterCommands::RenameReciterClick() {
 void TReciterCommands::Start(const std::shared_ptr<Change>& change) {
     if (!HasBook() || Worker)
         return;
-    // The recitation stops until the change is over: a notice still on its way finds the
-    // player closed and disabled, so the continuous recitation does not go on.
-    Form->ResetPauseButton();
-    GlobalQuran->Player->Close();
-    GlobalQuran->Player->SetEnabled(false);
-
     change->UserFolder = UserContentFolder();
     change->Source = GlobalQuran->SoundConnection->FilePath();
     change->Target = QDir(change->UserFolder).filePath(QString::fromLatin1(SoundDatabaseFile));
@@ -219,6 +217,12 @@ void TReciterCommands::Start(const std::shared_ptr<Change>& change) {
     if (!QDir().mkpath(change->UserFolder))
         throw ToolError(
             QStringLiteral("cannot make the folder %1").arg(QDir::toNativeSeparators(change->UserFolder)));
+
+    // The recitation stops until the change is over: a notice still on its way finds the
+    // player closed and disabled, so the continuous recitation does not go on.
+    Form->ResetPauseButton();
+    GlobalQuran->Player->Close();
+    GlobalQuran->Player->SetEnabled(false);
 
     Running = change;
     Outcome = std::make_shared<Result>();
@@ -256,7 +260,7 @@ void TReciterCommands::Start(const std::shared_ptr<Change>& change) {
                 request.WhenOpenElsewhere = OpenElsewhere::Allow;
                 request.GhariID = change->GhariID;
                 request.Name = change->Name;
-                // The destructor waits for this thread, so the window outlives every report.
+                // The destructor waits for this thread, so this object outlives every report.
                 const auto advanced = [this](qint64 done, qint64 total) {
                     QMetaObject::invokeMethod(
                         this, [this, done, total] { ShowProgress(done, total); }, Qt::QueuedConnection);
@@ -320,20 +324,13 @@ void TReciterCommands::Finished() {
     if (result->Cancelled || !result->Failure.isEmpty())
         QDir().rmdir(change->UserFolder); // only when a first change left it empty
     if (result->Cancelled) {
-        ShowBox(Form, QMessageBox::Information, title,
-                QStringLiteral(
-                    u"وارد کردن تلاوت لغو شد؛ تلاوت‌ها همان‌اند که "
-                    u"بودند."));
+        ShowBox(Form, QMessageBox::Information, title, TextCancelled);
         return;
     }
     if (!result->Failure.isEmpty()) {
         ShowBox(Form, QMessageBox::Critical, title,
-                (change->Import ? QStringLiteral(u"وارد کردن تلاوت انجام نشد؛ تلاوت‌ها "
-                                                 u"همان‌اند "
-                                                 u"که "
-                                                 u"بودند.")
-                                : QStringLiteral(u"تغییر نام قاری انجام نشد؛ چیزی تغییر نکرد.")) +
-                    QStringLiteral("\n\n") + result->Failure);
+                (change->Import ? TextImportFailed : TextRenameFailed) + QStringLiteral("\n\n") +
+                    result->Failure);
         return;
     }
     UseUserContent(*change);
