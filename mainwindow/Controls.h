@@ -17,6 +17,7 @@
 #include <QSize>
 #include <QString>
 #include <QWidget>
+
 #include <functional>
 
 class QShowEvent;
