@@ -1,7 +1,9 @@
 #include "mainwindow/Main.h"
 
+#include "artwork/Artwork.h"
 #include "audio/AudioPlayer.h"
 #include "mainwindow/MainCaptions.h"
+#include "mainwindow/ReciterCommands.h"
 #include "mainwindow/ShellWindows.h"
 #include "model/Utility.h"
 
@@ -19,15 +21,6 @@ namespace {
 
 const QString FontTahoma = QStringLiteral("Tahoma");
 const QString FontTimes = QStringLiteral("Times New Roman");
-
-void SetColours(QWidget* widget, const QColor& text, const QColor& background) {
-    QPalette palette = widget->palette();
-    for (auto role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText})
-        palette.setColor(role, text);
-    for (auto role : {QPalette::Base, QPalette::Window, QPalette::Button})
-        palette.setColor(role, background);
-    widget->setPalette(palette);
-}
 
 void SetTextColour(QWidget* widget, const QColor& text) {
     QPalette palette = widget->palette();
@@ -90,6 +83,7 @@ TTntMainForm::TTntMainForm(std::unique_ptr<AudioPlayer> player, QWidget* parent)
     CreateControls();
     SetFocusOrder();
     ConnectHandlers();
+    new TReciterCommands(this);
     RunHandler([this] { TntFormCreate(this); });
     EnableBookCommands();
 }
@@ -109,7 +103,7 @@ void TTntMainForm::CreateControls() {
 
     Image1 = new QLabel(this);
     Image1->setGeometry(0, 0, ClientWidth, ClientHeight);
-    Image1->setPixmap(QPixmap(QStringLiteral(":/artwork/background.jpg")));
+    Image1->setPixmap(QPixmap(QString::fromLatin1(BackgroundPicture)));
     Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     auto makeList = [&](const QRect& geometry) {
@@ -187,8 +181,8 @@ void TTntMainForm::CreateControls() {
     TntImage1 = new TPageImage;
     ScrollBox1->setWidget(TntImage1);
 
-    BitBtn1 = makePictureButton(QRect(640, 272, 146, 39), QStringLiteral(":/artwork/button-support.png"));
-    BitBtn2 = makePictureButton(QRect(640, 312, 146, 39), QStringLiteral(":/artwork/button-about.png"));
+    BitBtn1 = makePictureButton(QRect(640, 272, 146, 39), QString::fromLatin1(SupportButtonPicture));
+    BitBtn2 = makePictureButton(QRect(640, 312, 146, 39), QString::fromLatin1(AboutButtonPicture));
 
     TntSpeedButtonPlay = makeFlatButton(QRect(678, 506, 75, 22), CaptionPlay, false);
     TntSpeedButton1 = makeFlatButton(QRect(678, 530, 75, 22), CaptionPause, true);
@@ -232,6 +226,12 @@ void TTntMainForm::FillReciterList(const std::map<int, QString>& named) {
     TntComboBoxGhariList->clear();
     TntComboBoxGhariList->addItems(names);
     TntComboBoxGhariList->setCurrentIndex(0);
+}
+
+void TTntMainForm::LoadReciterNames() {
+    const int current = std::max(TntComboBoxGhariList->currentIndex(), 0);
+    FillReciterList(GlobalQuran->GetReciterNames());
+    TntComboBoxGhariList->setCurrentIndex(current);
 }
 
 void TTntMainForm::SetFocusOrder() {
@@ -281,9 +281,7 @@ int TTntMainForm::ChosenGhariID() const {
 void TTntMainForm::TntFormCreate(QObject*) {
     GlobalQuran = std::make_unique<TQuran>(txtPageNo, ScrollBox1, TntImage1, MediaPlayer1);
     GlobalQuran->ErrorBox = &ErrorBox;
-    // The sound database may name the reciters; places it leaves unnamed keep the reader's
-    // own names.
-    FillReciterList(GlobalQuran->GetReciterNames());
+    LoadReciterNames();
     GlobalQuran->GhariID = ChosenGhariID();
     setFixedSize(ClientWidth, ClientHeight);
     ClearSoundCache(GlobalQuran.get());

@@ -60,6 +60,9 @@ public:
 
     // The reader's own reciter names, used when the sound database names none.
     static QStringList DefaultReciterNames();
+    // Fills the reciter list from the sound database's names (entry k names reciter k; places
+    // it leaves unnamed keep the reader's own names), keeping the entry shown.
+    void LoadReciterNames();
     // The lines the translation box shows until the first command.
     static QString PublisherText();
 

@@ -245,6 +245,15 @@ void TQuran::PlayBismillah() {
     }
 }
 
+void TQuran::ReopenSoundDatabase() {
+    auto reopened = std::make_unique<Connection>(SoundConnectionString);
+    if (Player)
+        Player->Close();
+    RemoveFile(SoundFile);
+    SoundFile.clear();
+    SoundConnection = std::move(reopened);
+}
+
 std::map<int, QString> TQuran::GetReciterNames() {
     std::map<int, QString> names;
     try {

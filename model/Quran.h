@@ -69,6 +69,12 @@ public:
     // current ayeh was released or another recitation began there, it plays nothing.
     void PlayBismillah();
 
+    // Opens snd.wav again from the current working directory, after it was replaced there or
+    // the directory changed: the player is closed and the loaded recording forgotten, so the
+    // next recitation extracts from the new file. On failure the error passes on and the
+    // open connection stays.
+    void ReopenSoundDatabase();
+
     // The names of snd.wav's optional Reciters table by GhariID, without the reciters it
     // names with null or empty text; none at all when the table is missing or cannot be read.
     std::map<int, QString> GetReciterNames();

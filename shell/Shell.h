@@ -31,6 +31,10 @@ protected:
 // when a close of the window itself would be dropped.
 void RequestApplicationClose();
 
+// Names the application (settings, desktop entry), sets its reading order, icon and quit
+// rule.
+void SetUpGolvarApplication();
+
 // Sets the application up, creates the splash window and the hidden information windows,
 // runs the message loop and destroys the windows at its end.
 int RunGolvarQuran(TGolvarApplication& application);

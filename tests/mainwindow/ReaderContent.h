@@ -77,6 +77,9 @@ protected:
     // Name of the recording the player has loaded, "g-s-a.wav", or empty.
     QString Loaded() const;
     PlayerMode Mode() const;
+    // Runs events until condition holds, for work done on other threads (an import); false
+    // after a generous deadline.
+    static bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 20000);
     // Handles every notice and event queued, and those they queue in turn.
     void Settle();
     // The recording in progress ends now (nothing happens when none plays); then Settle.

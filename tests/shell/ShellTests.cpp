@@ -15,41 +15,24 @@
 #include "shell/UnitDonateFunds.h"
 #include "shell/UnitMessageBox.h"
 #include "tests/mainwindow/ModalWatcher.h"
+#include "tests/support/WavFixtures.h"
 
-#include <QDataStream>
+#include <gtest/gtest.h>
+
 #include <QDir>
-#include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
+
 #include <cmath>
 #include <functional>
-#include <gtest/gtest.h>
 #include <memory>
 
 namespace {
 
 const QString Title = QStringLiteral("Golvar Holy Quran Learning");
-
-// A mono 16-bit PCM WAV file of a quiet tone.
-void WriteTone(const QString& path, int milliseconds) {
-    const int rate = 8000;
-    const quint32 samples = quint32(rate * milliseconds / 1000);
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    QDataStream out(&file);
-    out.setByteOrder(QDataStream::LittleEndian);
-    out.writeRawData("RIFF", 4);
-    out << quint32(36 + samples * 2);
-    out.writeRawData("WAVEfmt ", 8);
-    out << quint32(16) << quint16(1) << quint16(1) << quint32(rate) << quint32(rate * 2) << quint16(2)
-        << quint16(16);
-    out.writeRawData("data", 4);
-    out << quint32(samples * 2);
-    for (quint32 i = 0; i < samples; ++i)
-        out << qint16((i % 40) * 50);
-}
 
 // Runs the application's message loop until something ends it; a loop that does not end
 // within the time limit is ended with 99.
@@ -264,7 +247,7 @@ TEST_F(ShellTest, ClickingTheSplashPictureDoesNothing) {
 // --- Shutdown ---
 
 TEST_F(ShellTest, ClosingTheMainWindowShowsTheFarewellWhoseSoundPlaysAndClosingItEndsTheApplication) {
-    WriteTone(Dir.filePath(QStringLiteral("Tavashih.wav")), 2000);
+    WriteWav(Dir.filePath(QStringLiteral("Tavashih.wav")), {WavEncoding::Pcm16, 8000, 1, 2000});
     StartReading();
     TntMainForm->close();
 
@@ -364,6 +347,23 @@ TEST_F(ShellTest, CloseRequestWhileTheFarewellReportsItsMissingSoundEndsTheAppli
     EXPECT_EQ(Watcher.Boxes().size(), 2);
     EXPECT_EQ(FarewellWindows(), 1);
     EXPECT_FALSE(TntMainForm->isVisible());
+}
+
+} // namespace
+
+namespace {
+
+// Wayland desktops find the menu entry, and with it the icon, by the name the reader gives.
+TEST(ShellSetUp, NamesTheDesktopEntryThatIsInstalled) {
+    const bool quitOnLastClosed = QApplication::quitOnLastWindowClosed();
+    const Qt::LayoutDirection direction = QApplication::layoutDirection();
+    SetUpGolvarApplication();
+    const QString entry = QApplication::desktopFileName();
+    QApplication::setQuitOnLastWindowClosed(quitOnLastClosed);
+    QApplication::setLayoutDirection(direction);
+    EXPECT_FALSE(entry.endsWith(QStringLiteral(".desktop")));
+    EXPECT_TRUE(QFileInfo::exists(QStringLiteral(GOLVAR_SOURCE_DIR "/packaging/") + entry + QStringLiteral(".desktop")))
+        << entry.toStdString();
 }
 
 } // namespace
