@@ -6,6 +6,7 @@
 
 #include "audio/AudioPlayer.h"
 #include "bench/BenchSupport.h"
+#include "content/MushafCounts.h"
 #include "mainwindow/Main.h"
 #include "model/Utility.h"
 
@@ -27,7 +28,7 @@ void RunEventsFor(int milliseconds) {
 // played for a moment before the next cuts it short.
 void HalfSession(TTntMainForm& form, int half) {
     for (int turn = 0; turn < 250; ++turn) {
-        const int pageId = (half * 250 + turn) * 7 % 604 + 1;
+        const int pageId = (half * 250 + turn) * 7 % PageCount + 1;
         form.txtPageNo->setText(QString::number(pageId));
         form.TntBitBtnGoToPageClick(nullptr);
         QCoreApplication::processEvents();

@@ -8,6 +8,7 @@
 
 #include "audio/AudioPlayer.h"
 #include "content/ContentKeys.h"
+#include "content/MushafCounts.h"
 #include "mainwindow/MainCaptions.h"
 #include "mainwindow/CommandSteps.h"
 #include "mainwindow/ShellWindows.h"
@@ -28,7 +29,6 @@ namespace {
 
 
 constexpr int FirstPage = 1;
-constexpr int LastPage = 604;
 
 // The failures of the window's own commands, shown in the standard error box.
 class CommandError : public std::runtime_error {
@@ -315,7 +315,7 @@ void TTntMainForm::TntBitBtnGoToPageClick(QObject*) {
     int pageId = 0;
     if (!ReadPageNumber(text, pageId))
         throw CommandError(QStringLiteral("'%1' is not a valid integer value").arg(text));
-    if (pageId < FirstPage || pageId > LastPage) {
+    if (pageId < FirstPage || pageId > PageCount) {
         if (frmMessageBox)
             frmMessageBox->exec();
         return;

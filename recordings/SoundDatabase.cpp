@@ -1,5 +1,7 @@
 #include "recordings/SoundDatabase.h"
 
+#include "content/MushafCounts.h"
+
 #include <QDir>
 #include <QFile>
 #include <QStringList>

@@ -1,5 +1,6 @@
 // golvar-content build-text: typesets quran.dat from the public text sources.
 #include "content/ContentKeys.h"
+#include "content/MushafCounts.h"
 #include "tools/Commands.h"
 #include "tools/ImportSupport.h"
 #include "tools/PageList.h"

@@ -1,5 +1,6 @@
 #include "tools/PrintedMushaf.h"
 
+#include "content/MushafCounts.h"
 #include "content/PageGeometry.h"
 #include "tools/ImportSupport.h"
 
@@ -16,8 +17,7 @@ const QString LinesFile = QStringLiteral("data/hafs/raw.json");
 // Pages 1 and 2 hold the opening sourehs in 8 lines each; every other page has 15.
 constexpr int OpeningPages = 2;
 constexpr int OpeningPageLines = 8;
-constexpr int LineCount =
-    OpeningPages * OpeningPageLines + (PrintedMushaf::PageCount - OpeningPages) * LinesPerPage;
+constexpr int LineCount = OpeningPages * OpeningPageLines + (PageCount - OpeningPages) * LinesPerPage;
 
 const QString TitleStart = QStringLiteral("سُورَةُ");
 // The Bismillah's letters without its marks (the print varies the marks of a few).

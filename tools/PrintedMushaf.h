@@ -27,8 +27,6 @@ struct PrintedLine {
 
 class PrintedMushaf final {
 public:
-    static constexpr int PageCount = 604;
-
     // Reads data/hafs/raw.json of the unpacked package in `directory`. Throws ToolError
     // naming the page and line where the file breaks one of the facts above, so that another
     // version of the package never yields a book set wrongly.

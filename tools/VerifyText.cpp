@@ -2,6 +2,7 @@
 
 #include "content/ContentKeys.h"
 #include "content/Database.h"
+#include "content/MushafCounts.h"
 #include "tools/ImportSupport.h"
 #include "tools/PageTypesetter.h"
 #include "tools/PrintedMushaf.h"
@@ -179,8 +180,10 @@ void CheckTables(sqlite3* db, Findings& findings) {
             findings.Fault(QStringLiteral("soureh"), QStringLiteral("soureh %1 has no row").arg(soureh));
     }
     for (const auto& row :
-         IntegerRows(db, "SELECT SourehID, AyehID, PageID FROM Ayeh WHERE PageID < 1 OR PageID > 604 "
-                         "ORDER BY SourehID, AyehID"))
+         IntegerRows(db,
+                     "SELECT SourehID, AyehID, PageID FROM Ayeh WHERE PageID < 1 OR PageID > ?1 "
+                     "ORDER BY SourehID, AyehID",
+                     PageCount))
         findings.Fault(QStringLiteral("ayeh page"),
                        QStringLiteral("ayeh %1:%2 stands on page %3, which does not exist")
                            .arg(row[0])
