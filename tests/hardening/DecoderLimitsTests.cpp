@@ -31,7 +31,7 @@ namespace {
 // A 16-bit mono WAV of 100 bytes of sound whose data chunk header claims `claimed` bytes.
 QByteArray WavClaiming(std::uint32_t claimed) {
     WavSpec wavFormat;
-    wavFormat.Encoding = WavEncoding::Pcm16;
+    wavFormat.Encoding = FixtureEncoding::Pcm16;
     wavFormat.Rate = 8000;
     wavFormat.DurationMs = 10;
     QByteArray bytes = WavBytes(wavFormat);
