@@ -9,6 +9,7 @@
 #include "content/MushafCounts.h"
 #include "mainwindow/Main.h"
 #include "model/Utility.h"
+#include "tests/support/ProcessStatus.h"
 
 #include <QApplication>
 #include <QDir>
