@@ -1,4 +1,6 @@
 // build-text: the tables it writes and the pictures it typesets, on a few pages.
+#include "model/AyehSearch.h"
+#include "tests/support/FixtureDatabase.h"
 #include "tests/tools/SoundToolSupport.h"
 #include "tests/tools/TextContent.h"
 #include "tools/PageTypesetter.h"
@@ -78,6 +80,20 @@ TEST_F(BuildText, EveryAyehHasItsTranslationAndPageButOnlyTypesetPagesHaveGeomet
                   .at(0)
                   .at(0),
               QStringLiteral("0"));
+}
+
+TEST_F(BuildText, EveryAyehHasItsTextAndTheReaderFindsItsWords) {
+    EXPECT_EQ(
+        TextRows(Db,
+                 "SELECT count(*), count(DISTINCT SourehID || ':' || AyehID), sum(Text = '') FROM AyehText")
+            .at(0),
+        (std::vector<QString>{"6236", "6236", "0"}));
+    const Connection quran(FixtureConnectionString(Db, QuranDatabaseKey));
+    const auto index = TAyehIndex::Load(quran);
+    ASSERT_TRUE(index->HasArabicText());
+    const TSearchResult throne = index->Search(QStringLiteral(u"الكرسي"));
+    ASSERT_FALSE(throne.Hits.empty());
+    EXPECT_EQ(std::pair(throne.Hits.front().SourehID, throne.Hits.front().AyehID), std::pair(2, 255));
 }
 
 TEST_F(BuildText, PagesCarryTheirJuzAndHezb) {
