@@ -2,6 +2,7 @@
 
 #include "audio/AudioPlayer.h"
 #include "mainwindow/MainCaptions.h"
+#include "mainwindow/ReadingAids.h"
 #include "mainwindow/ShellWindows.h"
 #include "model/Utility.h"
 
@@ -91,6 +92,7 @@ TTntMainForm::TTntMainForm(QWidget* parent) : QWidget(parent) {
     ConnectHandlers();
     RunHandler([this] { TntFormCreate(this); });
     EnableBookCommands();
+    new TReadingAids(this);
 }
 
 TTntMainForm::~TTntMainForm() {
