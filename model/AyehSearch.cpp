@@ -2,6 +2,7 @@
 
 #include "content/Database.h"
 
+#include <QHash>
 #include <algorithm>
 
 namespace {
@@ -56,38 +57,67 @@ char16_t Fold(char16_t c) {
         return char16_t(u'0' + (c - 0x0660));
     if (c >= 0x06F0 && c <= 0x06F9)
         return char16_t(u'0' + (c - 0x06F0));
+    // The rest of the Arabic block and the spaces and punctuation between words stay.
+    if ((c >= 0x0600 && c <= 0x06FF) || (c >= 0x2000 && c <= 0x206F))
+        return c;
     const QChar::Category category = QChar(c).category();
     if (category == QChar::Mark_NonSpacing || category == QChar::Mark_Enclosing)
         return Dropped;
     return c;
 }
 
-// Letters that may stand before a word's stem within the word: the article and one-letter
-// prefixes (and, so, with, like, for), folded.
+// Letters that may stand before a word's stem within the word: the article, one-letter
+// prefixes (and, so, with, like, for) and the two together, folded.
 bool IsPrefix(QStringView letters) {
-    static const QString prefixes[] = {
-        QStringLiteral(u"ال"),  QStringLiteral(u"و"),   QStringLiteral(u"ف"),   QStringLiteral(u"ب"),
-        QStringLiteral(u"ك"),   QStringLiteral(u"ل"),   QStringLiteral(u"وال"), QStringLiteral(u"فال"),
-        QStringLiteral(u"بال"), QStringLiteral(u"كال"), QStringLiteral(u"لل"),  QStringLiteral(u"ولل"),
-        QStringLiteral(u"فلل"),
+    const auto oneLetter = [](QChar c) {
+        return c == u'و' || c == u'ف' || c == u'ب' || c == u'ك' || c == u'ل';
     };
-    for (const QString& prefix : prefixes)
-        if (letters == prefix)
-            return true;
-    return false;
+    const auto article = [](QStringView two) { return two[0] == QChar(Alef) && two[1] == QChar(Lam); };
+    switch (letters.size()) {
+    case 1:
+        return oneLetter(letters[0]);
+    case 2: // ال, or لل: a preposition joined to the article
+        return article(letters) || (letters[0] == QChar(Lam) && letters[1] == QChar(Lam));
+    case 3:
+        return (oneLetter(letters[0]) && letters[0] != QChar(Lam) && article(letters.mid(1))) ||
+               ((letters[0] == u'و' || letters[0] == u'ف') && letters[1] == QChar(Lam) &&
+                letters[2] == QChar(Lam));
+    default:
+        return false;
+    }
 }
 
-// How well a match of length at `at` of folded text sits on a word: 1 inside, 2 at its start,
-// 3 the whole of it.
+// How well a match of length at `at` of folded text sits on a word: 1 inside it, 2 at its
+// start, 3 the whole of it. The first match in a word is the best there.
 int Quality(QStringView text, qsizetype at, qsizetype length) {
     qsizetype wordStart = at;
     while (wordStart > 0 && IsWordCharacter(text[wordStart - 1]) && at - wordStart < 3)
         --wordStart;
     const bool atStart = (wordStart == 0 || !IsWordCharacter(text[wordStart - 1])) &&
                          (wordStart == at || IsPrefix(text.mid(wordStart, at - wordStart)));
+    if (!atStart)
+        return 1;
     const qsizetype end = at + length;
-    const bool atEnd = end == text.size() || !IsWordCharacter(text[end]);
-    return 1 + (atStart ? 1 : 0) + (atEnd ? 1 : 0);
+    return end == text.size() || !IsWordCharacter(text[end]) ? 3 : 2;
+}
+
+// The first place from `from` on where term stands in text. The search runs to a letter of the
+// term that is rare in Arabic and Persian text, found with the vector scan of a single
+// character, and compares the rest there.
+qsizetype FindTerm(QStringView text, QStringView term, qsizetype from) {
+    static const QString common = QStringLiteral(u"اليونمهرتبد ");
+    qsizetype anchor = 0;
+    while (anchor + 1 < term.size() && common.contains(term[anchor]))
+        ++anchor;
+    const QChar letter = term[anchor];
+    if (term.size() == 1)
+        return text.indexOf(letter, from);
+    for (qsizetype at = text.indexOf(letter, from + anchor); at >= 0; at = text.indexOf(letter, at + 1)) {
+        const qsizetype start = at - anchor;
+        if (text.size() - start >= term.size() && text.mid(start, term.size()) == term)
+            return start;
+    }
+    return -1;
 }
 
 } // namespace
@@ -203,18 +233,61 @@ TExcerpt Excerpt(QStringView text, const std::vector<TTextSpan>& marks, int maxL
 
 TAyehIndex::TAyehIndex(std::vector<TAyehText> ayehs, QStringList sourehNames, bool hasArabicText)
     : Ayehs(std::move(ayehs)), SourehNames(std::move(sourehNames)), ArabicText(hasArabicText) {
-    const auto fold = [this](Folded& folded, QString TAyehText::*field) {
-        folded.Starts.reserve(Ayehs.size() + 1);
-        for (const TAyehText& ayeh : Ayehs) {
-            folded.Starts.push_back(int(folded.All.size()));
-            folded.All += FoldForSearch(ayeh.*field);
-            folded.All += u'\n';
-        }
-        folded.Starts.push_back(int(folded.All.size()));
-    };
     if (ArabicText)
-        fold(FoldedText, &TAyehText::Text);
-    fold(FoldedTranslation, &TAyehText::Translation);
+        TextWords = Collect(Ayehs, &TAyehText::Text);
+    TranslationWords = Collect(Ayehs, &TAyehText::Translation);
+}
+
+TAyehIndex::Words TAyehIndex::Collect(const std::vector<TAyehText>& ayehs, QString TAyehText::*field) {
+    // Every text folded into one string first, so that the words can be looked up as views
+    // into it.
+    QString folded;
+    std::vector<qsizetype> ends;
+    ends.reserve(ayehs.size());
+    for (const TAyehText& ayeh : ayehs) {
+        folded += FoldForSearch(ayeh.*field);
+        folded += u'\n';
+        ends.push_back(folded.size());
+    }
+    QHash<QStringView, int> ids;
+    std::vector<std::vector<int>> ayehsOf;
+    size_t ayeh = 0;
+    for (qsizetype at = 0; at < folded.size();) {
+        if (!IsWordCharacter(folded[at])) {
+            ++at;
+            continue;
+        }
+        while (ends[ayeh] <= at)
+            ++ayeh;
+        const qsizetype start = at;
+        while (at < folded.size() && IsWordCharacter(folded[at]))
+            ++at;
+        const QStringView word = QStringView(folded).mid(start, at - start);
+        auto found = ids.constFind(word);
+        if (found == ids.cend()) {
+            found = ids.insert(word, int(ayehsOf.size()));
+            ayehsOf.emplace_back();
+        }
+        std::vector<int>& list = ayehsOf[size_t(found.value())];
+        if (list.empty() || list.back() != int(ayeh))
+            list.push_back(int(ayeh));
+    }
+    std::vector<QStringView> spelled(ayehsOf.size());
+    for (auto it = ids.cbegin(); it != ids.cend(); ++it)
+        spelled[size_t(it.value())] = it.key();
+    Words words;
+    words.Starts.reserve(spelled.size() + 1);
+    words.Of.reserve(spelled.size() + 1);
+    for (size_t k = 0; k < spelled.size(); ++k) {
+        words.Starts.push_back(int(words.All.size()));
+        words.All += spelled[k];
+        words.All += u'\n';
+        words.Of.push_back(int(words.In.size()));
+        words.In.insert(words.In.end(), ayehsOf[k].begin(), ayehsOf[k].end());
+    }
+    words.Starts.push_back(int(words.All.size()));
+    words.Of.push_back(int(words.In.size()));
+    return words;
 }
 
 bool TAyehIndex::HasAyehTextTable(const Connection& quran) {
@@ -277,17 +350,18 @@ QString TAyehIndex::SourehName(int sourehId) const {
     return sourehId >= 1 && sourehId <= SourehNames.size() ? SourehNames[sourehId - 1] : QString();
 }
 
-// Raises best[i] to the best quality of term in ayeh i's folded text.
-void TAyehIndex::Score(const Folded& folded, const QString& term, std::vector<quint8>& best) {
-    const QStringView all(folded.All);
-    size_t ayeh = 0;
-    for (qsizetype at = all.indexOf(term); at >= 0; at = all.indexOf(term, at + 1)) {
-        while (folded.Starts[ayeh + 1] <= at)
-            ++ayeh;
-        best[ayeh] = quint8(std::max<int>(best[ayeh], Quality(all, at, term.size())));
-        // A whole word is as good as it gets: go on with the next ayeh.
-        if (best[ayeh] == 3)
-            at = folded.Starts[ayeh + 1] - 1;
+void TAyehIndex::Score(const Words& words, const QString& term, std::vector<quint8>& best) {
+    const QStringView all(words.All);
+    size_t word = 0;
+    for (qsizetype at = FindTerm(all, term, 0); at >= 0; at = FindTerm(all, term, words.Starts[word + 1])) {
+        while (words.Starts[word + 1] <= at)
+            ++word;
+        // The first place of the term in a word is its best there.
+        const quint8 quality = quint8(Quality(all, at, term.size()));
+        for (int k = words.Of[word]; k < words.Of[word + 1]; ++k) {
+            quint8& ayeh = best[size_t(words.In[size_t(k)])];
+            ayeh = std::max(ayeh, quality);
+        }
     }
 }
 
@@ -305,8 +379,8 @@ TSearchResult TAyehIndex::Search(QStringView query, int limit) const {
         std::fill(inText.begin(), inText.end(), 0);
         std::fill(inTranslation.begin(), inTranslation.end(), 0);
         if (ArabicText)
-            Score(FoldedText, term, inText);
-        Score(FoldedTranslation, term, inTranslation);
+            Score(TextWords, term, inText);
+        Score(TranslationWords, term, inTranslation);
         bool any = false;
         for (size_t i = 0; i < count; ++i) {
             if (score[i] < 0)

@@ -18,8 +18,14 @@ class Connection;
 // result gets the position in text it came from.
 QString FoldForSearch(QStringView text, std::vector<int>* origins = nullptr);
 
-// Whether a character of a folded text belongs to a word.
+// Whether a character of a folded text belongs to a word: a letter or a digit.
 inline bool IsWordCharacter(QChar c) {
+    const char16_t u = c.unicode();
+    if (u < 0x80)
+        return (u >= u'0' && u <= u'9') || (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z');
+    // The Arabic block is letters and digits but for its punctuation.
+    if (u >= 0x0620 && u <= 0x06FF)
+        return u != 0x061B && u != 0x061F && u != 0x06D4 && (u < 0x066A || u > 0x066D);
     return c.isLetterOrNumber();
 }
 
@@ -100,17 +106,23 @@ public:
     int Count() const { return int(Ayehs.size()); }
 
 private:
-    // A folded text per ayeh, one after another, each followed by a separator: ayeh i's runs
-    // from Starts[i] to Starts[i + 1] - 1.
-    struct Folded {
+    // The distinct words of one kind of text, folded, and the ayehs each stands in: a term is
+    // looked for once in each word, however often the word occurs.
+    struct Words {
+        // Every word followed by a separator; word k runs from Starts[k] to Starts[k + 1] - 1.
         QString All;
         std::vector<int> Starts;
+        // The ayehs of word k, by their place in Ayehs: Ayehs[Of[k]] .. Ayehs[Of[k + 1] - 1].
+        std::vector<int> In;
+        std::vector<int> Of;
     };
-    static void Score(const Folded& folded, const QString& term, std::vector<quint8>& best);
+    static Words Collect(const std::vector<TAyehText>& ayehs, QString TAyehText::*field);
+    // Raises best[i] to the best quality of term in the words of ayeh i.
+    static void Score(const Words& words, const QString& term, std::vector<quint8>& best);
 
     std::vector<TAyehText> Ayehs;
     QStringList SourehNames;
     bool ArabicText = false;
-    Folded FoldedText;
-    Folded FoldedTranslation;
+    Words TextWords;
+    Words TranslationWords;
 };
