@@ -20,6 +20,8 @@
 #include <QStyledItemDelegate>
 #include <QTextDocument>
 #include <QVBoxLayout>
+#include <optional>
+#include <utility>
 
 namespace {
 
@@ -88,6 +90,23 @@ private:
         document.setHtml(index.data(HtmlRole).toString());
     }
 };
+
+// The soureh and ayeh of a list's current item.
+std::optional<std::pair<int, int>> CurrentAyeh(const QListWidget* list) {
+    const QListWidgetItem* item = list->currentItem();
+    if (!item)
+        return std::nullopt;
+    return std::pair(item->data(SourehRole).toInt(), item->data(AyehRole).toInt());
+}
+
+// Closes the dialog and goes to the ayeh of the list's current item, if any.
+void GoToCurrentOf(QDialog* dialog, const QListWidget* list, const GoToCommand& goTo) {
+    const auto ayeh = CurrentAyeh(list);
+    if (!ayeh)
+        return;
+    dialog->accept();
+    RunHandler([&] { goTo(ayeh->first, ayeh->second); });
+}
 
 QListWidget* MakeList(QWidget* parent) {
     auto* list = new QListWidget(parent);
@@ -186,13 +205,7 @@ void TSearchDialog::Refresh() {
 }
 
 void TSearchDialog::GoToCurrent() {
-    const QListWidgetItem* item = Results->currentItem();
-    if (!item)
-        return;
-    const int sourehId = item->data(SourehRole).toInt();
-    const int ayehId = item->data(AyehRole).toInt();
-    accept();
-    RunHandler([&] { GoTo(sourehId, ayehId); });
+    GoToCurrentOf(this, Results, GoTo);
 }
 
 // Up and down in the text box move through the results, so that the words can be typed and
@@ -277,22 +290,14 @@ void TBookmarksDialog::Refresh() {
 }
 
 void TBookmarksDialog::GoToCurrent() {
-    const QListWidgetItem* item = List->currentItem();
-    if (!item)
-        return;
-    const int sourehId = item->data(SourehRole).toInt();
-    const int ayehId = item->data(AyehRole).toInt();
-    accept();
-    RunHandler([&] { GoTo(sourehId, ayehId); });
+    GoToCurrentOf(this, List, GoTo);
 }
 
 void TBookmarksDialog::RemoveCurrent() {
-    const QListWidgetItem* item = List->currentItem();
-    if (!item)
+    const auto ayeh = CurrentAyeh(List);
+    if (!ayeh)
         return;
-    const int sourehId = item->data(SourehRole).toInt();
-    const int ayehId = item->data(AyehRole).toInt();
-    if (!RemoveBookmark(sourehId, ayehId))
+    if (!RemoveBookmark(ayeh->first, ayeh->second))
         ShowStandardError(CaptionBookmarkNotSaved);
     Refresh();
 }

@@ -56,14 +56,6 @@ TReadingAids::TReadingAids(TTntMainForm* form) : QObject(form), Form(form) {
 
 TReadingAids::~TReadingAids() = default;
 
-TSearchDialog* TReadingAids::SearchDialog() const {
-    return Search;
-}
-
-TBookmarksDialog* TReadingAids::BookmarksDialog() const {
-    return Marks;
-}
-
 bool TReadingAids::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Form && event->type() == QEvent::Hide) {
         if (Search)
@@ -91,9 +83,7 @@ void TReadingAids::FindAyeh() {
     if (!HasBook())
         return;
     if (!Search)
-        Search = new TSearchDialog(
-            Form, Form->TntComboBoxSourehsList->font(), [this] { return Index(); },
-            [this](int sourehId, int ayehId) { GoToAyeh(sourehId, ayehId); });
+        Search = new TSearchDialog(Form, Form->TntComboBoxSourehsList->font(), Texts(), GoingTo());
     Search->Open();
 }
 
@@ -101,10 +91,16 @@ void TReadingAids::ShowBookmarks() {
     if (!HasBook())
         return;
     if (!Marks)
-        Marks = new TBookmarksDialog(
-            Form, Form->TntComboBoxSourehsList->font(), [this] { return Index(); },
-            [this](int sourehId, int ayehId) { GoToAyeh(sourehId, ayehId); });
+        Marks = new TBookmarksDialog(Form, Form->TntComboBoxSourehsList->font(), Texts(), GoingTo());
     Marks->Open();
+}
+
+IndexSource TReadingAids::Texts() {
+    return [this] { return Index(); };
+}
+
+GoToCommand TReadingAids::GoingTo() {
+    return [this](int sourehId, int ayehId) { GoToAyeh(sourehId, ayehId); };
 }
 
 void TReadingAids::FocusPageBox() {

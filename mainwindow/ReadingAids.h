@@ -7,6 +7,8 @@
 // to an ayeh chooses it in the soureh and ayeh lists. Each runs inside RunHandler, so an
 // error reaches the standard error box and the window goes on.
 
+#include "mainwindow/AidsDialogs.h"
+
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
@@ -16,8 +18,6 @@
 
 class QMenu;
 class TAyehIndex;
-class TBookmarksDialog;
-class TSearchDialog;
 class TTntMainForm;
 
 class TReadingAids final : public QObject {
@@ -62,13 +62,17 @@ public:
     const TAyehIndex* Index();
 
     // The dialogs, once they have been opened.
-    TSearchDialog* SearchDialog() const;
-    TBookmarksDialog* BookmarksDialog() const;
+    TSearchDialog* SearchDialog() const { return Search; }
+    TBookmarksDialog* BookmarksDialog() const { return Marks; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // What the dialogs are given: the texts and the way to an ayeh.
+    IndexSource Texts();
+    GoToCommand GoingTo();
+
     TTntMainForm* Form;
     std::unique_ptr<TAyehIndex> LoadedIndex;
     std::weak_ptr<const void> IndexBook;
