@@ -135,6 +135,8 @@ void DressLikeMainWindow(QWidget* widget, const QFont& font) {
 TSearchDialog::TSearchDialog(QWidget* parent, const QFont& font, IndexSource index, GoToCommand goTo)
     : QDialog(parent), Index(std::move(index)), GoTo(std::move(goTo)) {
     setWindowTitle(CaptionFindTitle);
+    // Above the main window, which stays on top of the others.
+    setWindowFlag(Qt::WindowStaysOnTopHint);
     DressLikeMainWindow(this, font);
     Box = new QLineEdit(this);
     Box->setPlaceholderText(CaptionFindPrompt);
@@ -228,6 +230,7 @@ bool TSearchDialog::eventFilter(QObject* watched, QEvent* event) {
 TBookmarksDialog::TBookmarksDialog(QWidget* parent, const QFont& font, IndexSource index, GoToCommand goTo)
     : QDialog(parent), Index(std::move(index)), GoTo(std::move(goTo)) {
     setWindowTitle(CaptionBookmarksTitle);
+    setWindowFlag(Qt::WindowStaysOnTopHint);
     DressLikeMainWindow(this, font);
     Note = new QLabel(CaptionNoBookmarks, this);
     Note->setWordWrap(true);

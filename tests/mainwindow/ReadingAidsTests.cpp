@@ -187,6 +187,23 @@ INSTANTIATE_TEST_SUITE_P(
         FocusCase{"GoButton", [](const TTntMainForm& f) -> QWidget* { return f.TntBitBtnGoToPage; }}),
     [](const ::testing::TestParamInfo<FocusCase>& info) { return std::string(info.param.Name); });
 
+TEST_F(AidsTest, WithoutABookTheKeysDoNothing) {
+    QTemporaryDir empty;
+    ASSERT_TRUE(empty.isValid());
+    Cwd.reset();
+    Cwd.emplace(empty.path());
+    Open();
+    ASSERT_EQ(GlobalQuran, nullptr);
+    const qsizetype boxes = Boxes.Boxes().size();
+    for (const Qt::Key key :
+         {Qt::Key_F, Qt::Key_Space, Qt::Key_PageDown, Qt::Key_PageUp, Qt::Key_Down, Qt::Key_Up, Qt::Key_B})
+        Key(Form->TntComboBoxGhariList, key);
+    EXPECT_EQ(Boxes.Boxes().size(), boxes);
+    EXPECT_EQ(Aids().SearchDialog(), nullptr);
+    EXPECT_EQ(Aids().BookmarksDialog(), nullptr);
+    EXPECT_EQ(Notices.Shown(), 0);
+}
+
 TEST_F(AidsTest, PageKeysStopAtTheFirstAndTheLastPage) {
     Open();
     Key(Form->TntComboBoxGhariList, Qt::Key_PageUp);
