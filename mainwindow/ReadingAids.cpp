@@ -183,7 +183,11 @@ QMenu* TReadingAids::PageMenu(const QPoint& at) {
             key.isEmpty() ? caption : caption + u'\t' + key.toString(QKeySequence::NativeText);
         QAction* action = menu->addAction(text);
         action->setEnabled(enabled);
-        connect(action, &QAction::triggered, this, [command = std::move(command)] { RunHandler(command); });
+        // Run from a copy: reciting lets events run, in which the menu and its entries may go.
+        connect(action, &QAction::triggered, this, [command = std::move(command)] {
+            const std::function<void()> run = command;
+            RunHandler(run);
+        });
     };
 
     if (const std::optional<TPageAyeh> ayeh = AyehAt(at)) {
