@@ -26,19 +26,23 @@ int NumberOfAyehOf(int sourehId) {
     return query.RecordCount() == 1 ? query.FieldByName("NumberOfAyeh").AsInteger() : 0;
 }
 
+// The keys of the two dialogs, also shown in the page's menu.
+const QKeySequence FindKey(Qt::CTRL | Qt::Key_F);
+const QKeySequence BookmarksKey(Qt::CTRL | Qt::Key_B);
+
 } // namespace
 
 TReadingAids::TReadingAids(TTntMainForm* form) : QObject(form), Form(form) {
     // The keys work wherever the focus is in the window.
     const std::pair<QKeySequence, std::function<void()>> keys[] = {
-        {QKeySequence(Qt::CTRL | Qt::Key_F), [this] { FindAyeh(); }},
+        {FindKey, [this] { FindAyeh(); }},
         {QKeySequence(Qt::CTRL | Qt::Key_G), [this] { FocusPageBox(); }},
         {QKeySequence(Qt::CTRL | Qt::Key_Space), [this] { PauseOrContinue(); }},
         {QKeySequence(Qt::CTRL | Qt::Key_PageDown), [this] { TurnPage(1); }},
         {QKeySequence(Qt::CTRL | Qt::Key_PageUp), [this] { TurnPage(-1); }},
         {QKeySequence(Qt::CTRL | Qt::Key_Down), [this] { StepAyeh(1); }},
         {QKeySequence(Qt::CTRL | Qt::Key_Up), [this] { StepAyeh(-1); }},
-        {QKeySequence(Qt::CTRL | Qt::Key_B), [this] { ShowBookmarks(); }},
+        {BookmarksKey, [this] { ShowBookmarks(); }},
     };
     for (const auto& [sequence, command] : keys) {
         auto* shortcut = new QShortcut(sequence, Form);
@@ -50,14 +54,14 @@ TReadingAids::TReadingAids(TTntMainForm* form) : QObject(form), Form(form) {
     connect(Form->TntImage1, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         RunHandler([&] { PageMenu(at)->popup(Form->TntImage1->mapToGlobal(at)); });
     });
-    // The dialogs go when the window is closed.
+    // The dialogs go when the window is closed (not when it is minimised).
     Form->installEventFilter(this);
 }
 
 TReadingAids::~TReadingAids() = default;
 
 bool TReadingAids::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == Form && event->type() == QEvent::Hide) {
+    if (watched == Form && event->type() == QEvent::Hide && !event->spontaneous()) {
         if (Search)
             Search->reject();
         if (Marks)
@@ -201,8 +205,8 @@ QMenu* TReadingAids::PageMenu(const QPoint& at) {
             [this, s, a] { ToggleBookmark(s, a); });
         menu->addSeparator();
     }
-    add(CaptionFindMenu, QKeySequence(Qt::CTRL | Qt::Key_F), HasBook(), [this] { FindAyeh(); });
-    add(CaptionBookmarksMenu, QKeySequence(Qt::CTRL | Qt::Key_B), HasBook(), [this] { ShowBookmarks(); });
+    add(CaptionFindMenu, FindKey, HasBook(), [this] { FindAyeh(); });
+    add(CaptionBookmarksMenu, BookmarksKey, HasBook(), [this] { ShowBookmarks(); });
     return menu;
 }
 

@@ -136,56 +136,51 @@ protected:
 
 // --- Keys ---
 
-struct FocusCase {
-    const char* Name;
-    QWidget* (*Widget)(const TTntMainForm&);
-};
-
-class KeysWhereverTheFocusIs : public AidsTest, public ::testing::WithParamInterface<FocusCase> {};
-
-TEST_P(KeysWhereverTheFocusIs, TurnPagesStepAyehsAndOpenTheBoxAndDialogs) {
-    Open();
-    QWidget* focus = GetParam().Widget(*Form);
-
-    Key(focus, Qt::Key_PageDown);
-    ExpectShown(2, 1);
-    Key(focus, Qt::Key_Down);
-    ExpectShown(2, 2);
-    EXPECT_FALSE(IsRed(2, 1));
-    Key(focus, Qt::Key_Up);
-    ExpectShown(2, 1);
-    Key(focus, Qt::Key_PageUp);
-    ExpectShown(1, 1);
-    EXPECT_EQ(Loaded(), QString());
-
-    Key(focus, Qt::Key_G);
-    EXPECT_EQ(QApplication::focusWidget(), Form->txtPageNo);
-    EXPECT_EQ(Form->txtPageNo->selectedText(), QStringLiteral("1"));
-
-    Key(focus, Qt::Key_F);
-    ASSERT_NE(Aids().SearchDialog(), nullptr);
-    EXPECT_TRUE(Aids().SearchDialog()->isVisible());
-    Aids().SearchDialog()->reject();
-    Activate();
-    Key(focus, Qt::Key_B);
-    ASSERT_NE(Aids().BookmarksDialog(), nullptr);
-    EXPECT_TRUE(Aids().BookmarksDialog()->isVisible());
+// Every control that takes the focus, in the window's focus order.
+std::vector<std::pair<const char*, QWidget*>> FocusTargets(const TTntMainForm& f) {
+    return {{"ReciterList", f.TntComboBoxGhariList},
+            {"SourehList", f.TntComboBoxSourehsList},
+            {"AyehList", f.TntComboBoxAyehsList},
+            {"RepeatBox", f.SpinEditReadingCount},
+            {"Translation", f.TntMemo1},
+            {"Page", f.ScrollBox1},
+            {"Support", f.BitBtn1},
+            {"About", f.BitBtn2},
+            {"PageBox", f.txtPageNo},
+            {"GoButton", f.TntBitBtnGoToPage}};
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Controls, KeysWhereverTheFocusIs,
-    ::testing::Values(
-        FocusCase{"ReciterList", [](const TTntMainForm& f) -> QWidget* { return f.TntComboBoxGhariList; }},
-        FocusCase{"SourehList", [](const TTntMainForm& f) -> QWidget* { return f.TntComboBoxSourehsList; }},
-        FocusCase{"AyehList", [](const TTntMainForm& f) -> QWidget* { return f.TntComboBoxAyehsList; }},
-        FocusCase{"RepeatBox", [](const TTntMainForm& f) -> QWidget* { return f.SpinEditReadingCount; }},
-        FocusCase{"Translation", [](const TTntMainForm& f) -> QWidget* { return f.TntMemo1; }},
-        FocusCase{"Page", [](const TTntMainForm& f) -> QWidget* { return f.ScrollBox1; }},
-        FocusCase{"Support", [](const TTntMainForm& f) -> QWidget* { return f.BitBtn1; }},
-        FocusCase{"About", [](const TTntMainForm& f) -> QWidget* { return f.BitBtn2; }},
-        FocusCase{"PageBox", [](const TTntMainForm& f) -> QWidget* { return f.txtPageNo; }},
-        FocusCase{"GoButton", [](const TTntMainForm& f) -> QWidget* { return f.TntBitBtnGoToPage; }}),
-    [](const ::testing::TestParamInfo<FocusCase>& info) { return std::string(info.param.Name); });
+TEST_F(AidsTest, KeysTurnPagesStepAyehsAndOpenTheBoxAndDialogsWhereverTheFocusIs) {
+    Open();
+    for (const auto& [name, focus] : FocusTargets(*Form)) {
+        SCOPED_TRACE(name);
+        Key(focus, Qt::Key_PageDown);
+        ExpectShown(2, 1);
+        Key(focus, Qt::Key_Down);
+        ExpectShown(2, 2);
+        EXPECT_FALSE(IsRed(2, 1));
+        Key(focus, Qt::Key_Up);
+        ExpectShown(2, 1);
+        Key(focus, Qt::Key_PageUp);
+        ExpectShown(1, 1);
+        EXPECT_EQ(Loaded(), QString());
+
+        Key(focus, Qt::Key_G);
+        EXPECT_EQ(QApplication::focusWidget(), Form->txtPageNo);
+        EXPECT_EQ(Form->txtPageNo->selectedText(), QStringLiteral("1"));
+
+        Key(focus, Qt::Key_F);
+        ASSERT_NE(Aids().SearchDialog(), nullptr);
+        EXPECT_TRUE(Aids().SearchDialog()->isVisible());
+        Aids().SearchDialog()->reject();
+        Activate();
+        Key(focus, Qt::Key_B);
+        ASSERT_NE(Aids().BookmarksDialog(), nullptr);
+        EXPECT_TRUE(Aids().BookmarksDialog()->isVisible());
+        Aids().BookmarksDialog()->reject();
+        Activate();
+    }
+}
 
 TEST_F(AidsTest, WithoutABookTheKeysDoNothing) {
     QTemporaryDir empty;
@@ -263,22 +258,23 @@ TEST_F(AidsTest, CtrlSpaceActsAsThePauseButtonWhereverTheFocusIs) {
 
 // --- Search ---
 
-class SearchSpelling : public AidsTest, public ::testing::WithParamInterface<const char16_t*> {};
-
-TEST_P(SearchSpelling, FindsTheAyehAndEnterShowsItAsTheListsDo) {
+TEST_F(AidsTest, SearchFindsTheAyehInEverySpellingAndEnterShowsItAsTheListsDo) {
     Open();
-    TSearchDialog* dialog = Search(QString::fromUtf16(GetParam()));
-    ASSERT_NE(dialog, nullptr);
-    ASSERT_EQ(dialog->Results->count(), 1);
-    const QListWidgetItem* first = dialog->Results->item(0);
-    EXPECT_EQ(first->data(Qt::AccessibleTextRole).toString(), QStringLiteral(u"البقرة، آیه ۴"));
-    QTest::keyClick(dialog->Box, Qt::Key_Return);
-    EXPECT_FALSE(dialog->isVisible());
-    ExpectShown(ReaderContent::ThroneSoureh, ReaderContent::ThroneAyeh);
-    EXPECT_EQ(Loaded(), QString());
+    for (const char16_t* words : {u"الكرسي", u"الکرسی", u"ٱلۡكُرۡسِيُّ"}) {
+        const QString query = QString::fromUtf16(words);
+        SCOPED_TRACE(query.toStdString());
+        GoToPage(QStringLiteral("1"));
+        TSearchDialog* dialog = Search(query);
+        ASSERT_NE(dialog, nullptr);
+        ASSERT_EQ(dialog->Results->count(), 1);
+        EXPECT_EQ(dialog->Results->item(0)->data(Qt::AccessibleTextRole).toString(),
+                  QStringLiteral(u"البقرة، آیه ۴"));
+        QTest::keyClick(dialog->Box, Qt::Key_Return);
+        EXPECT_FALSE(dialog->isVisible());
+        ExpectShown(ReaderContent::ThroneSoureh, ReaderContent::ThroneAyeh);
+        EXPECT_EQ(Loaded(), QString());
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Spellings, SearchSpelling, ::testing::Values(u"الكرسي", u"الکرسی", u"ٱلۡكُرۡسِيُّ"));
 
 TEST_F(AidsTest, TheListFollowsEveryKeystrokeUpToItsLimit) {
     Open();
