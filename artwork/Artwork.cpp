@@ -1,5 +1,7 @@
 #include "artwork/Artwork.h"
 
+#include "content/ContentKeys.h"
+
 #include <QtCore/qglobal.h>
 #include <mutex>
 
@@ -13,10 +15,6 @@ void InitArtwork() {
     std::call_once(once, RegisterArtworkResources);
 }
 
-QString IconPicture(int size) {
-    return QStringLiteral(":/artwork/icon-%1.png").arg(size);
-}
-
 QString TavashihBuildPath() {
-    return QStringLiteral(GOLVAR_ARTWORK_BUILD_DIR "/Tavashih.wav");
+    return QStringLiteral(GOLVAR_ARTWORK_BUILD_DIR "/") + QString::fromLatin1(FarewellSoundFile);
 }

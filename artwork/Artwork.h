@@ -16,10 +16,12 @@ inline constexpr char PublisherPicture[] = ":/artwork/publisher.jpg";          /
 inline constexpr char SupportButtonPicture[] = ":/artwork/button-support.png"; // 138 x 31
 inline constexpr char AboutButtonPicture[] = ":/artwork/button-about.png";     // 138 x 31
 
-// The application icon, square, one picture per size: ":/artwork/icon-<size>.png".
+// The application icon, square, one picture per size.
 inline constexpr int IconSizes[] = {16, 24, 32, 48, 64, 128, 256};
-QString IconPicture(int size);
+inline QString IconPicture(int size) {
+    return QStringLiteral(":/artwork/icon-%1.png").arg(size);
+}
 
 // The farewell sound as the build wrote it; the set-up copies it beside the databases, where
-// the farewell window opens it by bare name.
+// the farewell window opens it by its bare name, FarewellSoundFile.
 QString TavashihBuildPath();

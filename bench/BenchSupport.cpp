@@ -1,11 +1,11 @@
 #include "bench/BenchSupport.h"
 
-#include <QDataStream>
+#include "content/ContentKeys.h"
+
 #include <QDir>
 #include <QFile>
 #include <QPainter>
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -27,8 +27,9 @@ QString ContentFolder() {
     const QString folder =
         QDir(given.isEmpty() ? QStringLiteral(GOLVAR_SOURCE_DIR "/data") : QFile::decodeName(given))
             .absolutePath();
-    if (!QFile::exists(folder + QStringLiteral("/quran.dat"))) {
-        std::fprintf(stderr, "bench: %s holds no quran.dat; run `make content` first\n", qPrintable(folder));
+    if (!QDir(folder).exists(QString::fromLatin1(QuranDatabaseFile))) {
+        std::fprintf(stderr, "bench: %s holds no %s; run `make content` first\n", qPrintable(folder),
+                     QuranDatabaseFile);
         std::exit(2);
     }
     return folder;
@@ -50,25 +51,6 @@ void SurfaceImage::SetPixel(int x, int y, QRgb colour) {
 
 void FixedScrollBox::SetVertPosition(int position) {
     Position = std::clamp(position, 0, PagePictureHeight - ClientHeight());
-}
-
-QByteArray ToneWav(int rate, int milliseconds, int pitch) {
-    const int frames = rate * milliseconds / 1000;
-    QByteArray wav;
-    QDataStream out(&wav, QIODevice::WriteOnly);
-    out.setByteOrder(QDataStream::LittleEndian);
-    const auto tag = [&](const char* text) { out.writeRawData(text, 4); };
-    tag("RIFF");
-    out << quint32(36 + frames * 2);
-    tag("WAVE");
-    tag("fmt ");
-    out << quint32(16) << quint16(1) << quint16(1) << quint32(rate) << quint32(rate * 2) << quint16(2)
-        << quint16(16);
-    tag("data");
-    out << quint32(frames * 2);
-    for (int i = 0; i < frames; ++i)
-        out << qint16(6000 + std::lround(3000 * std::sin(2 * M_PI * pitch * i / rate)));
-    return wav;
 }
 
 long ResidentKilobytes() {

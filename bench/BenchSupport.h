@@ -59,10 +59,6 @@ private:
     QString Value;
 };
 
-// A mono 16-bit PCM WAV file of `milliseconds` at `rate`: a tone riding on a constant offset,
-// so that no sample is zero and any silence in the output is silence added by the player.
-QByteArray ToneWav(int rate, int milliseconds, int pitch);
-
 // Resident set size of this process in kilobytes (VmRSS).
 long ResidentKilobytes();
 

@@ -9,9 +9,11 @@
 #include "audio/AudioOutput.h"
 #include "audio/AudioPlayer.h"
 #include "bench/BenchSupport.h"
+#include "content/ContentKeys.h"
 #include "mainwindow/Main.h"
 #include "model/Utility.h"
 #include "tests/support/FixtureDatabase.h"
+#include "tests/support/WavFixtures.h"
 
 #include <QApplication>
 #include <QDir>
@@ -32,6 +34,15 @@ namespace {
 constexpr int RecordingRate = 22050;
 constexpr int Reciter = 1;
 
+// A recording of the tone of pitch: no silence at either end, none inside.
+QByteArray ToneRecording(int milliseconds, int pitch) {
+    WavSpec tone;
+    tone.Rate = RecordingRate;
+    tone.DurationMs = milliseconds;
+    tone.ToneHz = pitch;
+    return WavBytes(tone);
+}
+
 // Soureh 1's ayehs, the Bismillah and soureh 2's first ayehs: the chain crosses a soureh.
 void WriteSounds(const QString& path, int milliseconds) {
     FixtureDatabase sound(path, SoundKey);
@@ -42,7 +53,7 @@ void WriteSounds(const QString& path, int milliseconds) {
         sound.Insert("Sounds", {{"SourehID", sourehId},
                                 {"AyehID", ayehId},
                                 {"GhariID", Reciter},
-                                {"Sound", ToneWav(RecordingRate, milliseconds, pitch)}});
+                                {"Sound", ToneRecording(milliseconds, pitch)}});
         pitch += 40;
     };
     for (int ayeh = 1; ayeh <= 7; ++ayeh)
@@ -121,8 +132,9 @@ int main(int argc, char** argv) {
 
     const QString content = home.Path() + QStringLiteral("/content");
     QDir().mkpath(content);
-    QFile::link(ContentFolder() + QStringLiteral("/quran.dat"), content + QStringLiteral("/quran.dat"));
-    WriteSounds(content + QStringLiteral("/snd.wav"), milliseconds);
+    const QString quranFile = QString::fromLatin1(QuranDatabaseFile);
+    QFile::link(QDir(ContentFolder()).filePath(quranFile), QDir(content).filePath(quranFile));
+    WriteSounds(QDir(content).filePath(QString::fromLatin1(SoundDatabaseFile)), milliseconds);
     QDir::setCurrent(content);
 
     auto form = std::make_unique<TTntMainForm>();
@@ -174,8 +186,7 @@ int main(int argc, char** argv) {
         gaps.push_back(run * 1000.0 / format.Rate);
 
     std::printf("device: %d Hz, %d channels; recordings %d ms at %d Hz mono (%d bytes)\n", format.Rate,
-                format.Channels, milliseconds, RecordingRate,
-                int(ToneWav(RecordingRate, milliseconds, 300).size()));
+                format.Channels, milliseconds, RecordingRate, int(ToneRecording(milliseconds, 300).size()));
     std::printf("gaps (ms):");
     for (double gap : gaps)
         std::printf(" %.1f", gap);

@@ -7,9 +7,11 @@
 
 #include "audio/WavDecoder.h"
 #include "bench/BenchSupport.h"
+#include "content/ContentKeys.h"
 #include "content/Database.h"
 #include "model/Utility.h"
 #include "tests/support/FixtureDatabase.h"
+#include "tests/support/WavFixtures.h"
 
 #include <QDir>
 #include <QFile>
@@ -75,12 +77,16 @@ struct LongRecordingReader : BookControls {
     int RecordingBytes = 0;
 
     LongRecordingReader() {
-        QFile::link(ContentFolder() + QStringLiteral("/quran.dat"),
-                    Folder.filePath(QStringLiteral("quran.dat")));
-        const QByteArray recording = ToneWav(22050, Milliseconds, 440);
+        const QString quranFile = QString::fromLatin1(QuranDatabaseFile);
+        QFile::link(QDir(ContentFolder()).filePath(quranFile), Folder.filePath(quranFile));
+        WavSpec tone;
+        tone.Rate = 22050;
+        tone.DurationMs = Milliseconds;
+        tone.ToneHz = 440;
+        const QByteArray recording = WavBytes(tone);
         RecordingBytes = int(recording.size());
         {
-            FixtureDatabase sound(Folder.filePath(QStringLiteral("snd.wav")), SoundKey);
+            FixtureDatabase sound(Folder.filePath(QString::fromLatin1(SoundDatabaseFile)), SoundKey);
             CreateSoundTables(sound);
             sound.Insert("Sounds", {{"SourehID", 1}, {"AyehID", 1}, {"GhariID", 1}, {"Sound", recording}});
         }

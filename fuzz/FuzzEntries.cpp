@@ -3,17 +3,16 @@
 #include "audio/AudioPlayer.h"
 #include "audio/WavDecoder.h"
 #include "content/Database.h"
+#include "model/Page.h"
 
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QString>
-
-#include <sqlite3.h>
-
 #include <cstdlib>
 #include <memory>
+#include <sqlite3.h>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -53,8 +52,8 @@ void ExecOrAbort(sqlite3* db, const char* sql) {
 QString CreateFilterDatabase() {
     const QString path = WorkFolder() + QStringLiteral("/filter.dat");
     sqlite3* raw = nullptr;
-    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &raw,
-                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK)
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                        nullptr) != SQLITE_OK)
         std::abort();
     const SqliteDatabase db(raw);
     if (sqlite3_key(raw, "fuzz", 4) != SQLITE_OK)
@@ -75,9 +74,9 @@ struct FilterFixture {
 FilterFixture& Filtered() {
     static FilterFixture fixture = [] {
         FilterFixture made;
-        const std::string text = "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" +
-                                 CreateFilterDatabase().toStdString() +
-                                 ";Mode=Share Deny Write;Jet OLEDB:Database Password=fuzz";
+        const std::string text =
+            "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + CreateFilterDatabase().toStdString() +
+            ";Mode=Share Deny Write;Jet OLEDB:Database Password=fuzz";
         made.Db = std::make_unique<Connection>(text);
         made.Rows = std::make_unique<ResultSet>(*made.Db, "select * from Ayeh ");
         return made;
@@ -89,13 +88,13 @@ FilterFixture& Filtered() {
 
 void PageBlob(const std::uint8_t* data, std::size_t size) {
     const QByteArray blob(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    const QByteArray file = BitmapFileInBlob(blob);
-    if (!file.startsWith("BM"))
-        return;
     QImage picture;
-    if (!picture.loadFromData(file, "BMP") || picture.isNull())
+    try {
+        picture = DecodePagePicture(blob);
+    } catch (const ModelError&) {
         return;
-    picture.convertTo(QImage::Format_BGR888);
+    }
+    ConvertPagePictureTo24Bits(picture);
     unsigned sum = 0;
     const int rowBytes = picture.width() * 3;
     for (int y = 0; y < picture.height(); ++y) {

@@ -9,12 +9,12 @@
 
 namespace golvar_fuzz {
 
-// A Pages.PageBMP blob: unframed, decoded as the page does (a bitmap file must begin with
-// "BM"), converted to 24 bits and read row by row.
+// A Pages.PageBMP blob, decoded and converted to 24 bits by the page's own functions, then
+// read row by row.
 void PageBlob(const std::uint8_t* data, std::size_t size);
-// A file handed to the audio decoder as a recording.
+// A file handed to the player's decoder as a recording.
 void Wav(const std::uint8_t* data, std::size_t size);
-// A connection string parsed, queried and wiped.
+// A connection string parsed as a connection parses it, queried and wiped.
 void ConnectionStringText(const std::uint8_t* data, std::size_t size);
 // A filter text set on a result set of ayeh rows (integers, nulls, texts), then the filtered
 // view walked and searched. The result set is built on first use in a private folder.

@@ -1,5 +1,6 @@
 #include "mainwindow/Main.h"
 
+#include "artwork/Artwork.h"
 #include "audio/AudioPlayer.h"
 #include "mainwindow/MainCaptions.h"
 #include "mainwindow/ReadingAids.h"
@@ -110,7 +111,7 @@ void TTntMainForm::CreateControls() {
 
     Image1 = new QLabel(this);
     Image1->setGeometry(0, 0, ClientWidth, ClientHeight);
-    Image1->setPixmap(QPixmap(QStringLiteral(":/artwork/background.jpg")));
+    Image1->setPixmap(QPixmap(QString::fromLatin1(BackgroundPicture)));
     Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     auto makeList = [&](const QRect& geometry) {
@@ -188,8 +189,8 @@ void TTntMainForm::CreateControls() {
     TntImage1 = new TPageImage;
     ScrollBox1->setWidget(TntImage1);
 
-    BitBtn1 = makePictureButton(QRect(640, 272, 146, 39), QStringLiteral(":/artwork/button-support.png"));
-    BitBtn2 = makePictureButton(QRect(640, 312, 146, 39), QStringLiteral(":/artwork/button-about.png"));
+    BitBtn1 = makePictureButton(QRect(640, 272, 146, 39), QString::fromLatin1(SupportButtonPicture));
+    BitBtn2 = makePictureButton(QRect(640, 312, 146, 39), QString::fromLatin1(AboutButtonPicture));
 
     TntSpeedButtonPlay = makeFlatButton(QRect(678, 506, 75, 22), CaptionPlay, false);
     TntSpeedButton1 = makeFlatButton(QRect(678, 530, 75, 22), CaptionPause, true);

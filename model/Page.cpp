@@ -3,7 +3,6 @@
 #include "model/Quran.h"
 
 #include <QtEndian>
-
 #include <string>
 
 TQuranPage::TQuranPage(TQuran* quran, int pageId) : Quran(quran) {
@@ -12,7 +11,7 @@ TQuranPage::TQuranPage(TQuran* quran, int pageId) : Quran(quran) {
         if (query.RecordCount() == 1) {
             const Field blob = query.FieldByName("PageBMP");
             if (!blob.IsNull())
-                LoadBitmap(BitmapFileInBlob(blob.AsBytes()));
+                Picture = DecodePagePicture(blob.AsBytes());
             // Read as the row is read, and not kept.
             query.FieldByName("PageID").AsInteger();
             if (const Field joze = query.FieldByName("Joze"); !joze.IsNull())
@@ -40,20 +39,24 @@ static bool IsTruncatedBitmap(const QByteArray& file) {
     return file.size() >= 6 && qFromLittleEndian<quint32>(file.constData() + 2) > quint32(file.size());
 }
 
-// An empty blob leaves the page without a picture; anything else must be a whole bitmap.
-void TQuranPage::LoadBitmap(const QByteArray& file) {
+QImage DecodePagePicture(const QByteArray& blob) {
+    const QByteArray file = BitmapFileInBlob(blob);
     if (file.isEmpty())
-        return;
+        return {};
     QImage decoded;
     if (!file.startsWith("BM") || IsTruncatedBitmap(file) || !decoded.loadFromData(file, "BMP") ||
         decoded.isNull())
         throw ModelError("Bitmap image is not valid");
-    Picture = std::move(decoded);
+    return decoded;
+}
+
+void ConvertPagePictureTo24Bits(QImage& picture) {
+    if (!picture.isNull() && picture.format() != QImage::Format_BGR888)
+        picture.convertTo(QImage::Format_BGR888);
 }
 
 void TQuranPage::ConvertTo24Bits() {
-    if (!Picture.isNull() && Picture.format() != QImage::Format_BGR888)
-        Picture.convertTo(QImage::Format_BGR888);
+    ConvertPagePictureTo24Bits(Picture);
 }
 
 const uchar* TQuranPage::ScanLine(int y) const {

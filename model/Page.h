@@ -20,6 +20,13 @@ public:
 
 class TQuran;
 
+// Decodes a Pages.PageBMP blob, framed or not, into the page picture at its stored size,
+// format and palette; an empty blob gives a null picture. Throws ModelError("Bitmap image is
+// not valid") for anything but a whole Windows bitmap, one cut short included.
+QImage DecodePagePicture(const QByteArray& blob);
+// Converts picture in place to 24 bits per pixel, blue, green, red in each row.
+void ConvertPagePictureTo24Bits(QImage& picture);
+
 // One page: its picture, its line bands and the ayehs on it.
 class TQuranPage final {
 public:
@@ -59,7 +66,6 @@ public:
     void Show();
 
 private:
-    void LoadBitmap(const QByteArray& blob);
     void ApplyFilter(int position);
     void OpenAyehQuery();
     void OpenLinesQuery();

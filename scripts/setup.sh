@@ -34,14 +34,20 @@ if [ ${#missing[@]} -gt 0 ]; then
     apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-# Public text sources for the content tool, pinned, fetched once into .cache/.
+# Public text sources for the content tool, pinned, fetched once into .cache/ and never
+# committed: quran-db (translation, soureh names, juz) and @saqfish/asim (the printed lines).
 sources=.cache/sources
-if [ ! -f "$sources/quran-db/package.json" ]; then
-    echo "setup: fetching quran-db 1.2.4"
+# fetch FOLDER PACKAGE@VERSION FILE: unpacks the package into $sources/FOLDER unless FILE is there.
+fetch() {
+    local folder=$1 package=$2 file=$3 tarball
+    [ -f "$sources/$folder/$file" ] && return
+    echo "setup: fetching $package"
     mkdir -p "$sources"
-    tarball=$(cd "$sources" && npm pack --silent quran-db@1.2.4 | tail -n 1)
-    rm -rf "$sources/quran-db"
-    mkdir -p "$sources/quran-db"
-    tar -xzf "$sources/$tarball" -C "$sources/quran-db" --strip-components=1
+    tarball=$(cd "$sources" && npm pack --silent "$package" | tail -n 1)
+    rm -rf "${sources:?}/$folder"
+    mkdir -p "$sources/$folder"
+    tar -xzf "$sources/$tarball" -C "$sources/$folder" --strip-components=1
     rm -f "$sources/$tarball"
-fi
+}
+fetch quran-db quran-db@1.2.4 package.json
+fetch asim @saqfish/asim@0.0.5 data/hafs/raw.json

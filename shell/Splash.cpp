@@ -1,5 +1,6 @@
 #include "shell/Splash.h"
 
+#include "artwork/Artwork.h"
 #include "mainwindow/Controls.h"
 #include "mainwindow/ErrorBox.h"
 #include "mainwindow/Main.h"
@@ -23,7 +24,7 @@ TformSplash::TformSplash(QWidget* parent) : QWidget(parent) {
     setAutoFillBackground(true);
     resize(464, 345);
 
-    Image1 = new TPicture(QStringLiteral(":/artwork/splash.jpg"), this);
+    Image1 = new TPicture(QString::fromLatin1(SplashPicture), this);
     Image1->setGeometry(0, 0, PictureWidth, PictureHeight);
 
     Timer1 = new QTimer(this);

@@ -1,5 +1,6 @@
 #include "shell/UnitAboutUs.h"
 
+#include "artwork/Artwork.h"
 #include "audio/AudioPlayer.h"
 #include "content/ContentKeys.h"
 #include "mainwindow/Controls.h"
@@ -19,7 +20,7 @@ TformAboutUs::TformAboutUs(QWidget* parent) : QWidget(parent) {
     setAutoFillBackground(true);
     resize(688, 491);
 
-    Image1 = new TPicture(QStringLiteral(":/artwork/farewell.jpg"), this);
+    Image1 = new TPicture(QString::fromLatin1(FarewellPicture), this);
     Image1->move(0, 0);
     connect(Image1, &TPicture::Clicked, this, [this] { RunHandler([this] { Image1Click(Image1); }); });
     MediaPlayer1 = new AudioPlayer(this);

@@ -1,6 +1,7 @@
 #include "shell/UnitDonateFunds.h"
 
+#include "artwork/Artwork.h"
 #include "shell/ShellCaptions.h"
 
 TfrmDonateFunds::TfrmDonateFunds(QWidget* parent)
-    : TPictureWindow(CaptionDonateFunds, QStringLiteral(":/artwork/donate.jpg"), parent) {}
+    : TPictureWindow(CaptionDonateFunds, QString::fromLatin1(DonatePicture), parent) {}

@@ -4,6 +4,7 @@
 #include "tools/ImportSupport.h"
 #include "tools/PageList.h"
 #include "tools/PageTypesetter.h"
+#include "tools/PrintedMushaf.h"
 #include "tools/QuranSources.h"
 #include "tools/Rle8Bitmap.h"
 
@@ -28,19 +29,22 @@
 namespace {
 
 constexpr const char* Usage =
-    "Usage: golvar-content build-text [--sources DIR] [--pages LIST] OUT\n"
+    "Usage: golvar-content build-text [--sources DIR] [--print DIR] [--pages LIST] OUT\n"
     "\n"
     "Typesets the Mushaf into OUT/quran.dat: the sourehs, the ayehs with their Persian\n"
     "translation and their place on the page, the 604 page pictures and their line bands.\n"
+    "Every page is set line for line as the 15-line Madani print, at one type size.\n"
     "The file is written under a temporary name and takes its place only when complete.\n"
     "\n"
-    "  --sources DIR  the unpacked quran-db package (default: .cache/sources/quran-db in the\n"
-    "                 working directory, else beside the build folder)\n"
+    "  --sources DIR  the unpacked quran-db package: translation, soureh names, juz\n"
+    "                 (default: .cache/sources/quran-db in the working directory, else\n"
+    "                 beside the build folder)\n"
+    "  --print DIR    the unpacked @saqfish/asim package: the printed lines (default:\n"
+    "                 .cache/sources/asim, found the same way)\n"
     "  --pages LIST   typeset only these pages, e.g. 1,2,50,604 or 1-10; the other tables\n"
     "                 stay complete, and ayehs on other pages get no place (lines 0)\n"
     "\n"
     "Exit status: 0 done, 1 failed, 2 wrong usage.\n";
-
 
 constexpr const char* Schema = R"sql(
 CREATE TABLE Soureh (SourehID INTEGER PRIMARY KEY, SourehName TEXT NOT NULL, Maki INTEGER NOT NULL,
@@ -134,8 +138,7 @@ std::vector<PagePosition> PagePositions(const QuranSources& sources) {
     return positions;
 }
 
-std::vector<PageRecord> TypesetPages(const QuranSources& sources, const QList<int>& pageIds) {
-    const PageTypesetter typesetter(sources);
+std::vector<PageRecord> TypesetPages(const PageTypesetter& typesetter, const QList<int>& pageIds) {
     std::vector<PageRecord> records(size_t(pageIds.size()));
     for (qsizetype i = 0; i < pageIds.size(); ++i)
         records[size_t(i)].PageId = pageIds[i];
@@ -268,7 +271,8 @@ struct TemporaryOutput {
     }
 };
 
-void BuildText(const QString& outDirectory, const QString& sourcesDirectory, const QList<int>& pageIds) {
+void BuildText(const QString& outDirectory, const QString& sourcesDirectory, const QString& printDirectory,
+               const QList<int>& pageIds) {
     QElapsedTimer clock;
     clock.start();
     const QDir out(outDirectory);
@@ -289,8 +293,11 @@ void BuildText(const QString& outDirectory, const QString& sourcesDirectory, con
         temporary.Path = file.fileName();
     }
 
-    const QuranSources sources = QuranSources::Load(sourcesDirectory);
-    const std::vector<PageRecord> records = TypesetPages(sources, pageIds);
+    const PrintedMushaf print = PrintedMushaf::Load(printDirectory);
+    QuranSources sources = QuranSources::Load(sourcesDirectory);
+    sources.AdoptPrint(print);
+    const PageTypesetter typesetter(print);
+    const std::vector<PageRecord> records = TypesetPages(typesetter, pageIds);
     {
         KeyedDatabase database(temporary.Path, QuranDatabaseKey, KeyedDatabase::OpenMode::Create);
         WriteDatabase(database, sources, records);
@@ -299,9 +306,10 @@ void BuildText(const QString& outDirectory, const QString& sourcesDirectory, con
     ReplaceFile(temporary.Path, target,
                 QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
     temporary.Kept = true;
-    PrintNote(QStringLiteral("%1: %2 pages typeset in %3 s, %4 MB")
+    PrintNote(QStringLiteral("%1: %2 pages typeset at %3 pixels per em in %4 s, %5 MB")
                   .arg(QDir::toNativeSeparators(target))
                   .arg(records.size())
+                  .arg(typesetter.FontSize())
                   .arg(double(clock.elapsed()) / 1000.0, 0, 'f', 1)
                   .arg(double(QFileInfo(target).size()) / 1e6, 0, 'f', 1));
 }
@@ -311,8 +319,9 @@ void BuildText(const QString& outDirectory, const QString& sourcesDirectory, con
 int RunBuildText(const QStringList& arguments) {
     QCommandLineParser parser;
     const QCommandLineOption sourcesOption(QStringLiteral("sources"), QString(), QStringLiteral("DIR"));
+    const QCommandLineOption printOption(QStringLiteral("print"), QString(), QStringLiteral("DIR"));
     const QCommandLineOption pagesOption(QStringLiteral("pages"), QString(), QStringLiteral("LIST"));
-    parser.addOptions({sourcesOption, pagesOption});
+    parser.addOptions({sourcesOption, printOption, pagesOption});
     if (const int stop = ParseCommandLine(parser, arguments, "build-text", Usage, 1); stop >= 0)
         return stop;
     QList<int> pages;
@@ -326,7 +335,8 @@ int RunBuildText(const QStringList& arguments) {
         return ReportFailure("build-text", QString::fromUtf8(error.what()), 2);
     }
     try {
-        BuildText(parser.positionalArguments().at(0), FindQuranDbPackage(parser.value(sourcesOption)), pages);
+        BuildText(parser.positionalArguments().at(0), FindQuranDbPackage(parser.value(sourcesOption)),
+                  FindPrintedMushafPackage(parser.value(printOption)), pages);
     } catch (const std::exception& error) {
         return ReportFailure("build-text", QString::fromUtf8(error.what()));
     }

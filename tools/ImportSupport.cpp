@@ -283,13 +283,14 @@ int NumberOfAyehs(int sourehId) {
     return sourehId >= 1 && sourehId <= SourehCount ? AyehCounts[sourehId - 1] : 0;
 }
 
-QString FindQuranDbPackage(const QString& explicitDir) {
+QString FindSourcePackage(const QString& explicitDir, const QString& folderName, const QString& what,
+                          const QString& option) {
     if (!explicitDir.isEmpty()) {
         if (!QFileInfo(explicitDir).isDir())
             throw ToolError(QStringLiteral("the source folder %1 does not exist.").arg(QDir::toNativeSeparators(explicitDir)));
         return explicitDir;
     }
-    const QString relative = QStringLiteral(".cache/sources/quran-db");
+    const QString relative = QStringLiteral(".cache/sources/") + folderName;
     const QStringList candidates = {
         QDir::current().filePath(relative),
         QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../") + relative),
@@ -298,9 +299,14 @@ QString FindQuranDbPackage(const QString& explicitDir) {
         if (QFileInfo(candidate).isDir())
             return QDir::cleanPath(candidate);
     }
-    throw ToolError(QStringLiteral("the quran-db sources are not in %1 (run scripts/setup.sh, or name "
-                                   "the folder with --sources).")
-                        .arg(QDir::toNativeSeparators(candidates.front())));
+    throw ToolError(QStringLiteral("the %1 sources are not in %2 (run scripts/setup.sh, or name "
+                                   "the folder with %3).")
+                        .arg(what, QDir::toNativeSeparators(candidates.front()), option));
+}
+
+QString FindQuranDbPackage(const QString& explicitDir) {
+    return FindSourcePackage(explicitDir, QStringLiteral("quran-db"), QStringLiteral("quran-db"),
+                             QStringLiteral("--sources"));
 }
 
 // ---------------------------------------------------------------------------------------

@@ -9,7 +9,6 @@
 #include <QFileDevice>
 #include <QString>
 #include <QStringList>
-
 #include <functional>
 #include <optional>
 #include <stdexcept>
@@ -75,8 +74,9 @@ class ReplacementCopy final {
 public:
     // `check` looks at the locked original before anything is copied, throwing ToolError when
     // it is not the kind of database the change is meant for.
-    ReplacementCopy(const QString& path, const std::string& key, const std::function<void(KeyedDatabase&)>& check);
-    ~ReplacementCopy();                                             // removes an uncommitted copy
+    ReplacementCopy(const QString& path, const std::string& key,
+                    const std::function<void(KeyedDatabase&)>& check);
+    ~ReplacementCopy(); // removes an uncommitted copy
     ReplacementCopy(const ReplacementCopy&) = delete;
     ReplacementCopy& operator=(const ReplacementCopy&) = delete;
 
@@ -131,8 +131,12 @@ inline constexpr int TotalAyehCount = 6236;
 // Number of ayehs of soureh 1..114 in the Mushaf; 0 for any other number.
 int NumberOfAyehs(int sourehId);
 
-// The quran-db package folder: `explicitDir` when given, else .cache/sources/quran-db in the
-// current folder or above the tool's own folder (the build folder). Throws ToolError.
+// A source package fetched at set-up: `explicitDir` when given, else .cache/sources/`folderName`
+// in the current folder or above the tool's own folder (the build folder). Throws ToolError
+// naming the package (`what`) and the command-line `option` that names another folder.
+QString FindSourcePackage(const QString& explicitDir, const QString& folderName, const QString& what,
+                          const QString& option);
+// The quran-db package folder, found as above.
 QString FindQuranDbPackage(const QString& explicitDir);
 
 // Command-line handling shared by the commands. Parses `args` (the words after the command)

@@ -1,32 +1,41 @@
 #include "tools/PageTypesetter.h"
 
+#include "tools/ImportSupport.h"
+
 #include <QFileInfo>
 #include <QFont>
 #include <QFontDatabase>
 #include <QGlyphRun>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QTextLayout>
+#include <QtConcurrent/QtConcurrentMap>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <memory>
 
 namespace {
 
-constexpr int TextLeft = 18;
-constexpr int TextWidth = PagePictureWidth - 2 * TextLeft;
 constexpr double SizeStep = 0.25;
-// Room kept free at the end of every line, so that shaping the line whole never comes out
-// wider than the sum of its words measured one by one.
-constexpr double BreakSlack = 2.0;
+// Lines are measured at this size; unhinted outlines scale linearly from it.
+constexpr double ReferenceSize = 18.0;
 // How far the ink of a line of Uthmani text with its marks usually reaches above and below
 // the baseline in Amiri Quran, in ems (measured over the whole text): lines sit on a common
-// baseline that centres this span in the band, and the largest size is about the one whose
-// span still fits the band's 45 rows.
+// baseline that centres this span in the band.
 constexpr double InkAbove = 1.8;
 constexpr double InkBelow = 0.55;
-// A soureh's text that runs on to the next page fills its last line on this page when
-// that line is at least this full; a shorter one keeps natural spacing.
-constexpr double JustifyFromFill = 0.75;
+// Ink is what is darker than this: anti-aliasing lighter than it may be clipped at a band's
+// edge without a mark losing its shape, as the highlight, which paints from the same level,
+// never sees it.
+constexpr int InkLevel = HighlightLevel;
+// A justified line widens its word spaces by up to this much (in ems) before kashidas take
+// the rest of the stretch, one place in a word and at most this many there (about 2.5 ems,
+// the long strokes the print draws in its sparsest lines).
+constexpr double KashidaFromSpace = 0.35;
+constexpr int MostKashidasPerWord = 12;
+// The title's text stays clear of the diamonds at the ends of its frame.
+constexpr int TitleMargin = 34;
 
 constexpr int PaperGrey = 255;
 constexpr int InkGrey = 0;
@@ -38,6 +47,7 @@ static_assert(OuterFrameGrey >= HighlightLevel && InnerFrameGrey >= HighlightLev
               "decorations must stay out of the highlight's reach");
 
 const QChar AyehEndSign(0x06DD);
+const QChar Tatweel(0x0640);
 
 QString ArabicIndicNumber(int number) {
     QString digits = QString::number(number);
@@ -84,99 +94,78 @@ std::unique_ptr<QTextLayout> LayOutLine(const QString& text, const QFont& font, 
     return layout;
 }
 
-QRectF InkBox(const QTextLayout& layout, int from = -1, int length = -1) {
+double NaturalWidth(const QTextLayout& layout) {
+    return layout.lineAt(0).naturalTextWidth();
+}
+
+QRectF InkBox(const QTextLayout& layout, int from, int length) {
     QRectF box;
     for (const QGlyphRun& run : layout.glyphRuns(from, length))
         box |= run.boundingRect();
     return box;
 }
 
-// A word, or the last word of an ayeh with its end sign: the unit a line never splits.
-struct Token {
-    QString Text;
-    int Item = 0; // the ayeh's index in the page's reading order
-    double ReferenceWidth = 0;
-};
-
-struct Segment {
-    int Soureh = 0;
-    bool Header = false;
-    bool Bismillah = false;
-    bool EndsSoureh = false;
-    std::vector<Token> Tokens;
-};
-
-struct LineSpan {
-    size_t First = 0;
-    size_t End = 0; // one past the last token
-};
-
-std::vector<LineSpan> BreakLines(const std::vector<Token>& tokens, double scale, double space) {
-    std::vector<LineSpan> lines;
-    const double available = TextWidth - BreakSlack;
-    size_t first = 0;
-    while (first < tokens.size()) {
-        double width = tokens[first].ReferenceWidth * scale;
-        size_t end = first + 1;
-        while (end < tokens.size() && width + space + tokens[end].ReferenceWidth * scale <= available) {
-            width += space + tokens[end].ReferenceWidth * scale;
-            ++end;
-        }
-        lines.push_back({first, end});
-        first = end;
-    }
-    return lines;
-}
-
-// The rows of a band that ink may take: all but the two it shares with its neighbours.
+// The rows of a band that ink may take: all but the ones it shares with its neighbours and
+// the picture's last row.
 int InnerTop(int band) {
     return DefaultStartRow(band) + 1;
 }
 int InnerBottom(int band) {
-    return DefaultEndRow(band) - 1;
+    return std::min(DefaultEndRow(band), PagePictureHeight - 1) - 1;
+}
+int InnerRows(int band) {
+    return InnerBottom(band) - InnerTop(band) + 1;
 }
 
-// The rows, relative to the baseline, that a line's drawn pixels take (anti-aliasing
-// included). Glyph boxes are too generous for this: the marks' boxes reach well beyond their
-// ink, so the line is drawn once on a scratch strip and its pixels are measured.
-struct InkRows {
+// Where a line's ink lies: rows relative to its baseline, columns relative to its layout's
+// left end. Glyph boxes are too generous for this (the marks' boxes reach well beyond their
+// ink, and side bearings leave a line's ink short of its advance), so the line is drawn once
+// on a scratch strip and its pixels are measured.
+struct Ink {
     int Top = 0;
     int Bottom = -1;
+    int Left = 0;
+    int Right = -1;
+    int Height() const { return Bottom - Top + 1; }
+    int Width() const { return Right - Left + 1; }
 };
 
-InkRows MeasureInkRows(const QTextLayout& layout) {
+Ink MeasureInk(const QTextLayout& layout) {
     constexpr int Baseline = 2 * DefaultLineHeight;
-    QImage strip = NewCanvas(PagePictureWidth + 2 * TextLeft, 4 * DefaultLineHeight);
+    constexpr int Margin = 40;
+    QImage strip = NewCanvas(int(NaturalWidth(layout)) + 2 * Margin, 4 * DefaultLineHeight);
     strip.fill(Qt::white);
     {
         QPainter painter(&strip);
         painter.setPen(Qt::black);
-        layout.draw(&painter, QPointF(TextLeft, Baseline - layout.lineAt(0).ascent()));
+        layout.draw(&painter, QPointF(Margin, Baseline - layout.lineAt(0).ascent()));
     }
-    InkRows rows{strip.height(), -1};
+    Ink ink{strip.height(), -1, strip.width(), -1};
+    // Most rows are blank; a whole-row comparison passes over them quickly.
+    const QByteArray blank(int(strip.bytesPerLine()), char(0xff));
     for (int y = 0; y < strip.height(); ++y) {
+        if (std::memcmp(strip.constScanLine(y), blank.constData(), size_t(blank.size())) == 0)
+            continue;
         const auto* pixels = reinterpret_cast<const QRgb*>(strip.constScanLine(y));
         for (int x = 0; x < strip.width(); ++x) {
-            if (qGray(pixels[x]) < 255) {
-                rows.Top = std::min(rows.Top, y);
-                rows.Bottom = y;
-                break;
+            if (qGray(pixels[x]) < InkLevel) {
+                ink.Top = std::min(ink.Top, y);
+                ink.Bottom = y;
+                ink.Left = std::min(ink.Left, x);
+                ink.Right = std::max(ink.Right, x);
             }
         }
     }
-    return {rows.Top - Baseline, rows.Bottom - Baseline};
+    return {ink.Top - Baseline, ink.Bottom - Baseline, ink.Left - Margin, ink.Right - Margin};
 }
 
-// The baseline of a line of the given size in its band: the common one, moved where the
-// line's own ink would leave the band on one side while room is left on the other. Ink that
-// still does not fit is clipped at the band.
-int BaselineFor(int band, double size, const InkRows& ink) {
+// The baseline of a line in its band: the common one, moved where the line's own ink would
+// leave the band on one side while room is left on the other.
+int BaselineFor(int band, double size, const Ink& ink) {
     const int top = InnerTop(band);
     const int bottom = InnerBottom(band);
     int baseline =
-        top + int(std::lround(InkAbove * size + ((bottom - top + 1) - (InkAbove + InkBelow) * size) / 2));
-    if (ink.Bottom < ink.Top)
-        return baseline;
+        top + int(std::lround(InkAbove * size + (InnerRows(band) - (InkAbove + InkBelow) * size) / 2));
     const int over = top - (baseline + ink.Top);
     const int under = baseline + ink.Bottom - bottom;
     if (over > 0 && under < 0)
@@ -186,16 +175,19 @@ int BaselineFor(int band, double size, const InkRows& ink) {
     return baseline;
 }
 
+// The bands fill the picture's height, so the frame's top and bottom take its first and last
+// rows, which no ink reaches, and only its sides are doubled.
 void DrawPageFrame(QPainter& painter) {
     painter.setBrush(Qt::NoBrush);
-    painter.setPen(QPen(Grey(OuterFrameGrey), 1.5));
-    painter.drawRect(QRectF(4.5, 3.5, PagePictureWidth - 9, PagePictureHeight - 7));
+    painter.setPen(QPen(Grey(OuterFrameGrey), 1));
+    painter.drawRect(QRectF(4.5, 0.5, PagePictureWidth - 9, PagePictureHeight - 1));
     painter.setPen(QPen(Grey(InnerFrameGrey), 1));
-    painter.drawRect(QRectF(8.5, 7.5, PagePictureWidth - 17, PagePictureHeight - 15));
+    for (const double x : {8.5, PagePictureWidth - 8.5})
+        painter.drawLine(QPointF(x, 0.5), QPointF(x, PagePictureHeight - 0.5));
 }
 
 void DrawHeaderFrame(QPainter& painter, int band) {
-    const QRectF frame(TextLeft + 0.5, InnerTop(band) + 4.5, TextWidth - 1, DefaultLineHeight - 11);
+    const QRectF frame(PageTextLeft + 0.5, InnerTop(band) + 4.5, PageTextWidth - 1, DefaultLineHeight - 11);
     painter.setPen(QPen(Grey(OuterFrameGrey), 1.2));
     painter.setBrush(Grey(HeaderFillGrey));
     painter.drawRoundedRect(frame, 9, 9);
@@ -213,10 +205,148 @@ void DrawHeaderFrame(QPainter& painter, int band) {
     }
 }
 
+// Where a kashida may lengthen a word: before its last letter that joins the one before it,
+// or after a seen or sad, where the print likes to stretch. Never inside lam-alef or the
+// name of God, whose ligatures it would break. -1 when the word has no such place.
+int KashidaPlace(const QString& word) {
+    if (word.contains(Tatweel))
+        return -1;
+    const auto joinsForward = [](QChar c) {
+        return c.joiningType() == QChar::Joining_Dual || c.joiningType() == QChar::Joining_Causing;
+    };
+    const auto joinsBack = [](QChar c) {
+        return c.joiningType() == QChar::Joining_Dual || c.joiningType() == QChar::Joining_Right ||
+               c.joiningType() == QChar::Joining_Causing;
+    };
+    const auto isAlef = [](QChar c) {
+        return c == QChar(0x0627) || c == QChar(0x0623) || c == QChar(0x0625) || c == QChar(0x0622) ||
+               c == QChar(0x0671);
+    };
+    const QChar lam(0x0644);
+    const QChar heh(0x0647);
+    int last = -1;
+    int previous = -1; // index of the last letter seen, skipping marks
+    for (int i = 0; i < word.size(); ++i) {
+        const QChar c = word.at(i);
+        if (c.joiningType() == QChar::Joining_Transparent)
+            continue;
+        if (previous >= 0) {
+            const QChar before = word.at(previous);
+            const bool ligature = before == lam && (isAlef(c) || c == lam || c == heh);
+            if (joinsForward(before) && joinsBack(c) && !ligature) {
+                const char16_t b = before.unicode();
+                if (b == 0x0633 || b == 0x0634 || b == 0x0635 || b == 0x0636)
+                    return i;
+                last = i;
+            }
+        }
+        previous = i;
+    }
+    return last;
+}
+
+// A word of an ayeh line, or an ayeh's end sign with its number: what spaces separate.
+struct Word {
+    QString Text;
+    int Piece = 0;      // the ayeh part of the line it belongs to
+    int KashidaAt = -1; // where a kashida may go in Text, -1 for nowhere
+    int Kashidas = 0;
+};
+
+std::vector<Word> WordsOf(const PrintedLine& line) {
+    static const QRegularExpression spaces(QStringLiteral("[ \u00a0]+"));
+    std::vector<Word> words;
+    for (size_t p = 0; p < line.Pieces.size(); ++p) {
+        const PrintedPiece& piece = line.Pieces[p];
+        for (const QString& text : piece.Text.split(spaces, Qt::SkipEmptyParts))
+            words.push_back({text, int(p), KashidaPlace(text), 0});
+        if (piece.EndsAyeh)
+            words.push_back({AyehEndSign + ArabicIndicNumber(piece.Ayeh), int(p), -1, 0});
+    }
+    return words;
+}
+
+// A line's text with its kashidas, and the span of each ayeh part in it.
+struct ComposedLine {
+    QString Text;
+    std::vector<std::pair<int, int>> Pieces; // From and Length
+};
+
+ComposedLine Compose(const std::vector<Word>& words, size_t pieceCount) {
+    ComposedLine line;
+    line.Pieces.assign(pieceCount, {-1, 0});
+    for (const Word& word : words) {
+        if (!line.Text.isEmpty())
+            line.Text += QLatin1Char(' ');
+        auto& span = line.Pieces[size_t(word.Piece)];
+        if (span.first < 0)
+            span.first = int(line.Text.size());
+        if (word.Kashidas > 0)
+            line.Text += word.Text.left(word.KashidaAt) + QString(word.Kashidas, Tatweel) +
+                         word.Text.mid(word.KashidaAt);
+        else
+            line.Text += word.Text;
+        span.second = int(line.Text.size()) - span.first;
+    }
+    return line;
+}
+
+// A line as set before any stretching: what the book's size is measured on.
+QString NaturalText(const PrintedLine& line) {
+    if (line.Type != PrintedLine::Kind::Text)
+        return line.Text;
+    return Compose(WordsOf(line), line.Pieces.size()).Text;
+}
+
+double AvailableWidth(const PrintedLine& line) {
+    return line.Type == PrintedLine::Kind::Title ? PageTextWidth - 2 * TitleMargin : PageTextWidth;
+}
+
+// Stretches an ayeh line to the text width: kashidas where the word spaces would grow wide,
+// then the word spaces take what is left.
+std::unique_ptr<QTextLayout> Justify(std::vector<Word>& words, size_t pieceCount, double natural,
+                                     const QString& family, double size, double kashidaWidth,
+                                     QPaintDevice* device, ComposedLine& composed, double& spacing) {
+    const int gaps = int(words.size()) - 1;
+    const double budget = PageTextWidth - natural - gaps * KashidaFromSpace * size;
+    std::vector<size_t> order;
+    for (size_t i = 0; i < words.size(); ++i) {
+        if (words[i].KashidaAt >= 0)
+            order.push_back(i);
+    }
+    // The longest words take theirs first.
+    std::stable_sort(order.begin(), order.end(),
+                     [&](size_t a, size_t b) { return words[a].Text.size() > words[b].Text.size(); });
+    std::vector<size_t> given;
+    if (budget > 0 && !order.empty()) {
+        int count = std::min(int(budget / kashidaWidth), int(order.size()) * MostKashidasPerWord);
+        for (int round = 0; count > 0; ++round) {
+            for (size_t i = 0; i < order.size() && count > 0; ++i, --count) {
+                ++words[order[i]].Kashidas;
+                given.push_back(order[i]);
+            }
+        }
+    }
+    const QFont plain = PageFont(family, size);
+    std::unique_ptr<QTextLayout> layout;
+    for (;;) {
+        composed = Compose(words, pieceCount);
+        layout = LayOutLine(composed.Text, plain, device);
+        natural = NaturalWidth(*layout);
+        // Kashidas can break ligatures and come out wider than measured: give back the last.
+        if (natural <= PageTextWidth || given.empty())
+            break;
+        --words[given.back()].Kashidas;
+        given.pop_back();
+    }
+    spacing = gaps > 0 ? (PageTextWidth - natural) / gaps : 0;
+    if (spacing > 0)
+        layout = LayOutLine(composed.Text, PageFont(family, size, spacing), device);
+    return layout;
+}
+
 struct Portion {
-    int Item = 0;
-    int From = 0;
-    int Length = 0;
+    int Piece = 0;
     int TightLeft = 0;
     int TightRight = 0;
     int Left = 0;
@@ -242,79 +372,6 @@ void AssignColumns(std::vector<Portion>& portions) {
     }
 }
 
-// One band's line, shaped and measured, before it is drawn.
-struct PlannedLine {
-    int Band = 0;
-    bool Header = false;
-    std::unique_ptr<QTextLayout> Layout;
-    InkRows Ink;
-    std::vector<Portion> Portions; // the ayehs on it, none for a title line
-};
-
-struct PageFamily {
-    QString Family;
-    double Size;
-};
-
-// Shapes every line of the page at one size: the soureh titles and Bismillahs, and the text
-// lines as broken, justified by word spacing except where a soureh ends or a page's last
-// line is short.
-std::vector<PlannedLine> PlanLines(const std::vector<Segment>& segments,
-                                   const std::vector<std::vector<LineSpan>>& lines, int bandsUsed,
-                                   const PageFamily& font, QPaintDevice* device,
-                                   const QuranSources& sources) {
-    std::vector<PlannedLine> plan;
-    const QFont plainFont = PageFont(font.Family, font.Size);
-    // A page with fewer lines than bands (the opening pages) stands in the middle.
-    int band = 1 + (LinesPerPage - bandsUsed) / 2;
-    const auto add = [&](std::unique_ptr<QTextLayout> layout, bool header, std::vector<Portion> portions) {
-        PlannedLine line;
-        line.Band = band++;
-        line.Header = header;
-        line.Ink = MeasureInkRows(*layout);
-        line.Layout = std::move(layout);
-        line.Portions = std::move(portions);
-        plan.push_back(std::move(line));
-    };
-    for (size_t s = 0; s < segments.size(); ++s) {
-        const Segment& segment = segments[s];
-        if (segment.Header)
-            add(LayOutLine(QStringLiteral("سورة ") + sources.Soureh(segment.Soureh).ArabicName, plainFont,
-                           device),
-                true, {});
-        if (segment.Bismillah)
-            add(LayOutLine(sources.Ayeh(1, 1).Text, plainFont, device), false, {});
-        for (size_t l = 0; l < lines[s].size(); ++l) {
-            const LineSpan span = lines[s][l];
-            QString text;
-            std::vector<Portion> portions;
-            for (size_t t = span.First; t < span.End; ++t) {
-                const Token& token = segment.Tokens[t];
-                if (!text.isEmpty())
-                    text += QLatin1Char(' ');
-                if (portions.empty() || portions.back().Item != token.Item)
-                    portions.push_back({token.Item, int(text.size()), 0, 0, 0, 0, 0});
-                text += token.Text;
-                portions.back().Length = int(text.size()) - portions.back().From;
-            }
-            auto layout = LayOutLine(text, plainFont, device);
-            const double natural = layout->lineAt(0).naturalTextWidth();
-            const qsizetype spaces = text.count(QLatin1Char(' '));
-            const bool lastOfSegment = l + 1 == lines[s].size();
-            const bool justify =
-                spaces > 0 &&
-                (!lastOfSegment || (!segment.EndsSoureh && natural >= JustifyFromFill * TextWidth));
-            if (justify) {
-                // Qt's own justification stretches Arabic letters apart; wider word spaces do not.
-                layout = LayOutLine(
-                    text, PageFont(font.Family, font.Size, (TextWidth - natural) / double(spaces)), device);
-            }
-            add(std::move(layout), false, std::move(portions));
-        }
-    }
-    return plan;
-}
-
 QImage ToGreyIndexed(const QImage& canvas) {
     QImage picture(canvas.size(), QImage::Format_Indexed8);
     QList<QRgb> palette;
@@ -332,13 +389,26 @@ QImage ToGreyIndexed(const QImage& canvas) {
     return picture;
 }
 
+// One printed line as the book's size is found from it.
+struct MeasuredLine {
+    const PrintedLine* Line = nullptr;
+    int Band = 0;
+    QString Text;
+    double ReferenceWidth = 0;
+    int InkHeight = 0;
+};
+
+QString LineName(int page, int band) {
+    return QStringLiteral("page %1, line %2").arg(page).arg(band);
+}
+
 } // namespace
 
 QString PageTypesetter::FontPath() {
     return QStringLiteral("/usr/share/fonts/opentype/fonts-hosny-amiri/AmiriQuran.ttf");
 }
 
-PageTypesetter::PageTypesetter(const QuranSources& sources) : Sources(sources) {
+PageTypesetter::PageTypesetter(const PrintedMushaf& print) : Print(print) {
     if (!QFileInfo::exists(FontPath()))
         throw ToolError(
             QStringLiteral("the Amiri Quran font is not installed: no %1 (install fonts-hosny-amiri "
@@ -348,104 +418,133 @@ PageTypesetter::PageTypesetter(const QuranSources& sources) : Sources(sources) {
     Family = QFontDatabase::applicationFontFamilies(id).value(0);
     if (Family.isEmpty())
         throw ToolError(QStringLiteral("%1 could not be loaded as a font").arg(FontPath()));
+
+    // The book's size: the largest at which every line of every page fits its width, then
+    // the largest below that at which every line's ink fits its band.
+    std::vector<MeasuredLine> lines;
+    for (int page = 1; page <= PrintedMushaf::PageCount; ++page) {
+        const std::vector<PrintedLine>& printed = Print.Page(page);
+        for (size_t i = 0; i < printed.size(); ++i) {
+            lines.push_back({&printed[i], PrintedMushaf::BandOf(int(printed.size()), int(i)),
+                             NaturalText(printed[i]), 0, 0});
+        }
+    }
+    const QString family = Family;
+    QtConcurrent::blockingMap(lines, [&family](MeasuredLine& line) {
+        QImage device = NewCanvas(1, 1);
+        line.ReferenceWidth = NaturalWidth(*LayOutLine(line.Text, PageFont(family, ReferenceSize), &device));
+    });
+    double fitting = 1e9;
+    for (const MeasuredLine& line : lines)
+        fitting = std::min(fitting, ReferenceSize * AvailableWidth(*line.Line) / line.ReferenceWidth);
+    double size = std::floor(fitting / SizeStep) * SizeStep;
+
+    std::vector<MeasuredLine*> tall;
+    for (MeasuredLine& line : lines)
+        tall.push_back(&line);
+    for (;; size -= SizeStep) {
+        if (size < ReferenceSize / 2)
+            throw ToolError(
+                QStringLiteral("the printed lines do not fit their bands even at %1 pixels per em")
+                    .arg(size + SizeStep));
+        QtConcurrent::blockingMap(tall, [&family, size](MeasuredLine* line) {
+            QImage device = NewCanvas(1, 1);
+            line->InkHeight = MeasureInk(*LayOutLine(line->Text, PageFont(family, size), &device)).Height();
+        });
+        // Ink shrinks with the size: only lines near their band's height can still overflow.
+        std::erase_if(tall,
+                      [](const MeasuredLine* line) { return line->InkHeight < InnerRows(line->Band) - 2; });
+        if (std::none_of(tall.begin(), tall.end(),
+                         [](const MeasuredLine* line) { return line->InkHeight > InnerRows(line->Band); }))
+            break;
+    }
+    Size = size;
 }
 
 TypesetPage PageTypesetter::Typeset(int pageId) const {
     TypesetPage page;
     page.PageId = pageId;
+    page.FontSize = Size;
     QImage canvas = NewCanvas(PagePictureWidth, PagePictureHeight);
     canvas.fill(Grey(PaperGrey));
+    const QFont plainFont = PageFont(Family, Size);
+    // A kashida lengthens the join it stands in by about this much.
+    const QString beh(QChar(0x0628));
+    const double kashidaWidth =
+        NaturalWidth(*LayOutLine(beh + Tatweel + Tatweel + beh, plainFont, &canvas)) / 2 -
+        NaturalWidth(*LayOutLine(beh + beh, plainFont, &canvas)) / 2;
 
-    // The page's ayehs in reading order, cut into words, grouped by soureh.
-    std::vector<Segment> segments;
-    const QFont referenceFont = PageFont(Family, LargestFontSize);
-    for (const PageRange& range : Sources.Page(pageId)) {
-        Segment segment;
-        segment.Soureh = range.Soureh;
-        segment.Header = range.FirstAyeh == 1;
-        // The first ayeh of soureh 1 is the Bismillah itself, and soureh 9 has none.
-        segment.Bismillah = segment.Header && range.Soureh != 1 && range.Soureh != 9;
-        segment.EndsSoureh = range.LastAyeh == Sources.Soureh(range.Soureh).NumberOfAyeh;
-        for (int ayeh = range.FirstAyeh; ayeh <= range.LastAyeh; ++ayeh) {
-            const int item = int(page.Ayehs.size());
-            page.Ayehs.push_back({range.Soureh, ayeh, 0, 0, 0, 0});
-            QStringList words =
-                Sources.Ayeh(range.Soureh, ayeh).Text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-            words.last() += QLatin1Char(' ') + AyehEndSign + ArabicIndicNumber(ayeh);
-            for (QString& word : words) {
-                const auto layout = LayOutLine(word, referenceFont, &canvas);
-                segment.Tokens.push_back({std::move(word), item, layout->lineAt(0).naturalTextWidth()});
-            }
-        }
-        segments.push_back(std::move(segment));
-    }
-
-    const double referenceSpace =
-        LayOutLine(QStringLiteral("\u0628 \u0628"), referenceFont, &canvas)->lineAt(0).naturalTextWidth() -
-        2 * LayOutLine(QStringLiteral("\u0628"), referenceFont, &canvas)->lineAt(0).naturalTextWidth();
-
-    // The largest size at which the page's words fit its bands and every line's ink fits
-    // its band; below the smallest size, ink that still does not fit is clipped.
-    std::vector<PlannedLine> plan;
-    double size = LargestFontSize;
-    for (;; size -= SizeStep) {
-        if (size < SmallestFontSize - 1e-9)
-            throw ToolError(QStringLiteral("page %1 does not fit its %2 lines even at %3 pixels per em")
-                                .arg(pageId)
-                                .arg(LinesPerPage)
-                                .arg(SmallestFontSize));
-        const double scale = size / LargestFontSize;
-        std::vector<std::vector<LineSpan>> lines(segments.size());
-        int bandsUsed = 0;
-        for (size_t s = 0; s < segments.size(); ++s) {
-            lines[s] = BreakLines(segments[s].Tokens, scale, referenceSpace * scale);
-            bandsUsed += int(segments[s].Header) + int(segments[s].Bismillah) + int(lines[s].size());
-        }
-        if (bandsUsed > LinesPerPage)
-            continue;
-        plan = PlanLines(segments, lines, bandsUsed, PageFamily{Family, size}, &canvas, Sources);
-        const bool inkFits = std::all_of(plan.begin(), plan.end(), [](const PlannedLine& line) {
-            return line.Ink.Bottom - line.Ink.Top <= InnerBottom(line.Band) - InnerTop(line.Band);
-        });
-        if (inkFits || size - SizeStep < SmallestFontSize - 1e-9)
-            break;
-    }
-    page.FontSize = size;
+    const std::vector<PrintedLine>& printed = Print.Page(pageId);
+    // Pages of fewer lines than bands (the opening pages) are set as a centred block.
+    const bool centredPage = int(printed.size()) < LinesPerPage;
 
     QPainter painter(&canvas);
     painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
     DrawPageFrame(painter);
-    for (PlannedLine& planned : plan) {
-        page.Lines.push_back({planned.Band, DefaultStartRow(planned.Band), DefaultEndRow(planned.Band)});
-        if (planned.Header)
-            DrawHeaderFrame(painter, planned.Band);
-        const QTextLine line = planned.Layout->lineAt(0);
-        const int baseline = BaselineFor(planned.Band, size, planned.Ink);
-        // Text lines start at the right edge of the text; titles stand in the middle.
-        const double left = planned.Portions.empty() ? TextLeft + (TextWidth - line.naturalTextWidth()) / 2
-                                                     : TextLeft + TextWidth - line.naturalTextWidth();
-        const QPointF origin(left, baseline - line.ascent());
+    for (size_t index = 0; index < printed.size(); ++index) {
+        const PrintedLine& line = printed[index];
+        const int band = PrintedMushaf::BandOf(int(printed.size()), int(index));
+        page.Lines.push_back({band, DefaultStartRow(band), DefaultEndRow(band)});
+
+        std::unique_ptr<QTextLayout> layout;
+        ComposedLine composed;
+        bool centred = true;
+        double spacing = 0;
+        int gaps = 0;
+        if (line.Type == PrintedLine::Kind::Text) {
+            std::vector<Word> words = WordsOf(line);
+            gaps = int(words.size()) - 1;
+            composed = Compose(words, line.Pieces.size());
+            layout = LayOutLine(composed.Text, plainFont, &canvas);
+            const double natural = NaturalWidth(*layout);
+            centred = centredPage || natural < CentreBelowShare * PageTextWidth;
+            if (!centred)
+                layout = Justify(words, line.Pieces.size(), natural, Family, Size, kashidaWidth, &canvas,
+                                 composed, spacing);
+        } else {
+            if (line.Type == PrintedLine::Kind::Title)
+                DrawHeaderFrame(painter, band);
+            layout = LayOutLine(line.Text, plainFont, &canvas);
+        }
+
+        Ink ink = MeasureInk(*layout);
+        if (ink.Height() > InnerRows(band))
+            throw ToolError(QStringLiteral("%1: the ink is %2 rows high, more than the %3 of its band")
+                                .arg(LineName(pageId, band))
+                                .arg(ink.Height())
+                                .arg(InnerRows(band)));
+        // A justified line's ink, not its advance, spans the text: the spaces also take up
+        // the side bearings of its first and last glyphs. The leftmost glyph stays where it
+        // is; the rightmost moves by what the spaces gain.
+        if (!centred && gaps > 0 && ink.Width() != PageTextWidth) {
+            const int shortBy = PageTextWidth - ink.Width();
+            spacing += double(shortBy) / gaps;
+            layout = LayOutLine(composed.Text, PageFont(Family, Size, spacing), &canvas);
+            ink.Right += shortBy;
+        }
+        const double left = centred ? PageTextLeft + (PageTextWidth - ink.Width()) / 2.0 - ink.Left
+                                    : PageTextLeft + PageTextWidth - 1 - ink.Right;
+        const QPointF origin(left, BaselineFor(band, Size, ink) - layout->lineAt(0).ascent());
         painter.save();
-        painter.setClipRect(QRect(0, InnerTop(planned.Band), PagePictureWidth,
-                                  InnerBottom(planned.Band) - InnerTop(planned.Band) + 1));
+        painter.setClipRect(QRect(0, InnerTop(band), PagePictureWidth, InnerRows(band)));
         painter.setPen(Grey(InkGrey));
-        planned.Layout->draw(&painter, origin);
+        layout->draw(&painter, origin);
         painter.restore();
 
-        for (Portion& portion : planned.Portions) {
-            const QRectF box = InkBox(*planned.Layout, portion.From, portion.Length).translated(origin);
-            portion.TightLeft = int(std::floor(box.left()));
-            portion.TightRight = int(std::ceil(box.right())) - 1;
+        std::vector<Portion> portions;
+        for (size_t p = 0; p < line.Pieces.size(); ++p) {
+            const auto [from, length] = composed.Pieces[p];
+            const QRectF box = InkBox(*layout, from, length).translated(origin);
+            portions.push_back({int(p), int(std::floor(box.left())), int(std::ceil(box.right())) - 1, 0, 0});
         }
-        AssignColumns(planned.Portions);
-        for (const Portion& portion : planned.Portions) {
-            AyehPlacement& placement = page.Ayehs[size_t(portion.Item)];
-            if (placement.StartLine == 0) {
-                placement.StartLine = planned.Band;
-                placement.StartCol = portion.Right;
-            }
-            placement.EndLine = planned.Band;
-            placement.EndCol = portion.Left;
+        AssignColumns(portions);
+        for (const Portion& portion : portions) {
+            const PrintedPiece& piece = line.Pieces[size_t(portion.Piece)];
+            if (page.Ayehs.empty() || page.Ayehs.back().Soureh != piece.Soureh ||
+                page.Ayehs.back().Ayeh != piece.Ayeh)
+                page.Ayehs.push_back({piece.Soureh, piece.Ayeh, band, portion.Right, 0, 0});
+            page.Ayehs.back().EndLine = band;
+            page.Ayehs.back().EndCol = portion.Left;
         }
     }
     painter.end();

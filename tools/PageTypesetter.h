@@ -1,21 +1,38 @@
 #pragma once
-// Typesets one page of the Mushaf into the reader's page picture and the geometry that the
-// reader's hit test and highlight read from the database.
+// Typesets one page of the Mushaf, line for line as printed, into the reader's page picture
+// and the geometry that the reader's hit test and highlight read from the database.
 //
 // The picture is 462 x 690, 8 bits per pixel, grey palette (index = grey level), dark ink on
 // a white page. It has fifteen line bands of 46 rows; line i owns rows 46(i-1) to 46i
 // (line 15 ends at row 689), the bounds the reader uses when it has no Lines row. Ink of
-// line i stays strictly inside, in rows 46(i-1)+1 to 46i-1, so the row two neighbouring
-// bands share is always blank: the highlight, which paints a band with both ends included,
-// then never catches ink of the next line, and the hit test, which takes the end row as the
-// next line's, never misses ink of this one. Everything drawn besides the text (frames,
-// ornaments) is lighter than 130 in every channel, the level from which the highlight paints.
+// line i stays strictly inside, in rows 46(i-1)+1 to 46i-1 (to 687 on line 15), so the row
+// two neighbouring bands share is always blank: the highlight, which paints a band with both
+// ends included, then never catches ink of the next line, and the hit test, which takes the
+// end row as the next line's, never misses ink of this one. Everything drawn besides the text
+// (frames, ornaments) is lighter than 130 in every channel, the level from which the
+// highlight paints.
+//
+// Every printed line gets a band of its own, at one type size for the whole book: the largest
+// at which every line of the print fits the text width and its band. Ayeh lines are
+// justified to the text width, the short ones centred.
 
 #include "content/PageGeometry.h"
-#include "tools/QuranSources.h"
+#include "tools/PrintedMushaf.h"
 
 #include <QImage>
 #include <vector>
+
+// The columns text is set between: a justified line runs from the one edge to the other.
+inline constexpr int PageTextLeft = 18;
+inline constexpr int PageTextWidth = PagePictureWidth - 2 * PageTextLeft;
+
+// An ayeh line whose natural width at the book's size is below this share of the text width
+// is centred instead of justified (the lines of pages 1 and 2 are centred whatever their
+// width). Chosen by looking at the pages: the lines below it are the last lines of the final
+// sourehs, two to four words that stretched to the full width would stand a hand's breadth
+// apart; the narrowest lines inside a soureh start at about 0.39 and, justified as in print
+// with kashidas and wider spaces, still read as one line of text.
+inline constexpr double CentreBelowShare = 0.37;
 
 struct AyehPlacement {
     int Soureh = 0;
@@ -42,21 +59,21 @@ struct TypesetPage {
 
 class PageTypesetter final {
 public:
-    // Font sizes, in pixels per em, between which a page's size is chosen.
-    static constexpr double SmallestFontSize = 12.0;
-    static constexpr double LargestFontSize = 18.0;
+    // Loads the Amiri Quran font and measures every printed line for the book's type size.
+    // Throws ToolError when the font is not installed or a line cannot fit at any size.
+    explicit PageTypesetter(const PrintedMushaf& print);
 
-    // Loads the Amiri Quran font. Throws ToolError when it is not installed.
-    explicit PageTypesetter(const QuranSources& sources);
-
-    // Lays out the page's ayehs at the largest size that fits its lines and draws them.
-    // Safe to call from several threads at once. Throws ToolError when even the smallest
-    // size does not fit.
+    // Sets the page's printed lines and draws them. Safe to call from several threads at
+    // once. Throws ToolError when a line's ink does not fit its band.
     TypesetPage Typeset(int pageId) const;
+
+    // The book's type size, in pixels per em.
+    double FontSize() const { return Size; }
 
     static QString FontPath();
 
 private:
-    const QuranSources& Sources;
+    const PrintedMushaf& Print;
     QString Family;
+    double Size = 0;
 };

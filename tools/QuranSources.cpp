@@ -197,6 +197,28 @@ QuranSources QuranSources::Load(const QString& directory) {
     return sources;
 }
 
+void QuranSources::AdoptPrint(const PrintedMushaf& print) {
+    for (int page = 1; page <= PageCount; ++page) {
+        std::vector<PageRange> ranges;
+        for (const PrintedLine& line : print.Page(page)) {
+            for (const PrintedPiece& piece : line.Pieces) {
+                if (!ranges.empty() && ranges.back().Soureh == piece.Soureh &&
+                    ranges.back().LastAyeh >= piece.Ayeh - 1)
+                    ranges.back().LastAyeh = piece.Ayeh;
+                else
+                    ranges.push_back({piece.Soureh, piece.Ayeh, piece.Ayeh});
+            }
+        }
+        Pages[size_t(page - 1)] = std::move(ranges);
+    }
+    for (int soureh = 1; soureh <= SourehCount; ++soureh) {
+        for (int ayeh = 1; ayeh <= Soureh(soureh).NumberOfAyeh; ++ayeh) {
+            AyehPages[size_t(soureh - 1)][size_t(ayeh - 1)] = print.PageOf(soureh, ayeh);
+            Ayehs[size_t(soureh - 1)][size_t(ayeh - 1)].Text = print.AyehText(soureh, ayeh);
+        }
+    }
+}
+
 int QuranSources::PageOf(int soureh, int ayeh) const {
     return AyehPages.at(size_t(soureh - 1)).at(size_t(ayeh - 1));
 }

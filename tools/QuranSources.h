@@ -2,13 +2,16 @@
 // The public text sources of quran.dat: the npm package quran-db (Uthmani text, a Persian
 // translation, the 604-page Madani division, soureh names and places of revelation, juz
 // ranges). Its files are JavaScript modules; node reads them and hands them over as JSON.
+// The book itself is set from the printed lines (PrintedMushaf), which then decide the text
+// and the page division.
 
 #include "tools/ImportSupport.h"
+#include "tools/PrintedMushaf.h"
 
 #include <QString>
 #include <vector>
 
-inline constexpr int PageCount = 604;
+inline constexpr int PageCount = PrintedMushaf::PageCount;
 
 struct SourceSoureh {
     int Id = 0;
@@ -20,7 +23,8 @@ struct SourceSoureh {
 struct SourceAyeh {
     int Soureh = 0;
     int Ayeh = 0;
-    QString Text;        // Uthmani script, without the end-of-ayeh sign
+    QString Text;        // Uthmani script, without the end-of-ayeh sign; as printed once the
+                         // printed lines are adopted
     QString Translation; // Persian
 };
 
@@ -36,6 +40,10 @@ public:
     // Reads the package in `directory` (the unpacked quran-db). Throws ToolError naming what
     // is missing or inconsistent, so that a damaged download never yields a partial book.
     static QuranSources Load(const QString& directory);
+
+    // Takes each ayeh's text and the page division from the printed lines, which hold the
+    // same ayehs; the translation, the soureh names and places and the juz stay.
+    void AdoptPrint(const PrintedMushaf& print);
 
     const SourceSoureh& Soureh(int id) const { return Sourehs.at(size_t(id - 1)); }
     const SourceAyeh& Ayeh(int soureh, int ayeh) const {

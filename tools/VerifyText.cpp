@@ -4,6 +4,7 @@
 #include "content/Database.h"
 #include "tools/ImportSupport.h"
 #include "tools/PageTypesetter.h"
+#include "tools/PrintedMushaf.h"
 #include "tools/QuranSources.h"
 
 #include <QDir>
@@ -20,6 +21,9 @@ namespace {
 constexpr int DarkBelow = HighlightLevel;
 // Faults of one kind listed one by one before the rest are only counted.
 constexpr int ListedPerKind = 20;
+// A justified line's ink reaches this close to both edges of the text; a centred line's ink
+// leaves margins on its two sides that differ by no more than twice as much.
+constexpr int JustifiedWithin = 3;
 
 struct RequiredColumn {
     const char* Table;
@@ -189,7 +193,109 @@ struct Band {
     int StartRow, EndRow;
 };
 
-void CheckPage(sqlite3* db, int pageId, Findings& findings) {
+using AyehKey = std::pair<int, int>;
+
+std::map<AyehKey, AyehRow> AllAyehs(sqlite3* db) {
+    std::map<AyehKey, AyehRow> rows;
+    for (const auto& row : IntegerRows(db, "SELECT SourehID, AyehID, PageID, StartLine, EndLine, StartCol, "
+                                           "EndCol, StartAyeh, EndAyeh FROM Ayeh"))
+        rows[{int(row[0]), int(row[1])}] = {int(row[0]), int(row[1]), int(row[2]), int(row[3]), int(row[4]),
+                                            int(row[5]), int(row[6]), int(row[7]), int(row[8])};
+    return rows;
+}
+
+// The page holds the ayehs printed on it, each beginning and ending on its printed line.
+void CheckPrintedLines(const std::map<AyehKey, AyehRow>& ayehs, const PrintedMushaf& print, int pageId,
+                       Findings& findings) {
+    struct Printed {
+        int StartLine = 0;
+        int EndLine = 0;
+    };
+    std::vector<std::pair<AyehKey, Printed>> printed;
+    const std::vector<PrintedLine>& lines = print.Page(pageId);
+    for (size_t index = 0; index < lines.size(); ++index) {
+        const int band = PrintedMushaf::BandOf(int(lines.size()), int(index));
+        for (const PrintedPiece& piece : lines[index].Pieces) {
+            if (printed.empty() || printed.back().first != AyehKey{piece.Soureh, piece.Ayeh})
+                printed.push_back({{piece.Soureh, piece.Ayeh}, {band, 0}});
+            if (piece.EndsAyeh)
+                printed.back().second.EndLine = band;
+        }
+    }
+    const auto name = [](const AyehKey& key) {
+        return QStringLiteral("ayeh %1:%2").arg(key.first).arg(key.second);
+    };
+    const auto fault = [&](int line, const QString& what) {
+        findings.Fault(QStringLiteral("printed lines"),
+                       QStringLiteral("page %1, line %2: %3").arg(pageId).arg(line).arg(what));
+    };
+    for (const auto& [key, place] : printed) {
+        const auto found = ayehs.find(key);
+        if (found == ayehs.end())
+            continue; // reported with the row counts
+        const AyehRow& row = found->second;
+        if (row.PageId != pageId) {
+            fault(place.StartLine, QStringLiteral("%1 begins on this line in print but stands on page %2")
+                                       .arg(name(key))
+                                       .arg(row.PageId));
+            continue;
+        }
+        if (row.StartLine != place.StartLine)
+            fault(place.StartLine, QStringLiteral("%1 begins on this line in print, on line %2 here")
+                                       .arg(name(key))
+                                       .arg(row.StartLine));
+        if (row.EndLine != place.EndLine)
+            fault(place.EndLine, QStringLiteral("%1 ends on this line in print, on line %2 here")
+                                     .arg(name(key))
+                                     .arg(row.EndLine));
+    }
+    for (const auto& [key, row] : ayehs) {
+        const bool onPage = std::any_of(printed.begin(), printed.end(),
+                                        [&key = key](const auto& entry) { return entry.first == key; });
+        if (row.PageId == pageId && !onPage)
+            findings.Fault(QStringLiteral("printed lines"),
+                           QStringLiteral("page %1 holds %2, which is printed on page %3")
+                               .arg(pageId)
+                               .arg(name(key))
+                               .arg(print.PageOf(key.first, key.second)));
+    }
+}
+
+// A line of ayeh text is justified, its ink reaching both edges of the text, or centred when
+// it is short (or stands on a page set as a centred block).
+template <typename Dark>
+void CheckLineSpread(int pageId, int line, const Band& band, bool centredPage, const Dark& dark,
+                     Findings& findings) {
+    int left = PagePictureWidth;
+    int right = -1;
+    for (int y = band.StartRow; y <= band.EndRow; ++y) {
+        for (int x = 0; x < PagePictureWidth; ++x) {
+            if (dark(x, y)) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+        }
+    }
+    if (right < 0)
+        return; // reported as an empty highlight
+    constexpr int textRight = PageTextLeft + PageTextWidth - 1;
+    const bool justified = left <= PageTextLeft + JustifiedWithin && right >= textRight - JustifiedWithin;
+    const bool centred = std::abs((left - PageTextLeft) - (textRight - right)) <= 2 * JustifiedWithin &&
+                         (centredPage || right - left + 1 < CentreBelowShare * PageTextWidth);
+    if (!justified && !centred)
+        findings.Fault(
+            QStringLiteral("line spread"),
+            QStringLiteral("page %1, line %2: the ayeh text is neither justified to the text width "
+                           "nor a short centred line (its ink spans columns %3 to %4, the text %5 to %6)")
+                .arg(pageId)
+                .arg(line)
+                .arg(left)
+                .arg(right)
+                .arg(PageTextLeft)
+                .arg(textRight));
+}
+
+void CheckPage(sqlite3* db, int pageId, const PrintedMushaf* print, Findings& findings) {
     const QString page = QStringLiteral("page %1").arg(pageId);
     SqliteStatement pictureQuery(db, "SELECT PageBMP FROM Pages WHERE PageID = ?1");
     sqlite3_bind_int(pictureQuery.Get(), 1, pageId);
@@ -220,9 +326,11 @@ void CheckPage(sqlite3* db, int pageId, Findings& findings) {
     Band bands[LinesPerPage + 1];
     for (int line = 1; line <= LinesPerPage; ++line)
         bands[line] = {DefaultStartRow(line), DefaultEndRow(line)};
+    int storedBands = 0;
     for (const auto& row :
          IntegerRows(db, "SELECT LineID, StartRow, EndRow FROM Lines WHERE PageID = ?1", pageId)) {
-        if (row[0] < 1 || row[0] > LinesPerPage || row[1] < 0 || row[1] > row[2] || row[2] >= PagePictureHeight) {
+        if (row[0] < 1 || row[0] > LinesPerPage || row[1] < 0 || row[1] > row[2] ||
+            row[2] >= PagePictureHeight) {
             findings.Fault(QStringLiteral("line band"),
                            QStringLiteral("%1: line %2 has the rows %3..%4, which is no band "
                                           "of line 1..%5 inside the picture")
@@ -234,7 +342,11 @@ void CheckPage(sqlite3* db, int pageId, Findings& findings) {
             continue;
         }
         bands[row[0]] = {int(row[1]), int(row[2])};
+        ++storedBands;
     }
+    // The opening pages are set as a block of centred lines in fewer bands than a page has.
+    const bool centredPage = print ? int(print->Page(pageId).size()) < LinesPerPage
+                                   : storedBands > 0 && storedBands < LinesPerPage;
 
     std::vector<AyehRow> ayehs;
     for (const auto& row :
@@ -365,12 +477,14 @@ void CheckPage(sqlite3* db, int pageId, Findings& findings) {
         };
         reportInk("ink outside", outside, firstOutside, "no ayeh's highlight");
         reportInk("ink shared", shared, firstShared, "the highlight of more than one ayeh");
+        CheckLineSpread(pageId, line, bands[line], centredPage, dark, findings);
     }
 }
 
 } // namespace
 
-int VerifyQuranDatabase(const QString& path, const std::optional<QList<int>>& pages, QTextStream& report) {
+int VerifyQuranDatabase(const QString& path, const std::optional<QList<int>>& pages,
+                        const PrintedMushaf* print, QTextStream& report) {
     Findings findings(report);
     const QString shown = QDir::toNativeSeparators(path);
     try {
@@ -411,8 +525,12 @@ int VerifyQuranDatabase(const QString& path, const std::optional<QList<int>>& pa
                         QStringLiteral("row count"),
                         QStringLiteral("table Pages has %1 rows instead of %2").arg(rows).arg(PageCount));
             }
-            for (const int page : checked)
-                CheckPage(db, page, findings);
+            const std::map<AyehKey, AyehRow> ayehs = print ? AllAyehs(db) : std::map<AyehKey, AyehRow>();
+            for (const int page : checked) {
+                CheckPage(db, page, print, findings);
+                if (print)
+                    CheckPrintedLines(ayehs, *print, page, findings);
+            }
             findings.Close();
             report << shown << ": "
                    << (findings.Count() == 0 ? QStringLiteral("no faults")

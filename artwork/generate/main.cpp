@@ -4,8 +4,10 @@
 #include "artwork/Artwork.h"
 #include "artwork/generate/Melody.h"
 #include "artwork/generate/Pictures.h"
+#include "content/ContentKeys.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <cstdio>
@@ -14,7 +16,10 @@
 
 namespace {
 
-void Save(const QImage& image, const QDir& folder, const QString& name) {
+// Saves image under the file name of its resource path, so that the resource the windows load
+// is the picture drawn here.
+void Save(const QImage& image, const QDir& folder, const QString& resource) {
+    const QString name = QFileInfo(resource).fileName();
     const QString path = folder.filePath(name);
     const bool jpeg = name.endsWith(QStringLiteral(".jpg"));
     const QImage stored = jpeg ? image.convertToFormat(QImage::Format_RGB32) : image;
@@ -43,16 +48,16 @@ int main(int argc, char** argv) {
         const QDir folder(QString::fromLocal8Bit(argv[1]));
         if (!folder.exists() && !QDir().mkpath(folder.path()))
             throw std::runtime_error("cannot create " + folder.path().toStdString());
-        Save(DrawBackground(), folder, QStringLiteral("background.jpg"));
-        Save(DrawSplash(), folder, QStringLiteral("splash.jpg"));
-        Save(DrawFarewell(), folder, QStringLiteral("farewell.jpg"));
-        Save(DrawDonate(), folder, QStringLiteral("donate.jpg"));
-        Save(DrawPublisher(), folder, QStringLiteral("publisher.jpg"));
-        Save(DrawButtonPicture(QStringLiteral("همیاری")), folder, QStringLiteral("button-support.png"));
-        Save(DrawButtonPicture(QStringLiteral("درباره ما")), folder, QStringLiteral("button-about.png"));
+        Save(DrawBackground(), folder, QString::fromLatin1(BackgroundPicture));
+        Save(DrawSplash(), folder, QString::fromLatin1(SplashPicture));
+        Save(DrawFarewell(), folder, QString::fromLatin1(FarewellPicture));
+        Save(DrawDonate(), folder, QString::fromLatin1(DonatePicture));
+        Save(DrawPublisher(), folder, QString::fromLatin1(PublisherPicture));
+        Save(DrawButtonPicture(QStringLiteral("همیاری")), folder, QString::fromLatin1(SupportButtonPicture));
+        Save(DrawButtonPicture(QStringLiteral("درباره ما")), folder, QString::fromLatin1(AboutButtonPicture));
         for (const int size : IconSizes)
-            Save(DrawIcon(size), folder, QStringLiteral("icon-%1.png").arg(size));
-        WriteTavashih(folder.filePath(QStringLiteral("Tavashih.wav")));
+            Save(DrawIcon(size), folder, IconPicture(size));
+        WriteTavashih(folder.filePath(QString::fromLatin1(FarewellSoundFile)));
     } catch (const std::exception& error) {
         std::fprintf(stderr, "artwork-generate: %s\n", error.what());
         return 1;

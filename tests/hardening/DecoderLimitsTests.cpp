@@ -30,16 +30,11 @@ namespace {
 
 // A 16-bit mono WAV of 100 bytes of sound whose data chunk header claims `claimed` bytes.
 QByteArray WavClaiming(std::uint32_t claimed) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("w.wav"));
     WavSpec wavFormat;
     wavFormat.Encoding = WavEncoding::Pcm16;
     wavFormat.Rate = 8000;
     wavFormat.DurationMs = 10;
-    WriteWav(path, wavFormat);
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-    QByteArray bytes = file.readAll();
+    QByteArray bytes = WavBytes(wavFormat);
     const qsizetype data = bytes.indexOf("data");
     EXPECT_GT(data, 0);
     for (int i = 0; i < 4; ++i)

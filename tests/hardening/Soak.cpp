@@ -9,18 +9,19 @@
 //   hardening_soak [--margin-mb N]     prints its figures; exit status 0 when it passes
 
 #include "audio/AudioPlayer.h"
+#include "content/PageGeometry.h"
 #include "model/Utility.h"
 #include "tests/support/FixtureDatabase.h"
 #include "tests/support/WavFixtures.h"
 #include "tools/ImportSupport.h"
+#include "tools/Rle8Bitmap.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QImage>
-#include <QTemporaryDir>
 #include <QScopedValueRollback>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <cstdio>
@@ -34,7 +35,7 @@ class SoakImage final : public IPageImage {
 public:
     void DrawBitmap(const QImage&, int, int) override {}
     void SetPixel(int x, int y, QRgb) override {
-        if (x < 0 || y < 0 || x >= 462 || y >= 690)
+        if (x < 0 || y < 0 || x >= PagePictureWidth || y >= PagePictureHeight)
             ++Outside;
     }
     long Outside = 0;
@@ -43,7 +44,9 @@ public:
 class SoakScroll final : public IScrollBox {
 public:
     int VertPosition() const override { return Position; }
-    void SetVertPosition(int position) override { Position = std::clamp(position, 0, 690 - 274); }
+    void SetVertPosition(int position) override {
+        Position = std::clamp(position, 0, PagePictureHeight - 274);
+    }
     int ClientHeight() const override { return 274; }
     int Position = 0;
 };
@@ -73,53 +76,23 @@ long ResidentKb() {
     return -1;
 }
 
-// A white page of 462 x 690 in 8-bit run-length form (a few kilobytes instead of 320).
+// A white page in 8-bit run-length form (a few kilobytes instead of 320).
 QByteArray WhitePageRle8() {
-    QByteArray pixels;
-    for (int y = 0; y < 690; ++y) {
-        pixels += QByteArray::fromRawData("\xff\xff\xcf\xff\x00\x00", 6); // 255 + 207 white, end of line
-    }
-    pixels += QByteArray::fromRawData("\x00\x01", 2); // end of bitmap
-    QByteArray palette;
+    QImage page(PagePictureWidth, PagePictureHeight, QImage::Format_Indexed8);
+    QList<QRgb> grey;
     for (int i = 0; i < 256; ++i)
-        palette += QByteArray(3, char(i)) + '\0';
-    const quint32 offset = 14 + 40 + quint32(palette.size());
-    QByteArray file("BM");
-    auto put32 = [&file](quint32 v) {
-        for (int i = 0; i < 4; ++i)
-            file += char((v >> (8 * i)) & 0xff);
-    };
-    auto put16 = [&file](quint16 v) {
-        file += char(v & 0xff);
-        file += char(v >> 8);
-    };
-    put32(offset + quint32(pixels.size()));
-    put32(0);
-    put32(offset);
-    put32(40);
-    put32(462);
-    put32(690);
-    put16(1);
-    put16(8);
-    put32(1); // BI_RLE8
-    put32(quint32(pixels.size()));
-    put32(2835);
-    put32(2835);
-    put32(256);
-    put32(0);
-    return file + palette + pixels;
+        grey.append(qRgb(i, i, i));
+    page.setColorTable(grey);
+    page.fill(255);
+    return EncodeRle8Bitmap(page);
 }
 
-QByteArray ShortRecording(const QString& scratch, int variant) {
+QByteArray ShortRecording(int variant) {
     WavSpec wavFormat;
     wavFormat.Rate = 8000;
     wavFormat.DurationMs = 5;
     wavFormat.Variant = variant;
-    const QString path = scratch + QStringLiteral("/r.wav");
-    WriteWav(path, wavFormat);
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    return file.readAll();
+    return WavBytes(wavFormat);
 }
 
 // Every soureh and ayeh, eleven ayehs to a page, every recording of reciter 1.
@@ -129,7 +102,7 @@ void CreateWholeBook(const QString& dir) {
     FixtureDatabase sound(dir + QStringLiteral("/snd.wav"), SoundKey);
     CreateSoundTables(sound);
     const QByteArray page = WhitePageRle8();
-    const QByteArray recording = ShortRecording(dir, 1);
+    const QByteArray recording = ShortRecording(1);
     quran.Begin();
     sound.Begin();
     sound.Insert("Sounds", {{"SourehID", 0}, {"AyehID", 0}, {"GhariID", 1}, {"Sound", recording}});
@@ -142,10 +115,11 @@ void CreateWholeBook(const QString& dir) {
         for (int a = 1; a <= NumberOfAyehs(s); ++a, ++index) {
             const int pageId = index / 11 + 1;
             const int line = index % 11 + 2;
-            const int start = 462 * (line - 1) + 22;
+            const int start = ReadingPosition(PagePictureWidth, line, 440);
+            const int end = ReadingPosition(PagePictureWidth, line, 20);
             quran.Insert("Ayeh", {{"SourehID", s}, {"AyehID", a}, {"PageID", pageId}, {"StartLine", line},
                                   {"EndLine", line}, {"StartCol", 440}, {"EndCol", 20}, {"StartAyeh", start},
-                                  {"EndAyeh", start + 420},
+                                  {"EndAyeh", end},
                                   {"FarsiTranslation", QStringLiteral("ترجمه %1:%2").arg(s).arg(a)}});
             sound.Insert("Sounds", {{"SourehID", s}, {"AyehID", a}, {"GhariID", 1}, {"Sound", recording}});
             if (pageId != lastPage) {

@@ -14,8 +14,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <stdexcept>
-
 namespace {
 
 bool IsFixtureSoureh(int sourehId) {
@@ -29,22 +27,12 @@ constexpr int OtherAyehs = 2;
 constexpr int OtherStartCol = 430;
 constexpr int OtherEndCol = 100;
 
-QByteArray ReadWav(const WavSpec& wavFormat) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("recording.wav"));
-    WriteWav(path, wavFormat);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw std::runtime_error("cannot read back a recording");
-    return file.readAll();
-}
-
 QByteArray LongRecording(int ghariId, int ayehId) {
     WavSpec wavFormat;
     wavFormat.Rate = 8000;
     wavFormat.DurationMs = ReaderContent::LongRecordingMs;
     wavFormat.Variant = ghariId * 1000 + ReaderContent::LongSoureh * 10 + ayehId;
-    return ReadWav(wavFormat);
+    return WavBytes(wavFormat);
 }
 
 // Every soureh the fixture book lacks: two ayehs on a page of its own, and recordings.

@@ -15,43 +15,22 @@
 #include "shell/UnitDonateFunds.h"
 #include "shell/UnitMessageBox.h"
 #include "tests/mainwindow/ModalWatcher.h"
+#include "tests/support/WavFixtures.h"
 
 #include <gtest/gtest.h>
 
-#include <QDataStream>
 #include <QDir>
-#include <QFile>
 #include <QLocale>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <cmath>
 #include <functional>
 #include <memory>
 
 namespace {
 
 const QString Title = QStringLiteral("Golvar Holy Quran Learning");
-
-// A mono 16-bit PCM WAV file of a quiet tone.
-void WriteTone(const QString& path, int milliseconds) {
-    const int rate = 8000;
-    const quint32 samples = quint32(rate * milliseconds / 1000);
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    QDataStream out(&file);
-    out.setByteOrder(QDataStream::LittleEndian);
-    out.writeRawData("RIFF", 4);
-    out << quint32(36 + samples * 2);
-    out.writeRawData("WAVEfmt ", 8);
-    out << quint32(16) << quint16(1) << quint16(1) << quint32(rate) << quint32(rate * 2) << quint16(2)
-        << quint16(16);
-    out.writeRawData("data", 4);
-    out << quint32(samples * 2);
-    for (quint32 i = 0; i < samples; ++i)
-        out << qint16((i % 40) * 50);
-}
 
 // Runs the application's message loop until something ends it; a loop that does not end
 // within the time limit is ended with 99.
@@ -264,7 +243,7 @@ TEST_F(ShellTest, ClickingTheSplashPictureDoesNothing) {
 // --- Shutdown ---
 
 TEST_F(ShellTest, ClosingTheMainWindowShowsTheFarewellWhoseSoundPlaysAndClosingItEndsTheApplication) {
-    WriteTone(Dir.filePath(QStringLiteral("Tavashih.wav")), 2000);
+    WriteWav(Dir.filePath(QStringLiteral("Tavashih.wav")), {WavEncoding::Pcm16, 8000, 1, 2000});
     StartReading();
     TntMainForm->close();
 

@@ -3,13 +3,9 @@
 #include "tests/support/WavFixtures.h"
 
 #include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <stdexcept>
 
 namespace {
-
-constexpr int DefaultBand[16] = {0, 46, 92, 138, 184, 230, 276, 322, 368, 414, 460, 506, 552, 598, 644, 689};
 
 bool HasBlobHeader(int pageId) {
     return pageId == 2 || pageId == 4;
@@ -63,7 +59,7 @@ int FixtureBook::StartRow(int pageId, int line) {
         return Page2StartRow(line);
     if (pageId == 3 && line == 3)
         return 100;
-    return DefaultBand[line - 1];
+    return DefaultStartRow(line);
 }
 
 int FixtureBook::EndRow(int pageId, int line) {
@@ -71,7 +67,7 @@ int FixtureBook::EndRow(int pageId, int line) {
         return Page2EndRow(line);
     if (pageId == 3 && line == 3)
         return 160;
-    return DefaultBand[line];
+    return DefaultEndRow(line);
 }
 
 // Ink inside each band an ayeh covers, kept a few pixels off the band's edges and the ayeh's
@@ -93,17 +89,11 @@ std::vector<QRect> FixtureBook::InkOf(int pageId) {
 }
 
 QByteArray FixtureBook::Recording(int ghariId, int sourehId, int ayehId) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("recording.wav"));
     WavSpec wavFormat;
     wavFormat.Rate = 8000;
     wavFormat.DurationMs = 40;
     wavFormat.Variant = ghariId * 1000 + sourehId * 10 + ayehId;
-    WriteWav(path, wavFormat);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw std::runtime_error("cannot read back a fixture recording");
-    return file.readAll();
+    return WavBytes(wavFormat);
 }
 
 void FixtureBook::Create(const QString& dir, const Extra& extra) {

@@ -5,7 +5,7 @@
 // Content:
 // - sourehs 1 (7 ayehs, page 1), 2 (5 ayehs: 1-3 on page 2, 4-5 on page 3), 9 (2 ayehs,
 //   page 4) and 114 (3 ayehs, page 5); page 6 is a picture without ayehs;
-// - pictures of 462 x 690 pixels, 8 bits per pixel, white with black ink inside every line
+// - pictures of the page size, 8 bits per pixel, white with black ink inside every line
 //   band an ayeh covers; pages 2 and 4 are stored behind the 8-byte blob header;
 // - Lines rows: page 2 for every line (bands of 43 rows from row 40, see Page2LineRows),
 //   page 3 for line 3 only (rows 100 to 160); the other pages use the default bands;
@@ -13,6 +13,7 @@
 //   of soureh 114, and the Bismillah; no recording of reciter 3; a Reciters table naming
 //   reciters 1 and 2.
 
+#include "content/PageGeometry.h"
 #include "tests/support/FixtureDatabase.h"
 
 #include <QByteArray>
@@ -30,7 +31,7 @@ struct FixtureAyeh {
     int StartCol;
     int EndCol;
 
-    // Reading positions on a 462-pixel page.
+    // Reading positions on a page.
     int StartAyeh() const;
     int EndAyeh() const;
     QString Translation() const;
@@ -46,8 +47,8 @@ struct FixtureSoureh {
 
 class FixtureBook final {
 public:
-    static constexpr int PageWidth = 462;
-    static constexpr int PageHeight = 690;
+    static constexpr int PageWidth = PagePictureWidth;
+    static constexpr int PageHeight = PagePictureHeight;
     static constexpr int PageCount = 6;
 
     static const std::vector<FixtureSoureh>& Sourehs();
@@ -72,8 +73,8 @@ public:
     static QByteArray Recording(int ghariId, int sourehId, int ayehId);
     // The ink rectangles of a page picture.
     static std::vector<QRect> InkOf(int pageId);
-    // Reading position of column x on line of a 462-pixel page.
-    static int PositionOf(int line, int x) { return PageWidth * (line - 1) + (PageWidth - x); }
+    // Reading position of column x on line of a page.
+    static int PositionOf(int line, int x) { return ReadingPosition(PageWidth, line, x); }
 };
 
 // Makes dir the current working directory for the life of the object (the content files

@@ -1,8 +1,13 @@
 #include "tests/support/WavFixtures.h"
 
+#include "tests/support/SoundFileFixture.h"
+
 #include <QFile>
+#include <QTemporaryDir>
+#include <cmath>
 #include <iterator>
 #include <memory>
+#include <numbers>
 #include <sndfile.h>
 #include <stdexcept>
 
@@ -17,6 +22,21 @@ constexpr int SubFormats[] = {SF_FORMAT_PCM_U8,   SF_FORMAT_PCM_16, SF_FORMAT_FL
                               SF_FORMAT_MS_ADPCM, SF_FORMAT_ULAW,   SF_FORMAT_ALAW,  SF_FORMAT_GSM610};
 static_assert(std::size(SubFormats) == static_cast<std::size_t>(WavEncoding::Gsm610) + 1);
 
+void WriteSignal(const QString& path, int format, const WavSpec& wavFormat) {
+    SF_INFO info{};
+    info.samplerate = wavFormat.Rate;
+    info.channels = wavFormat.Channels;
+    info.format = format;
+    const QByteArray name = QFile::encodeName(path);
+    std::unique_ptr<SNDFILE, SndFileClose> file(sf_open(name.constData(), SFM_WRITE, &info));
+    if (!file)
+        throw std::runtime_error(std::string("cannot write sound fixture: ") + sf_strerror(nullptr));
+    const std::vector<std::int16_t> samples = WavSignal(wavFormat);
+    const auto count = static_cast<sf_count_t>(samples.size());
+    if (sf_write_short(file.get(), samples.data(), count) != count)
+        throw std::runtime_error(std::string("cannot write sound fixture: ") + sf_strerror(file.get()));
+}
+
 } // namespace
 
 int WavFrames(const WavSpec& wavFormat) {
@@ -28,8 +48,14 @@ std::vector<std::int16_t> WavSignal(const WavSpec& wavFormat) {
     std::vector<std::int16_t> samples(static_cast<std::size_t>(frames) * wavFormat.Channels);
     for (int frame = 0; frame < frames; ++frame)
         for (int channel = 0; channel < wavFormat.Channels; ++channel) {
-            const int step = 97 + 31 * channel + 13 * wavFormat.Variant;
-            const int value = 256 + (frame * step) % 12000;
+            int value = 0;
+            if (wavFormat.ToneHz > 0) {
+                const double phase = 2 * std::numbers::pi * wavFormat.ToneHz * frame / wavFormat.Rate;
+                value = 6000 + static_cast<int>(std::lround(3000 * std::sin(phase)));
+            } else {
+                const int step = 97 + 31 * channel + 13 * wavFormat.Variant;
+                value = 256 + (frame * step) % 12000;
+            }
             samples[static_cast<std::size_t>(frame) * wavFormat.Channels + channel] =
                 static_cast<std::int16_t>(channel % 2 == 0 ? value : -value);
         }
@@ -37,18 +63,27 @@ std::vector<std::int16_t> WavSignal(const WavSpec& wavFormat) {
 }
 
 void WriteWav(const QString& path, const WavSpec& wavFormat) {
-    SF_INFO info{};
-    info.samplerate = wavFormat.Rate;
-    info.channels = wavFormat.Channels;
-    info.format = SF_FORMAT_WAV | SubFormats[static_cast<std::size_t>(wavFormat.Encoding)];
-    const QByteArray name = QFile::encodeName(path);
-    std::unique_ptr<SNDFILE, SndFileClose> file(sf_open(name.constData(), SFM_WRITE, &info));
-    if (!file)
-        throw std::runtime_error(std::string("cannot write WAV fixture: ") + sf_strerror(nullptr));
-    const std::vector<std::int16_t> samples = WavSignal(wavFormat);
-    const auto count = static_cast<sf_count_t>(samples.size());
-    if (sf_write_short(file.get(), samples.data(), count) != count)
-        throw std::runtime_error(std::string("cannot write WAV fixture: ") + sf_strerror(file.get()));
+    WriteSignal(path, SF_FORMAT_WAV | SubFormats[static_cast<std::size_t>(wavFormat.Encoding)], wavFormat);
+}
+
+void WriteSoundFile(const QString& path, int format, int rate, int channels, int durationMs) {
+    WavSpec wavFormat;
+    wavFormat.Rate = rate;
+    wavFormat.Channels = channels;
+    wavFormat.DurationMs = durationMs;
+    WriteSignal(path, format, wavFormat);
+}
+
+QByteArray WavBytes(const WavSpec& wavFormat) {
+    const QTemporaryDir dir;
+    if (!dir.isValid())
+        throw std::runtime_error("no temporary folder for a WAV fixture");
+    const QString path = dir.filePath(QStringLiteral("fixture.wav"));
+    WriteWav(path, wavFormat);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw std::runtime_error("cannot read back a WAV fixture");
+    return file.readAll();
 }
 
 void WriteTruncatedWav(const QString& path, const WavSpec& wavFormat) {

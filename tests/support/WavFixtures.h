@@ -1,6 +1,7 @@
 #pragma once
 // Short WAV files with a known signal, in the encodings the player must take, and damaged
-// variants of them. Throws std::runtime_error when a file cannot be written.
+// variants of them: the one writer of sound fixtures for the tests and the benchmarks.
+// Throws std::runtime_error when a file cannot be written.
 
 #include <QByteArray>
 #include <QString>
@@ -16,17 +17,25 @@ struct WavSpec {
     int DurationMs = 50;
     // Selects one of several distinct signals, so that two files can be told apart in output.
     int Variant = 0;
+    // Above 0, a sine tone of this pitch riding on a constant offset instead of the sawtooth:
+    // smooth, so that no sample comes near 0 even after resampling, and any silence in the
+    // output is silence the player added.
+    int ToneHz = 0;
 };
 
 // Frames in a file of wavFormat: Rate * DurationMs / 1000.
 int WavFrames(const WavSpec& wavFormat);
 
-// The known signal of wavFormat: interleaved 16-bit samples, a sawtooth per channel that differs
-// between channels and variants and whose samples are never 0 or above half the full scale.
+// The known signal of wavFormat: interleaved 16-bit samples, a sawtooth (or the tone of
+// ToneHz) per channel that differs between channels and variants and whose samples are never
+// 0 or above half the full scale.
 std::vector<std::int16_t> WavSignal(const WavSpec& wavFormat);
 
 // Writes wavFormat's signal at path in wavFormat's encoding (Gsm610 takes mono only).
 void WriteWav(const QString& path, const WavSpec& wavFormat);
+
+// The bytes of the file WriteWav writes, for a recording stored in a database.
+QByteArray WavBytes(const WavSpec& wavFormat);
 
 // Writes the file of wavFormat, then cuts off the last quarter of its bytes, inside the data.
 void WriteTruncatedWav(const QString& path, const WavSpec& wavFormat);

@@ -12,8 +12,8 @@ namespace {
 
 TEST(TextCommands, HelpDescribesTheCommandAndSucceeds) {
     const std::pair<const char*, const char*> cases[] = {
-        {"build-text", "Usage: golvar-content build-text [--sources DIR] [--pages LIST] OUT"},
-        {"verify", "Usage: golvar-content verify [--pages LIST] DIR"},
+        {"build-text", "Usage: golvar-content build-text [--sources DIR] [--print DIR] [--pages LIST] OUT"},
+        {"verify", "Usage: golvar-content verify [--pages LIST] [--print DIR] DIR"},
     };
     for (const auto& [command, usage] : cases) {
         SCOPED_TRACE(command);
@@ -60,7 +60,12 @@ TEST(TextCommands, FailuresExitWithOneAndSayWhy) {
          QStringLiteral("does not exist")},
         {{"build-text", "--sources", sources, "--pages", "1", notAFolder + QStringLiteral("/out")},
          QStringLiteral("cannot create the output folder")},
+        {{"build-text", "--sources", sources, "--print", emptySources, "--pages", "1",
+          temp.filePath(QStringLiteral("out"))},
+         QStringLiteral("the printed lines are missing")},
         {{"verify", temp.filePath(QStringLiteral("nowhere"))}, QStringLiteral("does not exist")},
+        {{"verify", "--print", temp.filePath(QStringLiteral("nowhere")), temp.path()},
+         QStringLiteral("does not exist")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Args.join(QLatin1Char(' ')).toStdString());

@@ -1,5 +1,6 @@
 // import-recitation: a reciter's recordings from a per-ayeh folder, all or nothing.
 #include "tests/support/FixtureDatabase.h"
+#include "tests/support/SoundFileFixture.h"
 #include "tests/tools/SoundToolSupport.h"
 #include "tools/Sounds.h"
 
@@ -68,9 +69,9 @@ TEST_F(ImportRecitation, StoresEveryReadableFormatAsARecordingThePlayerDecodes) 
         {"001004.ogg", SF_FORMAT_OGG | SF_FORMAT_VORBIS, 22050, 1, 22050},
         {"bismillah.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 8000, 1, 8000},
     };
-    constexpr double Seconds = 0.75;
+    constexpr int Milliseconds = 750;
     for (const FormatCase& c : cases)
-        WriteToneFile(InDir(c.FileName), c.Format, c.Rate, c.Channels, Seconds);
+        WriteSoundFile(InDir(c.FileName), c.Format, c.Rate, c.Channels, Milliseconds);
     WriteFileBytes(InDir("notes.txt"), "not a recording");
 
     const ToolRun run = RunContentTool({QStringLiteral("import-recitation"), QStringLiteral("--reciter"), QStringLiteral("2"),
@@ -89,7 +90,7 @@ TEST_F(ImportRecitation, StoresEveryReadableFormatAsARecordingThePlayerDecodes) 
         const MonoAudio stored = DecodeAudioBytes(wav);
         EXPECT_EQ(stored.SampleRate, cases[index].StoredRate);
         // MP3 adds a little padding; every other format keeps its length.
-        EXPECT_NEAR(stored.Seconds(), Seconds, 0.08);
+        EXPECT_NEAR(stored.Seconds(), Milliseconds / 1000.0, 0.08);
     }
     // The earlier recordings of reciter 2 are replaced as a whole; reciter 3 is untouched.
     EXPECT_FALSE(sounds.count({2, 1, 2}));
@@ -104,8 +105,8 @@ TEST_F(ImportRecitation, StoresEveryReadableFormatAsARecordingThePlayerDecodes) 
 }
 
 TEST_F(ImportRecitation, FirstAyehOfTheOpeningServesAsBismillahWithoutABismillahFile) {
-    WriteToneFile(InDir("001001.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 8000, 1, 0.4);
-    WriteToneFile(InDir("001002.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 8000, 1, 0.2);
+    WriteSoundFile(InDir("001001.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 8000, 1, 400);
+    WriteSoundFile(InDir("001002.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 8000, 1, 200);
     const ToolRun run = RunContentTool({QStringLiteral("import-recitation"), QStringLiteral("--reciter=1"), Db, Dir});
     ASSERT_EQ(run.ExitCode, 0) << run.Err.toStdString();
     const std::map<Key, QByteArray> sounds = ReadSounds(Db);
@@ -114,7 +115,7 @@ TEST_F(ImportRecitation, FirstAyehOfTheOpeningServesAsBismillahWithoutABismillah
 }
 
 TEST_F(ImportRecitation, StoresSixteenBitPcmOnRequest) {
-    WriteToneFile(InDir("114006.flac"), SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 11025, 1, 0.3);
+    WriteSoundFile(InDir("114006.flac"), SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 11025, 1, 300);
     const ToolRun run = RunContentTool({QStringLiteral("import-recitation"), QStringLiteral("--reciter"), QStringLiteral("5"),
                                         QStringLiteral("--pcm16"), Db, Dir});
     ASSERT_EQ(run.ExitCode, 0) << run.Err.toStdString();
@@ -126,8 +127,8 @@ TEST_F(ImportRecitation, StoresSixteenBitPcmOnRequest) {
 }
 
 TEST_F(ImportRecitation, FailedImportLeavesTheDatabaseByteForByte) {
-    WriteToneFile(InDir("001001.mp3"), SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III, 22050, 1, 0.5);
-    WriteToneFile(InDir("002001.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 8000, 1, 0.5);
+    WriteSoundFile(InDir("001001.mp3"), SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III, 22050, 1, 500);
+    WriteSoundFile(InDir("002001.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 8000, 1, 500);
     WriteFileBytes(InDir("002255.mp3"), QByteArray("ID3 this is no audio at all").repeated(40));
     WriteFileBytes(InDir("114001.ogg"), QByteArray());
     const QByteArray before = FileBytes(Db);
@@ -143,7 +144,7 @@ TEST_F(ImportRecitation, FailedImportLeavesTheDatabaseByteForByte) {
 }
 
 TEST_F(ImportRecitation, InterruptedImportLeavesTheDatabaseByteForByteAndNoLeftovers) {
-    WriteToneFile(InDir("002001.mp3"), SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III, 44100, 1, 1.0);
+    WriteSoundFile(InDir("002001.mp3"), SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III, 44100, 1, 1000);
     for (int a = 2; a <= 286; ++a)
         ASSERT_TRUE(QFile::copy(InDir("002001.mp3"), QDir(Dir).filePath(QStringLiteral("002%1.mp3").arg(a, 3, 10, QLatin1Char('0')))));
     const QByteArray before = FileBytes(Db);
@@ -167,7 +168,7 @@ TEST_F(ImportRecitation, InterruptedImportLeavesTheDatabaseByteForByteAndNoLefto
 }
 
 TEST_F(ImportRecitation, DatabaseTheReaderHoldsOpenIsReportedAndLeftAlone) {
-    WriteToneFile(InDir("001001.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 8000, 1, 0.2);
+    WriteSoundFile(InDir("001001.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 8000, 1, 200);
     const QByteArray before = FileBytes(Db);
     const ToolRun run = RunContentToolWhileOpen(Temp.path(), SoundConnectionString,
                                                 {QStringLiteral("import-recitation"), QStringLiteral("--reciter"), QStringLiteral("1"), Db, Dir});
@@ -217,9 +218,9 @@ TEST_F(ImportRecitation, RejectsWrongInvocationsWithoutTouchingTheDatabase) {
         const QString dir = temp.filePath(QStringLiteral("in"));
         if (c.FolderExists) {
             QDir().mkpath(dir);
-            WriteToneFile(QDir(dir).filePath(QString::fromLatin1(c.FileInFolder)), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 8000, 1, 0.1);
+            WriteSoundFile(QDir(dir).filePath(QString::fromLatin1(c.FileInFolder)), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 8000, 1, 100);
             if (QLatin1String(c.FileInFolder) == QLatin1String("001001.mp3")) // a second file for 1:1
-                WriteToneFile(QDir(dir).filePath(QStringLiteral("001001.wav")), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 8000, 1, 0.1);
+                WriteSoundFile(QDir(dir).filePath(QStringLiteral("001001.wav")), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 8000, 1, 100);
         }
         const QByteArray before = FileBytes(db);
         const ToolRun run = RunContentTool(QStringList{QStringLiteral("import-recitation")} + c.Options + QStringList{db, dir});

@@ -9,12 +9,7 @@
 #include <QProcess>
 
 #include <gtest/gtest.h>
-#include <sndfile.h>
 #include <sqlite3.h>
-
-#include <cmath>
-#include <numbers>
-#include <vector>
 
 ToolRun RunContentTool(const QStringList& args) {
     QProcess process;
@@ -69,22 +64,6 @@ void WriteFileBytes(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
     ASSERT_EQ(file.write(bytes), bytes.size());
-}
-
-void WriteToneFile(const QString& path, int format, int sampleRate, int channels, double seconds) {
-    SF_INFO info{};
-    info.samplerate = sampleRate;
-    info.channels = channels;
-    info.format = format;
-    SNDFILE* file = sf_open(QFile::encodeName(path).constData(), SFM_WRITE, &info);
-    ASSERT_NE(file, nullptr) << path.toStdString() << ": " << sf_strerror(nullptr);
-    const auto frames = sf_count_t(seconds * sampleRate);
-    std::vector<float> samples(size_t(frames * channels));
-    for (sf_count_t f = 0; f < frames; ++f)
-        for (int c = 0; c < channels; ++c)
-            samples[size_t(f * channels + c)] = float(0.4 * std::sin(2 * std::numbers::pi * 440.0 * double(f) / sampleRate));
-    EXPECT_EQ(sf_writef_float(file, samples.data(), frames), frames);
-    sf_close(file);
 }
 
 QString InstalledQuranDbPackage() {

@@ -1,6 +1,6 @@
 #pragma once
 // Helpers for the tests of the sound and translation commands: running golvar-content as
-// a user would, and writing audio fixtures with libsndfile.
+// a user would and reading what it stored.
 
 #include <QByteArray>
 #include <QString>
@@ -28,9 +28,6 @@ std::map<RecordingKey, QByteArray> ReadSounds(const QString& path);
 
 QByteArray FileBytes(const QString& path);
 void WriteFileBytes(const QString& path, const QByteArray& bytes);
-
-// Writes a sine tone of `seconds` to `path` in the libsndfile `format` (major | subtype).
-void WriteToneFile(const QString& path, int format, int sampleRate, int channels, double seconds);
 
 // The quran-db package fetched at set-up, or empty when it is not there.
 QString InstalledQuranDbPackage();

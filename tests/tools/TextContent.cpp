@@ -1,10 +1,12 @@
 #include "tests/tools/TextContent.h"
 
-#include "tests/tools/SoundToolSupport.h"
 #include "content/ContentKeys.h"
+#include "tests/tools/SoundToolSupport.h"
 #include "tools/ImportSupport.h"
+#include "tools/PrintedMushaf.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
@@ -15,13 +17,15 @@ QString SharedContentFolder(QString* why) {
     static QString failure;
     if (!folder && failure.isEmpty()) {
         const QString sources = InstalledQuranDbPackage();
-        if (sources.isEmpty()) {
-            failure = QStringLiteral("the quran-db sources are not installed (scripts/setup.sh)");
+        if (sources.isEmpty() || InstalledPrintPackage().isEmpty()) {
+            failure =
+                QStringLiteral("the quran-db or @saqfish/asim sources are not installed (scripts/setup.sh)");
         } else {
             auto made = std::make_unique<QTemporaryDir>();
             const ToolRun run =
                 RunContentTool({QStringLiteral("build-text"), QStringLiteral("--sources"), sources,
-                                QStringLiteral("--pages"), QString::fromUtf8(SharedPages), made->path()});
+                                QStringLiteral("--print"), InstalledPrintPackage(), QStringLiteral("--pages"),
+                                QString::fromUtf8(SharedPages), made->path()});
             if (run.ExitCode == 0)
                 folder = std::move(made);
             else
@@ -31,6 +35,20 @@ QString SharedContentFolder(QString* why) {
     if (why)
         *why = failure;
     return folder ? folder->path() : QString();
+}
+
+QString InstalledPrintPackage() {
+    const QString dir = QStringLiteral(GOLVAR_SOURCE_DIR "/.cache/sources/asim");
+    return QFileInfo::exists(dir + QStringLiteral("/data/hafs/raw.json")) ? dir : QString();
+}
+
+const PrintedMushaf* InstalledPrint() {
+    static const std::unique_ptr<PrintedMushaf> print = []() -> std::unique_ptr<PrintedMushaf> {
+        if (InstalledPrintPackage().isEmpty())
+            return nullptr;
+        return std::make_unique<PrintedMushaf>(PrintedMushaf::Load(InstalledPrintPackage()));
+    }();
+    return print.get();
 }
 
 std::vector<std::vector<QString>> TextRows(const QString& path, const char* sql) {

@@ -4,17 +4,26 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QList>
 #include <QString>
 #include <optional>
 #include <vector>
 
-// The pages the shared build typesets: the opening pages, a page inside a long soureh and
-// the last page with its three sourehs.
-inline constexpr const char* SharedPages = "1,2,50,604";
+// The pages the shared build typesets: the opening pages, the first full page, a soureh
+// opening with its Bismillah, the one soureh without it and the last page with three sourehs.
+inline constexpr const char* SharedPages = "1,2,3,50,187,604";
+inline const QList<int> SharedPageList = {1, 2, 3, 50, 187, 604};
+
+class PrintedMushaf;
 
 // The folder holding the shared build's quran.dat, built on first use; empty (with the
 // reason in `why`) when the sources are not installed or the build failed.
 QString SharedContentFolder(QString* why);
+
+// The @saqfish/asim package fetched at set-up, or empty when it is not there.
+QString InstalledPrintPackage();
+// Its printed lines, read once; null when the package is not installed.
+const PrintedMushaf* InstalledPrint();
 
 struct AyehGeometry {
     int Soureh, Ayeh, PageId, StartLine, EndLine, StartCol, EndCol, StartAyeh, EndAyeh;

@@ -38,7 +38,7 @@ protected:
         damage(Copy);
         Report.clear();
         QTextStream stream(&Report);
-        return VerifyQuranDatabase(Copy, QList<int>{50}, stream);
+        return VerifyQuranDatabase(Copy, QList<int>{50}, InstalledPrint(), stream);
     }
 
     // Replaces page 50's picture by the stored one with `paint` applied.
@@ -167,6 +167,48 @@ TEST_F(VerifyText, ReportsEachKindOfDamage) {
              });
          },
          QStringLiteral("dark pixels lie in the highlight of more than one ayeh")},
+        {"an ayeh moved to the next line",
+         [&](const QString& db) {
+             ExecuteOn(db, QStringLiteral(
+                               "UPDATE Ayeh SET StartLine = StartLine + 1, StartAyeh = StartAyeh + 462") +
+                               where(b));
+         },
+         QStringLiteral("page 50, line %1: ayeh %2:%3 begins on this line in print, on line %4 here")
+             .arg(b.StartLine)
+             .arg(b.Soureh)
+             .arg(b.Ayeh)
+             .arg(b.StartLine + 1)},
+        {"an ayeh ending a line early",
+         [&](const QString& db) {
+             ExecuteOn(db, QStringLiteral("UPDATE Ayeh SET EndLine = EndLine - 1, EndAyeh = EndAyeh - 462") +
+                               where(b));
+         },
+         QStringLiteral("page 50, line %1: ayeh %2:%3 ends on this line in print, on line %4 here")
+             .arg(b.EndLine)
+             .arg(b.Soureh)
+             .arg(b.Ayeh)
+             .arg(b.EndLine - 1)},
+        {"an ayeh put on the next page",
+         [&](const QString& db) { ExecuteOn(db, QStringLiteral("UPDATE Ayeh SET PageID = 51") + where(a)); },
+         QStringLiteral("page 50, line %1: ayeh %2:%3 begins on this line in print but stands on page 51")
+             .arg(a.StartLine)
+             .arg(a.Soureh)
+             .arg(a.Ayeh)},
+        {"an ayeh of the next page",
+         [](const QString& db) {
+             ExecuteOn(db, QStringLiteral("UPDATE Ayeh SET PageID = 50 WHERE SourehID = 3 AND AyehID = 10"));
+         },
+         QStringLiteral("page 50 holds ayeh 3:10, which is printed on page 51")},
+        {"a line no longer justified",
+         [](const QString& db) {
+             RepaintPage50(db, [](QImage& picture) {
+                 for (int y = DefaultStartRow(5); y <= DefaultEndRow(5); ++y)
+                     for (int x = 0; x < PageTextLeft + 30; ++x)
+                         picture.setPixel(x, y, 255);
+             });
+         },
+         QStringLiteral("page 50, line 5: the ayeh text is neither justified to the text width nor a short "
+                        "centred line")},
         {"a band outside the picture",
          [&](const QString& db) {
              ExecuteOn(db, QStringLiteral("UPDATE Lines SET EndRow = 700 WHERE PageID = 50 AND LineID = %1")
@@ -213,7 +255,7 @@ TEST_F(VerifyText, AFileThatCannotBeReadIsOneFault) {
         SCOPED_TRACE(message);
         QString report;
         QTextStream stream(&report);
-        EXPECT_EQ(VerifyQuranDatabase(path, std::nullopt, stream), 1);
+        EXPECT_EQ(VerifyQuranDatabase(path, std::nullopt, nullptr, stream), 1);
         EXPECT_TRUE(report.contains(QString::fromUtf8(message))) << report.toStdString();
     }
 }
@@ -224,7 +266,8 @@ TEST_F(VerifyText, AnEmptyBookCountsEveryMissingPartButListsFew) {
     QString report;
     QTextStream stream(&report);
     // Rows of the three tables, 114 sourehs without a row, and 604 pages without one.
-    EXPECT_EQ(VerifyQuranDatabase(Temp.filePath(QStringLiteral("empty.dat")), std::nullopt, stream),
+    EXPECT_EQ(VerifyQuranDatabase(Temp.filePath(QStringLiteral("empty.dat")), std::nullopt, InstalledPrint(),
+                                  stream),
               3 + 114 + 604);
     EXPECT_LE(report.count(QStringLiteral("fault: ")), 3 + 20 + 20);
     EXPECT_TRUE(report.contains(QStringLiteral("... and 584 more"))) << report.toStdString();
