@@ -3,13 +3,14 @@
 BUILD     ?= build
 ASAN      ?= build-asan
 FUZZ      ?= build-fuzz
+PACKAGE   ?= build-package
 FUZZ_SECONDS ?= 60
 DATA      ?= data
 JOBS      ?= $(shell nproc)
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Unix Makefiles")
 
 
-.PHONY: all setup configure build content run test test-asan bench fuzz soak package clean
+.PHONY: all setup configure build content run test test-asan bench fuzz soak package package-test clean
 
 all: build
 
@@ -54,10 +55,21 @@ soak: configure
 bench: content
 	bash scripts/run-bench.sh $(BUILD) $(DATA)
 
-# The Debian package, $(BUILD)/golvar-quran_<version>_amd64.deb, with the content of $(DATA).
+# The Debian package, $(PACKAGE)/golvar-quran_<version>_amd64.deb, with the content of $(DATA).
+# It is built in a folder of its own, without tests, with Debian's build flags (hardening
+# included), so the main build's cache stays as it is.
 package: content
-	cmake -S . -B $(BUILD) -DGOLVAR_CONTENT_DIR=$(abspath $(DATA))
-	cmake --build $(BUILD) --target package -j $(JOBS)
+	eval "$$(DEB_BUILD_MAINT_OPTIONS=hardening=+bindnow dpkg-buildflags --export=sh)" && \
+	CFLAGS="$$CFLAGS $$CPPFLAGS" CXXFLAGS="$$CXXFLAGS $$CPPFLAGS" \
+	cmake -S . -B $(PACKAGE) -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DBUILD_TESTING=OFF -DGOLVAR_BENCH=OFF -DGOLVAR_CONTENT_DIR=$(abspath $(DATA))
+	cmake --build $(PACKAGE) --target package -j $(JOBS)
+
+# Installs the package on this machine with apt-get (as root), starts the installed reader
+# under Xvfb, imports a recitation through its window and removes the package again; checks
+# the package with lintian first. Not part of `make test`; CI runs it after the suite.
+package-test: package
+	bash tests/packaging/install-test.sh $(PACKAGE)
 
 clean:
-	rm -rf $(BUILD) $(ASAN) $(FUZZ)
+	rm -rf $(BUILD) $(ASAN) $(FUZZ) $(PACKAGE)

@@ -19,6 +19,15 @@ QColor StoredColour(quint32 value) {
     return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
 }
 
+void SetColours(QWidget* widget, const QColor& text, const QColor& background) {
+    QPalette palette = widget->palette();
+    for (auto role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText})
+        palette.setColor(role, text);
+    for (auto role : {QPalette::Base, QPalette::Window, QPalette::Button})
+        palette.setColor(role, background);
+    widget->setPalette(palette);
+}
+
 namespace {
 
 // Persian-capable families from the distribution's font packages, best first.

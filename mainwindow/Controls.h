@@ -25,6 +25,9 @@ class QShowEvent;
 // Colours are stored as 24-bit values with red in the lowest byte and blue in the highest.
 QColor StoredColour(quint32 value);
 
+// Gives a control and what it draws with (text, base, window, button) these colours.
+void SetColours(QWidget* widget, const QColor& text, const QColor& background);
+
 inline constexpr quint32 ColourPeach = 14149369;
 inline constexpr quint32 ColourDarkGreen = 29955;
 inline constexpr quint32 ColourIvory = 15728639;

@@ -4,6 +4,7 @@
 #include "audio/AudioPlayer.h"
 #include "mainwindow/MainCaptions.h"
 #include "mainwindow/ReadingAids.h"
+#include "mainwindow/ReciterCommands.h"
 #include "mainwindow/ShellWindows.h"
 #include "model/Utility.h"
 
@@ -22,15 +23,6 @@ namespace {
 
 const QString FontTahoma = QStringLiteral("Tahoma");
 const QString FontTimes = QStringLiteral("Times New Roman");
-
-void SetColours(QWidget* widget, const QColor& text, const QColor& background) {
-    QPalette palette = widget->palette();
-    for (auto role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText})
-        palette.setColor(role, text);
-    for (auto role : {QPalette::Base, QPalette::Window, QPalette::Button})
-        palette.setColor(role, background);
-    widget->setPalette(palette);
-}
 
 void SetTextColour(QWidget* widget, const QColor& text) {
     QPalette palette = widget->palette();
@@ -91,6 +83,7 @@ TTntMainForm::TTntMainForm(QWidget* parent) : QWidget(parent) {
     CreateControls();
     SetFocusOrder();
     ConnectHandlers();
+    new TReciterCommands(this);
     RunHandler([this] { TntFormCreate(this); });
     EnableBookCommands();
     new TReadingAids(this);
@@ -234,6 +227,18 @@ void TTntMainForm::FillReciterList(const QStringList& names) {
     TntComboBoxGhariList->setCurrentIndex(0);
 }
 
+void TTntMainForm::LoadReciterNames() {
+    // Positions the sound database leaves unnamed keep the reader's own names.
+    const QStringList named = GlobalQuran->GetReciterNames();
+    QStringList reciters = DefaultReciterNames();
+    for (int i = 0; i < std::min<int>(named.size(), reciters.size()); ++i)
+        if (!named[i].isEmpty())
+            reciters[i] = named[i];
+    const int current = std::max(TntComboBoxGhariList->currentIndex(), 0);
+    FillReciterList(reciters);
+    TntComboBoxGhariList->setCurrentIndex(current);
+}
+
 void TTntMainForm::SetFocusOrder() {
     const QWidget* order[] = {TntComboBoxGhariList, TntComboBoxSourehsList, TntComboBoxAyehsList,
                               SpinEditReadingCount, TntMemo1, ScrollBox1, BitBtn1, BitBtn2, txtPageNo,
@@ -285,16 +290,7 @@ int TTntMainForm::GhariIDOf(const QString& Name) const {
 void TTntMainForm::TntFormCreate(QObject*) {
     GlobalQuran = std::make_unique<TQuran>(txtPageNo, ScrollBox1, TntImage1, MediaPlayer1);
     GlobalQuran->ErrorBox = &ErrorBox;
-    // The sound database may name the reciters; positions it leaves unnamed keep the
-    // reader's own names.
-    const QStringList named = GlobalQuran->GetReciterNames();
-    if (!named.isEmpty()) {
-        QStringList reciters = DefaultReciterNames();
-        for (int i = 0; i < std::min<int>(named.size(), reciters.size()); ++i)
-            if (!named[i].isEmpty())
-                reciters[i] = named[i];
-        FillReciterList(reciters);
-    }
+    LoadReciterNames();
     GlobalQuran->GhariID = GhariIDOf(TntComboBoxGhariList->currentText());
     setFixedSize(ClientWidth, ClientHeight);
     ClearSoundCache(GlobalQuran.get());

@@ -58,6 +58,8 @@ public:
 
     // The reader's own reciter names, used when the sound database names none.
     static QStringList DefaultReciterNames();
+    // Fills the reciter list from the sound database's names, keeping the entry shown.
+    void LoadReciterNames();
     // The lines the translation box shows until the first command.
     static QString PublisherText();
 

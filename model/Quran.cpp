@@ -239,6 +239,15 @@ void TQuran::PlayBismillah() {
     }
 }
 
+void TQuran::ReopenSoundDatabase() {
+    auto reopened = std::make_unique<Connection>(SoundConnectionString);
+    if (Player)
+        Player->Close();
+    RemoveFile(SoundFile);
+    SoundFile.clear();
+    SoundConnection = std::move(reopened);
+}
+
 QStringList TQuran::GetReciterNames() {
     QStringList names;
     const ResultSet table(*SoundConnection,

@@ -59,6 +59,12 @@ public:
     void LoadSound(const QString& path);
     void PlayBismillah();
 
+    // Opens snd.wav again from the current working directory, after it was replaced there or
+    // the directory changed: the player is closed and the loaded recording forgotten, so the
+    // next recitation extracts from the new file. On failure the error passes on and the
+    // open connection stays.
+    void ReopenSoundDatabase();
+
     // The reciter names of snd.wav's optional Reciters table in GhariID order; empty when
     // the table is missing.
     QStringList GetReciterNames();

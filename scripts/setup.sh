@@ -15,6 +15,7 @@ packages=(
     xvfb xauth xdotool x11-utils imagemagick
     clang libclang-rt-14-dev
     appstream desktop-file-utils groff-base dpkg-dev file ccache
+    lintian
 )
 
 missing=()

@@ -37,9 +37,11 @@ bool TGolvarApplication::event(QEvent* event) {
     return QApplication::event(event);
 }
 
-int RunGolvarQuran(TGolvarApplication& application) {
+void SetUpGolvarApplication() {
     TGolvarApplication::setOrganizationName(QString::fromLatin1(SettingsOrganisation));
     TGolvarApplication::setApplicationName(QString::fromLatin1(SettingsApplication));
+    // Wayland desktops match the window to its menu entry and icon by this name.
+    TGolvarApplication::setDesktopFileName(QStringLiteral(GOLVAR_APP_ID));
     TGolvarApplication::setLayoutDirection(Qt::RightToLeft);
     // The splash window refuses closes; only the farewell window ends the application.
     TGolvarApplication::setQuitOnLastWindowClosed(false);
@@ -48,6 +50,10 @@ int RunGolvarQuran(TGolvarApplication& application) {
     for (int size : IconSizes)
         icon.addFile(IconPicture(size), QSize(size, size));
     TGolvarApplication::setWindowIcon(icon);
+}
+
+int RunGolvarQuran(TGolvarApplication& application) {
+    SetUpGolvarApplication();
 
     auto splash = std::make_unique<TformSplash>();
     formSplash = splash.get();

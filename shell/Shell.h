@@ -25,6 +25,10 @@ protected:
     bool event(QEvent* event) override;
 };
 
+// Names the application (settings, desktop entry), sets its reading order, icon and quit
+// rule.
+void SetUpGolvarApplication();
+
 // Sets the application up, creates the splash window and the hidden information windows,
 // runs the message loop and destroys the windows at its end.
 int RunGolvarQuran(TGolvarApplication& application);

@@ -3,186 +3,13 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
-
-#include <sqlite3.h>
 
 #include <csignal>
 #include <unistd.h>
 
-#include <array>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
-
-// ---------------------------------------------------------------------------------------
-// KeyedDatabase
-
-KeyedDatabase::KeyedDatabase(const QString& path, const std::string& key, OpenMode mode)
-    : FilePath(QDir::toNativeSeparators(path)) {
-    const QFileInfo info(path);
-    if (mode != OpenMode::Create && !info.exists())
-        throw ToolError(QStringLiteral("%1 does not exist.").arg(FilePath));
-    if (info.isDir())
-        throw ToolError(QStringLiteral("%1 is a folder, not a database file.").arg(FilePath));
-    int flags = SQLITE_OPEN_PRIVATECACHE;
-    switch (mode) {
-    case OpenMode::ReadOnly:
-        flags |= SQLITE_OPEN_READONLY;
-        break;
-    case OpenMode::ReadWrite:
-        flags |= SQLITE_OPEN_READWRITE;
-        break;
-    case OpenMode::Create:
-        flags |= SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
-        break;
-    }
-    sqlite3* handle = nullptr;
-    const int opened = sqlite3_open_v2(QFile::encodeName(path).constData(), &handle, flags, nullptr);
-    Database = SqliteDatabase(handle);
-    if (opened != SQLITE_OK)
-        Fail(QStringLiteral("cannot open it"));
-    if (sqlite3_key(handle, key.data(), static_cast<int>(key.size())) != SQLITE_OK)
-        Fail(QStringLiteral("cannot apply its key"));
-    // Another program may hold a lock briefly; a reader that keeps the file open is reported
-    // by WriteTransaction instead of being waited for.
-    sqlite3_busy_timeout(handle, 250);
-    // A wrong key shows only on the first read.
-    const int probed = sqlite3_exec(handle, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
-    if (probed == SQLITE_NOTADB)
-        throw ToolError(QStringLiteral("%1 cannot be read with its key: it is not a database of the "
-                                       "expected kind (wrong key, or not a database file).")
-                            .arg(FilePath));
-    if (probed != SQLITE_OK)
-        Fail(QStringLiteral("cannot read it"));
-}
-
-void KeyedDatabase::Fail(const QString& what) const {
-    const char* engine = Database ? sqlite3_errmsg(Database.Get()) : "out of memory";
-    throw ToolError(QStringLiteral("%1: %2: %3").arg(FilePath, what, QString::fromUtf8(engine)));
-}
-
-void KeyedDatabase::Exec(const std::string& sql) {
-    char* message = nullptr;
-    if (sqlite3_exec(Database.Get(), sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
-        const QString text = QString::fromUtf8(message ? message : sqlite3_errmsg(Database.Get()));
-        sqlite3_free(message);
-        throw ToolError(QStringLiteral("%1: %2").arg(FilePath, text));
-    }
-}
-
-bool KeyedDatabase::HasTable(const char* name) {
-    SqliteStatement statement(Database.Get(), "SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?1 COLLATE NOCASE");
-    sqlite3_bind_text(statement.Get(), 1, name, -1, SQLITE_STATIC);
-    return sqlite3_step(statement.Get()) == SQLITE_ROW;
-}
-
-bool KeyedDatabase::HasColumn(const char* table, const char* column) {
-    if (!HasTable(table))
-        return false;
-    // The table names are the tools' own constants, never user input.
-    SqliteStatement statement(Database.Get(), std::string("PRAGMA table_info(\"") + table + "\")");
-    while (sqlite3_step(statement.Get()) == SQLITE_ROW) {
-        const auto* name = reinterpret_cast<const char*>(sqlite3_column_text(statement.Get(), 1));
-        if (name != nullptr && sqlite3_stricmp(name, column) == 0)
-            return true;
-    }
-    return false;
-}
-
-// ---------------------------------------------------------------------------------------
-// WriteTransaction
-
-WriteTransaction::WriteTransaction(KeyedDatabase& database) : Database(database) {
-    const int rc = sqlite3_exec(Database.Handle(), "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
-    if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED)
-        throw ToolError(QStringLiteral("%1 is open in another program (is the reader running?); "
-                                       "close it and try again.")
-                            .arg(Database.Path()));
-    if (rc != SQLITE_OK)
-        Database.Fail(QStringLiteral("cannot start writing"));
-}
-
-WriteTransaction::~WriteTransaction() {
-    if (Open)
-        sqlite3_exec(Database.Handle(), "ROLLBACK", nullptr, nullptr, nullptr);
-}
-
-void WriteTransaction::Commit() {
-    if (sqlite3_exec(Database.Handle(), "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
-        const QString why = QString::fromUtf8(sqlite3_errmsg(Database.Handle()));
-        throw ToolError(QStringLiteral("%1: writing failed, nothing was changed: %2").arg(Database.Path(), why));
-    }
-    Open = false;
-}
-
-// ---------------------------------------------------------------------------------------
-// ReplacementCopy
-
-ReplacementCopy::ReplacementCopy(const QString& path, const std::string& key,
-                                 const std::function<void(KeyedDatabase&)>& check)
-    : Source(path, key, KeyedDatabase::OpenMode::ReadWrite) {
-    {
-        const WriteTransaction probe(Source); // fails while another program has the file open
-    }
-    // Held until this connection closes, after the replacement.
-    Source.Exec("BEGIN; SELECT count(*) FROM sqlite_master;");
-    check(Source);
-
-    const QFileInfo info(path);
-    // Only the name is reserved here; the engine fills the empty file.
-    QTemporaryFile reserve(info.dir().filePath(QStringLiteral(".%1.XXXXXX").arg(info.fileName())));
-    if (!reserve.open())
-        throw ToolError(QStringLiteral("cannot write in %1: %2").arg(QDir::toNativeSeparators(info.absolutePath()), reserve.errorString()));
-    reserve.setAutoRemove(false);
-    CopyPath = reserve.fileName();
-    reserve.close();
-    try {
-        Target.emplace(CopyPath, key, KeyedDatabase::OpenMode::Create);
-        // A failed run throws the copy away, so it needs no journal.
-        Target->Exec("PRAGMA journal_mode = OFF");
-        // The engine copies page by page, through its own locks: another handle on the
-        // original file in this process would release them on closing.
-        sqlite3_backup* backup = sqlite3_backup_init(Target->Handle(), "main", Source.Handle(), "main");
-        if (backup == nullptr)
-            Target->Fail(QStringLiteral("cannot copy %1").arg(Source.Path()));
-        const int stepped = sqlite3_backup_step(backup, -1);
-        sqlite3_backup_finish(backup);
-        if (stepped != SQLITE_DONE)
-            throw ToolError(QStringLiteral("cannot copy %1 to %2: %3")
-                                .arg(Source.Path(), QDir::toNativeSeparators(CopyPath), QString::fromUtf8(sqlite3_errstr(stepped))));
-        TargetTransaction.emplace(*Target);
-    } catch (...) {
-        TargetTransaction.reset();
-        Target.reset();
-        QFile::remove(CopyPath);
-        throw;
-    }
-}
-
-ReplacementCopy::~ReplacementCopy() {
-    TargetTransaction.reset();
-    Target.reset();
-    if (!Committed && !CopyPath.isEmpty())
-        QFile::remove(CopyPath);
-}
-
-void ReplacementCopy::Commit() {
-    TargetTransaction->Commit();
-    TargetTransaction.reset();
-    Target.reset(); // closed, so every page is on disk
-    const QString original = QDir::fromNativeSeparators(Source.Path());
-    ReplaceFile(CopyPath, original, QFileInfo(original).permissions());
-    Committed = true;
-}
-
-void ReplaceFile(const QString& from, const QString& to, QFileDevice::Permissions permissions) {
-    QFile::setPermissions(from, permissions);
-    if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
-        throw ToolError(QStringLiteral("cannot replace %1: %2").arg(QDir::toNativeSeparators(to), QString::fromLocal8Bit(std::strerror(errno))));
-}
+#include <unistd.h>
 
 // ---------------------------------------------------------------------------------------
 // ProgressBar
@@ -260,28 +87,17 @@ InterruptGuard::~InterruptGuard() {
     sigaction(SIGTERM, &PreviousTerminate, nullptr);
 }
 
+bool InterruptGuard::Interrupted() {
+    return InterruptRaised != 0;
+}
+
 void InterruptGuard::CheckInterrupted() {
-    if (InterruptRaised)
+    if (Interrupted())
         throw ToolError(QStringLiteral("interrupted; nothing was changed."));
 }
 
 // ---------------------------------------------------------------------------------------
-// The Mushaf's ayeh counts and the public text
-
-namespace {
-constexpr std::array<int, SourehCount> AyehCounts = {
-    7,   286, 200, 176, 120, 165, 206, 75,  129, 109, 123, 111, 43, 52, 99, 128, 111, 110, 98, 135,
-    112, 78,  118, 64,  77,  227, 93,  88,  69,  60,  34,  30,  73, 54, 45, 83,  182, 88,  75, 85,
-    54,  53,  89,  59,  37,  35,  38,  29,  18,  45,  60,  49,  62, 55, 78, 96,  29,  22,  24, 13,
-    14,  11,  11,  18,  12,  12,  30,  52,  52,  44,  28,  28,  20, 56, 40, 31,  50,  40,  46, 42,
-    29,  19,  36,  25,  22,  17,  19,  26,  30,  20,  15,  21,  11, 8,  8,  19,  5,   8,   8,  11,
-    11,  8,   3,   9,   5,   4,   7,   3,   6,   3,   5,   4,   5,  6};
-
-} // namespace
-
-int NumberOfAyehs(int sourehId) {
-    return sourehId >= 1 && sourehId <= SourehCount ? AyehCounts[sourehId - 1] : 0;
-}
+// The public text
 
 QString FindSourcePackage(const QString& explicitDir, const QString& folderName, const QString& what,
                           const QString& option) {

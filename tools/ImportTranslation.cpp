@@ -149,7 +149,7 @@ int RunImportTranslation(const QStringList& args) {
         if (!problems.isEmpty())
             throw ToolError(QStringLiteral("%1 cannot be imported; nothing was changed.%2").arg(QDir::toNativeSeparators(filePath), problems));
 
-        ReplacementCopy change(dbPath, QuranDatabaseKey, [](KeyedDatabase&) {});
+        ReplacementCopy change(dbPath, dbPath, QuranDatabaseKey, [](KeyedDatabase&) {}, OpenElsewhere::Refuse);
         KeyedDatabase& database = change.Copy();
         SqliteStatement update(database.Handle(), "UPDATE Ayeh SET FarsiTranslation = ?1 WHERE SourehID = ?2 AND AyehID = ?3");
         ProgressBar progress(QStringLiteral("translation"), qint64(lines.size()));

@@ -41,26 +41,14 @@ cleanup() {
 trap cleanup EXIT
 
 # A private user: settings, cache and runtime folders inside the work folder.
-export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_CACHE_HOME="$work/cache"
-export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
-export QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=dummy
-unset WAYLAND_DISPLAY QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS
+source "$(dirname "$0")/../support/x-session.sh"
+private_user "$work"
 
 settings="$XDG_CONFIG_HOME/VelsorHost/GolvarQuran.conf"
 cache="$XDG_CACHE_HOME/VelsorHost/GolvarQuran"
 
 # --- The X server: the first free display number, reported by the server itself ---
-Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp 5>"$work/display" >/dev/null 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    kill -0 "$xvfb_pid" 2>/dev/null || break
-    sleep 0.1
-done
-[ -s "$work/display" ] || skip "no X server could be started: $(tail -n 3 "$work/xvfb.log")"
-export DISPLAY=":$(head -n 1 "$work/display")"
+start_xvfb "$work" || skip "no X server could be started: $(tail -n 3 "$work/xvfb.log")"
 
 # --- The geometry of the first two ayehs, from the content ---
 # The database key and the default line bands are read from the headers the reader is built with.

@@ -29,3 +29,14 @@ make_scratch() {
     scratch=$(mktemp -d "${TMPDIR:-/tmp}/golvar-packaging.XXXXXX")
     trap 'rm -rf "$scratch"' EXIT
 }
+
+# check_lintian DEB: lintian must report no error; every tag it reports is listed.
+check_lintian() {
+    local report status
+    report=$(lintian --fail-on error "$1" 2>&1)
+    status=$?
+    report=$(grep -v 'running with root privileges' <<< "$report")
+    [ -z "$report" ] || sed 's/^/lintian: /' <<< "$report"
+    echo "lintian: $(grep -c '^E:' <<< "$report") errors, $(grep -c '^W:' <<< "$report") warnings"
+    [ "$status" = 0 ] || fail "lintian reports errors (exit status $status)"
+}

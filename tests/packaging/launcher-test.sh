@@ -19,7 +19,12 @@ printf 'reader in %s with %d arguments\n' "$(pwd)" "$#"
 READER
 chmod 755 "$prefix/lib/golvar-quran/golvar-quran"
 installed="$prefix/share/golvar-quran"
-touch "$installed/quran.dat" "$installed/snd.wav"
+touch "$installed/quran.dat" "$installed/snd.wav" "$installed/Tavashih.wav"
+# A user of its own, without a per-user content folder yet.
+export HOME="$scratch/home"
+export XDG_DATA_HOME="$scratch/data"
+user="$XDG_DATA_HOME/VelsorHost/GolvarQuran"
+mkdir -p "$HOME"
 
 mine="$scratch/my content"
 mkdir -p "$mine" "$scratch/no-sound" "$scratch/elsewhere"
@@ -65,6 +70,31 @@ mkdir -p "$scratch/elsewhere/local" "$scratch/decoy/local"
 touch "$scratch/elsewhere/local/quran.dat" "$scratch/elsewhere/local/snd.wav"
 CDPATH="$scratch/decoy" run "CDPATH ignored" 0 "^reader in $scratch/elsewhere/local with 0" "^$" \
     --content local
+
+# The per-user content folder: used once it holds snd.wav, with links to the installed text
+# and farewell sound made (again) at every start.
+mkdir -p "$user"
+run "per-user folder without snd.wav" 0 "^reader in $installed with 0 arguments$" "^$"
+touch "$user/snd.wav"
+run "per-user content" 0 "^reader in $user with 0 arguments$" "^$"
+for name in quran.dat Tavashih.wav; do
+    [ "$(readlink "$user/$name")" = "$installed/$name" ] ||
+        fail "per-user $name links to '$(readlink "$user/$name")', not to $installed/$name"
+done
+ln -sfn "$scratch/moved/quran.dat" "$user/quran.dat"
+run "per-user content after the installation moved" 0 "^reader in $user with 0 arguments$" "^$"
+[ "$(readlink "$user/quran.dat")" = "$installed/quran.dat" ] || fail "a stale link to quran.dat was not made again"
+rm "$user/quran.dat"
+echo "the user's own text" > "$user/quran.dat"
+run "per-user content with a text of its own" 0 "^reader in $user with 0 arguments$" "^$"
+[ ! -L "$user/quran.dat" ] && grep -q "own text" "$user/quran.dat" || fail "the user's own quran.dat was replaced"
+run "--content wins over the per-user content" 0 "^reader in $mine with 0 arguments$" "^$" --content "$mine"
+run "per-user folder named in the help" 0 "per-user content folder.$user" "^$" --help
+rm "$user/snd.wav"
+mkdir "$user/snd.wav"
+run "per-user snd.wav unusable" 1 "^$" "lacks a readable snd.wav; remove that folder" 
+rm -r "$user"
+run "per-user folder removed" 0 "^reader in $installed with 0 arguments$" "^$"
 
 rm "$installed/snd.wav"
 run "installed content incomplete" 1 "^$" "installed content is incomplete" 

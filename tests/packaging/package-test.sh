@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Debian package from the build tree and its content into a temporary folder,
-# checks its fields and file list, unpacks it and starts the unpacked reader on the unpacked
-# content through the unpacked launcher, headless.
+# checks its fields, lintian's verdict and its file list, unpacks it and starts the unpacked
+# reader on the unpacked content through the unpacked launcher, headless.
 # Usage: package-test.sh BUILD_DIR CONTENT_DIR APP_ID VERSION "ICON_SIZES"
 set -uo pipefail
 source "$(dirname "$0")/checks.sh"
@@ -36,9 +36,14 @@ Package|golvar-quran
 Version|$version
 Architecture|amd64
 Section|education
-Maintainer|Golvar Quran developers
 FIELDS
 [ -n "$(field Description)" ] || fail "no description"
+[[ "$(field Maintainer)" =~ ^[^\<]+\ \<[^@\>]+@[^@\>]+\>$ ]] || fail "Maintainer '$(field Maintainer)' is not a name and an address"
+if command -v lintian >/dev/null; then
+    check_lintian "$deb"
+else
+    fail "lintian is not installed (scripts/setup.sh installs it)"
+fi
 
 # Dependencies: every runtime library and font, and nothing for building.
 depends=$(field Depends)
@@ -71,6 +76,8 @@ awk '$1 !~ /^d/ { print $6 }' "$scratch/contents" | sed 's|^\./|/|' | sort > "$s
     echo /usr/share/metainfo/$id.metainfo.xml
     echo /usr/share/man/man1/golvar-content.1.gz
     echo /usr/share/man/man1/golvar-quran.1.gz
+    echo /usr/share/doc/golvar-quran/copyright
+    echo /usr/share/doc/golvar-quran/changelog.gz
     for name in quran.dat snd.wav Tavashih.wav; do echo /usr/share/golvar-quran/$name; done
     for size in "${icon_sizes[@]}"; do
         echo /usr/share/icons/hicolor/${size}x${size}/apps/$id.png

@@ -20,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLocale>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -305,6 +306,23 @@ TEST_F(ShellTest, CloseRequestBeforeTheFirstTickNeverOpensTheMainWindow) {
     EXPECT_TRUE(TntMainForm.isNull());
     const int code = RunLoopFor(5000, [] { formAboutUs->close(); });
     EXPECT_EQ(code, 0);
+}
+
+} // namespace
+
+namespace {
+
+// Wayland desktops find the menu entry, and with it the icon, by the name the reader gives.
+TEST(ShellSetUp, NamesTheDesktopEntryThatIsInstalled) {
+    const bool quitOnLastClosed = QApplication::quitOnLastWindowClosed();
+    const Qt::LayoutDirection direction = QApplication::layoutDirection();
+    SetUpGolvarApplication();
+    const QString entry = QApplication::desktopFileName();
+    QApplication::setQuitOnLastWindowClosed(quitOnLastClosed);
+    QApplication::setLayoutDirection(direction);
+    EXPECT_FALSE(entry.endsWith(QStringLiteral(".desktop")));
+    EXPECT_TRUE(QFileInfo::exists(QStringLiteral(GOLVAR_SOURCE_DIR "/packaging/") + entry + QStringLiteral(".desktop")))
+        << entry.toStdString();
 }
 
 } // namespace

@@ -143,28 +143,38 @@ TEST_F(ImportRecitation, FailedImportLeavesTheDatabaseByteForByte) {
     EXPECT_FALSE(QFile::exists(Db + QStringLiteral("-journal")));
 }
 
-TEST_F(ImportRecitation, InterruptedImportLeavesTheDatabaseByteForByteAndNoLeftovers) {
+TEST_F(ImportRecitation, InterruptedOrKilledImportLeavesTheDatabaseByteForByte) {
     WriteSoundFile(InDir("002001.mp3"), SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III, 44100, 1, 1000);
     for (int a = 2; a <= 286; ++a)
         ASSERT_TRUE(QFile::copy(InDir("002001.mp3"), QDir(Dir).filePath(QStringLiteral("002%1.mp3").arg(a, 3, 10, QLatin1Char('0')))));
     const QByteArray before = FileBytes(Db);
 
-    QProcess process;
-    process.start(QStringLiteral(GOLVAR_BINARY_DIR "/golvar-content"),
-                  {QStringLiteral("import-recitation"), QStringLiteral("--reciter"), QStringLiteral("2"), Db, Dir});
-    ASSERT_TRUE(process.waitForStarted());
-    // Interrupt as soon as the import is under way: its working copy has appeared.
-    const auto underWay = [&] {
-        return QDir(Temp.path()).entryList(QDir::Files | QDir::Hidden).size() > 1;
-    };
-    for (int waited = 0; !underWay() && waited < 30000 && process.state() == QProcess::Running; ++waited)
-        QThread::msleep(1);
-    ASSERT_TRUE(underWay());
-    ::kill(pid_t(process.processId()), SIGINT);
-    ASSERT_TRUE(process.waitForFinished(60000));
-    EXPECT_FALSE(process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0);
-    EXPECT_EQ(FileBytes(Db), before);
-    EXPECT_EQ(QDir(Temp.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("snd.wav")});
+    // An interrupt rolls back and tidies up; a crash (SIGKILL) can only leave its working
+    // copy behind, never a changed database.
+    for (const auto& [signal, tidy] : {std::pair{SIGINT, true}, std::pair{SIGKILL, false}}) {
+        SCOPED_TRACE(signal);
+        QProcess process;
+        process.start(QStringLiteral(GOLVAR_BINARY_DIR "/golvar-content"),
+                      {QStringLiteral("import-recitation"), QStringLiteral("--reciter"), QStringLiteral("2"), Db, Dir});
+        ASSERT_TRUE(process.waitForStarted());
+        // Interrupt as soon as the import is under way: its working copy has appeared.
+        const auto underWay = [&] {
+            return QDir(Temp.path()).entryList(QDir::Files | QDir::Hidden).size() > 1;
+        };
+        for (int waited = 0; !underWay() && waited < 30000 && process.state() == QProcess::Running; ++waited)
+            QThread::msleep(1);
+        ASSERT_TRUE(underWay());
+        ::kill(pid_t(process.processId()), signal);
+        ASSERT_TRUE(process.waitForFinished(60000));
+        EXPECT_FALSE(process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0);
+        EXPECT_EQ(FileBytes(Db), before);
+        if (tidy) {
+            EXPECT_EQ(QDir(Temp.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("snd.wav")});
+        }
+        for (const QString& left : QDir(Temp.path()).entryList(QDir::Files | QDir::Hidden))
+            if (left != QStringLiteral("snd.wav"))
+                QFile::remove(Temp.filePath(left));
+    }
 }
 
 TEST_F(ImportRecitation, DatabaseTheReaderHoldsOpenIsReportedAndLeftAlone) {

@@ -1,0 +1,105 @@
+#pragma once
+// Writing the content databases: the error type of every writer, a keyed connection opened
+// by path, an all-or-nothing change made in a copy, and the ayeh counts of the Mushaf.
+// Used by the content tool and by the reader's recitation import; no widgets.
+
+#include "content/Database.h"
+
+#include <QFileDevice>
+#include <QString>
+#include <functional>
+#include <optional>
+#include <stdexcept>
+#include <string>
+
+// Every failure of a content writer, with a message for the person who asked for the change.
+class ToolError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+    explicit ToolError(const QString& message) : std::runtime_error(message.toStdString()) {}
+};
+
+// An SQLCipher file opened by its path, keyed right after opening. Opening checks the key
+// with a first read, so a wrong key or a file that is no database fails here with a clear
+// message. Only Create makes a new file; the other modes fail on a missing one.
+class KeyedDatabase final {
+public:
+    enum class OpenMode { ReadOnly, ReadWrite, Create };
+    KeyedDatabase(const QString& path, const std::string& key, OpenMode mode); // throws ToolError
+
+    sqlite3* Handle() const { return Database.Get(); }
+    const QString& Path() const { return FilePath; }
+
+    void Exec(const std::string& sql); // throws ToolError with the engine's message
+    bool HasTable(const char* name);
+    bool HasColumn(const char* table, const char* column);
+    // Throws ToolError with the engine's message for a failed step of `statement`.
+    [[noreturn]] void Fail(const QString& what) const;
+
+private:
+    QString FilePath;
+    SqliteDatabase Database;
+};
+
+// Takes the exclusive lock at once, so that a database another program (the reader) holds
+// open is reported before any work, and rolls everything back unless Commit is reached.
+class WriteTransaction final {
+public:
+    explicit WriteTransaction(KeyedDatabase& database); // throws ToolError
+    ~WriteTransaction();
+    WriteTransaction(const WriteTransaction&) = delete;
+    WriteTransaction& operator=(const WriteTransaction&) = delete;
+    void Commit(); // throws ToolError; the transaction is rolled back then
+
+private:
+    KeyedDatabase& Database;
+    bool Open = true;
+};
+
+// Renames `from` over `to` in one step, so that whoever opens `to` finds the old file or the
+// new one, never a mix, and gives it `permissions`. Throws ToolError.
+void ReplaceFile(const QString& from, const QString& to, QFileDevice::Permissions permissions);
+
+// What a change does about a program that has the file it reads open.
+enum class OpenElsewhere {
+    // Reported before any work: that program would go on with the old file unawares.
+    Refuse,
+    // Allowed: that program (the reader making the change) opens the new file afterwards.
+    Allow,
+};
+
+// An all-or-nothing change of a database: the change goes into a copy made beside the
+// target, which replaces the target only at Commit. Until then the target stays byte for
+// byte as it was, whatever becomes of this process (an engine's rollback would restore the
+// content but, encrypted anew, not the bytes). From the start a read lock on the source keeps
+// other writers out, so no change made meanwhile is lost by the replacement.
+class ReplacementCopy final {
+public:
+    // `check` looks at the locked source before anything is copied, throwing ToolError when
+    // it is not the kind of database the change is meant for. The source is only read; it
+    // may be the target itself (a change in place).
+    ReplacementCopy(const QString& source, const QString& target, const std::string& key,
+                    const std::function<void(KeyedDatabase&)>& check, OpenElsewhere openElsewhere);
+    ~ReplacementCopy(); // removes an uncommitted copy
+    ReplacementCopy(const ReplacementCopy&) = delete;
+    ReplacementCopy& operator=(const ReplacementCopy&) = delete;
+
+    KeyedDatabase& Original() { return Source; } // for reading only
+    KeyedDatabase& Copy() { return *Target; }    // inside one open transaction
+    // Commits the copy and renames it over the target. Throws ToolError, the target left as
+    // it was.
+    void Commit();
+
+private:
+    KeyedDatabase Source;
+    QString TargetPath;
+    QString CopyPath;
+    std::optional<KeyedDatabase> Target;
+    std::optional<WriteTransaction> TargetTransaction;
+    bool Committed = false;
+};
+
+inline constexpr int SourehCount = 114;
+inline constexpr int TotalAyehCount = 6236;
+// Number of ayehs of soureh 1..114 in the Mushaf; 0 for any other number.
+int NumberOfAyehs(int sourehId);

@@ -1,0 +1,263 @@
+#include "recordings/SoundDatabase.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStringList>
+#include <SDL.h>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <sndfile.h>
+#include <sqlite3.h>
+
+// ---------------------------------------------------------------------------------------
+// WAV files in memory
+
+namespace {
+
+// A growable file in memory for libsndfile's virtual I/O.
+struct MemoryFile {
+    QByteArray Bytes;
+    sf_count_t Position = 0;
+};
+
+sf_count_t MemoryLength(void* user) {
+    return static_cast<MemoryFile*>(user)->Bytes.size();
+}
+
+sf_count_t MemorySeek(sf_count_t offset, int whence, void* user) {
+    auto* file = static_cast<MemoryFile*>(user);
+    sf_count_t base = 0;
+    if (whence == SEEK_CUR)
+        base = file->Position;
+    else if (whence == SEEK_END)
+        base = file->Bytes.size();
+    if (base + offset < 0)
+        return -1;
+    file->Position = base + offset;
+    return file->Position;
+}
+
+sf_count_t MemoryRead(void* buffer, sf_count_t count, void* user) {
+    auto* file = static_cast<MemoryFile*>(user);
+    const sf_count_t available = std::max<sf_count_t>(0, file->Bytes.size() - file->Position);
+    const sf_count_t n = std::min(count, available);
+    if (n > 0)
+        std::memcpy(buffer, file->Bytes.constData() + file->Position, size_t(n));
+    file->Position += n;
+    return n;
+}
+
+sf_count_t MemoryWrite(const void* buffer, sf_count_t count, void* user) {
+    auto* file = static_cast<MemoryFile*>(user);
+    const sf_count_t end = file->Position + count;
+    if (end > file->Bytes.size())
+        file->Bytes.resize(qsizetype(end), '\0');
+    std::memcpy(file->Bytes.data() + file->Position, buffer, size_t(count));
+    file->Position = end;
+    return count;
+}
+
+sf_count_t MemoryTell(void* user) {
+    return static_cast<MemoryFile*>(user)->Position;
+}
+
+SF_VIRTUAL_IO MemoryIo = {MemoryLength, MemorySeek, MemoryRead, MemoryWrite, MemoryTell};
+
+struct SndfileCloser {
+    void operator()(SNDFILE* file) const { sf_close(file); }
+};
+using SndfileHandle = std::unique_ptr<SNDFILE, SndfileCloser>;
+
+struct SdlFree {
+    void operator()(void* data) const { SDL_free(data); }
+};
+
+struct AudioStreamFree {
+    void operator()(SDL_AudioStream* stream) const { SDL_FreeAudioStream(stream); }
+};
+
+MonoAudio ReadAll(SNDFILE* file, const SF_INFO& info, const QString& name) {
+    if (info.channels < 1 || info.samplerate < 1)
+        throw ToolError(QStringLiteral("%1: no sound in it").arg(name));
+    MonoAudio audio;
+    audio.SampleRate = info.samplerate;
+    // Some formats (MP3) know their length only roughly: read until the decoder stops.
+    std::vector<float> block(size_t(4096) * size_t(info.channels));
+    for (;;) {
+        const sf_count_t frames = sf_readf_float(file, block.data(), 4096);
+        if (frames <= 0)
+            break;
+        for (sf_count_t f = 0; f < frames; ++f) {
+            float sum = 0;
+            for (int c = 0; c < info.channels; ++c)
+                sum += block[size_t(f * info.channels + c)];
+            audio.Samples.push_back(sum / float(info.channels));
+        }
+    }
+    if (sf_error(file) != SF_ERR_NO_ERROR)
+        throw ToolError(QStringLiteral("%1: %2").arg(name, QString::fromUtf8(sf_strerror(file))));
+    if (audio.Samples.empty())
+        throw ToolError(QStringLiteral("%1: no sound in it").arg(name));
+    return audio;
+}
+
+} // namespace
+
+QByteArray EncodeWav(const MonoAudio& audio, WavEncoding encoding) {
+    MemoryFile memory;
+    SF_INFO info{};
+    info.samplerate = audio.SampleRate;
+    info.channels = 1;
+    info.format =
+        SF_FORMAT_WAV | (encoding == WavEncoding::ImaAdpcm ? SF_FORMAT_IMA_ADPCM : SF_FORMAT_PCM_16);
+    SndfileHandle file(sf_open_virtual(&MemoryIo, SFM_WRITE, &info, &memory));
+    if (!file)
+        throw ToolError(
+            QStringLiteral("cannot encode a WAV file: %1").arg(QString::fromUtf8(sf_strerror(nullptr))));
+    sf_command(file.get(), SFC_SET_CLIPPING, nullptr, SF_TRUE);
+    const auto count = sf_count_t(audio.Samples.size());
+    if (sf_writef_float(file.get(), audio.Samples.data(), count) != count)
+        throw ToolError(
+            QStringLiteral("cannot encode a WAV file: %1").arg(QString::fromUtf8(sf_strerror(file.get()))));
+    file.reset(); // writes the final header sizes
+    return memory.Bytes;
+}
+
+MonoAudio DecodeAudioFile(const QString& path) {
+    SF_INFO info{};
+    SndfileHandle file(sf_open(QFile::encodeName(path).constData(), SFM_READ, &info));
+    if (!file)
+        throw ToolError(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path),
+                                                     QString::fromUtf8(sf_strerror(nullptr))));
+    return ReadAll(file.get(), info, QDir::toNativeSeparators(path));
+}
+
+MonoAudio DecodeAudioBytes(const QByteArray& bytes) {
+    MemoryFile memory{bytes, 0};
+    SF_INFO info{};
+    SndfileHandle file(sf_open_virtual(&MemoryIo, SFM_READ, &info, &memory));
+    if (!file)
+        throw ToolError(QStringLiteral("cannot decode: %1").arg(QString::fromUtf8(sf_strerror(nullptr))));
+    return ReadAll(file.get(), info, QStringLiteral("recording"));
+}
+
+MonoAudio Resample(const MonoAudio& audio, int rate) {
+    if (audio.SampleRate == rate || audio.Samples.empty())
+        return audio;
+    std::unique_ptr<SDL_AudioStream, AudioStreamFree> stream(
+        SDL_NewAudioStream(AUDIO_F32SYS, 1, audio.SampleRate, AUDIO_F32SYS, 1, rate));
+    if (!stream)
+        throw ToolError(QStringLiteral("cannot resample: %1").arg(QString::fromUtf8(SDL_GetError())));
+    // The converter holds back the last few milliseconds of its input even when flushed: a
+    // tail of silence pushes them out, and the result is cut to the exact length.
+    const std::vector<float> tail(size_t(audio.SampleRate / 10 + 1), 0.0f);
+    if (SDL_AudioStreamPut(stream.get(), audio.Samples.data(), int(audio.Samples.size() * sizeof(float))) !=
+            0 ||
+        SDL_AudioStreamPut(stream.get(), tail.data(), int(tail.size() * sizeof(float))) != 0 ||
+        SDL_AudioStreamFlush(stream.get()) != 0)
+        throw ToolError(QStringLiteral("cannot resample: %1").arg(QString::fromUtf8(SDL_GetError())));
+    MonoAudio out;
+    out.SampleRate = rate;
+    out.Samples.resize(size_t(SDL_AudioStreamAvailable(stream.get())) / sizeof(float));
+    const int got =
+        SDL_AudioStreamGet(stream.get(), out.Samples.data(), int(out.Samples.size() * sizeof(float)));
+    if (got < 0)
+        throw ToolError(QStringLiteral("cannot resample: %1").arg(QString::fromUtf8(SDL_GetError())));
+    const auto exact = size_t(std::llround(double(audio.Samples.size()) * rate / audio.SampleRate));
+    out.Samples.resize(std::min(size_t(got) / sizeof(float), exact));
+    return out;
+}
+
+QString PlayerDecodeFailure(const QByteArray& wav) {
+    if (wav.isEmpty())
+        return QStringLiteral("the recording is empty");
+    // The reader's player loads with these settings; a recording passes here exactly when it
+    // would play there.
+    SDL_SetHint(SDL_HINT_WAVE_TRUNCATION, "strict");
+    SDL_SetHint(SDL_HINT_WAVE_RIFF_CHUNK_SIZE, "ignorezero");
+    SDL_SetHint(SDL_HINT_WAVE_FACT_CHUNK, "ignore");
+    SDL_AudioSpec wavFormat{};
+    Uint8* buffer = nullptr;
+    Uint32 length = 0;
+    SDL_RWops* source = SDL_RWFromConstMem(wav.constData(), int(wav.size()));
+    if (source == nullptr || SDL_LoadWAV_RW(source, 1, &wavFormat, &buffer, &length) == nullptr)
+        return QString::fromUtf8(SDL_GetError());
+    const std::unique_ptr<Uint8, SdlFree> owner(buffer);
+    const Uint32 frameBytes = Uint32(SDL_AUDIO_BITSIZE(wavFormat.format) / 8) * wavFormat.channels;
+    if (frameBytes == 0 || length < frameBytes)
+        return QStringLiteral("the recording holds no sound");
+    return {};
+}
+
+// ---------------------------------------------------------------------------------------
+// The sound database
+
+KeyedDatabase OpenSoundDatabase(const QString& path, KeyedDatabase::OpenMode mode) {
+    KeyedDatabase database(path, SoundDatabaseKey, mode);
+    CheckSoundDatabase(database);
+    return database;
+}
+
+void CheckSoundDatabase(KeyedDatabase& database) {
+    if (!database.HasTable("Sounds"))
+        throw ToolError(
+            QStringLiteral("%1 is not a sound database: it has no Sounds table.").arg(database.Path()));
+    for (const char* column : {"SourehID", "AyehID", "GhariID", "Sound"}) {
+        if (!database.HasColumn("Sounds", column))
+            throw ToolError(QStringLiteral("%1 is not a sound database: its Sounds table has no %2 column.")
+                                .arg(database.Path(), QString::fromLatin1(column)));
+    }
+}
+
+void CreateSoundTables(KeyedDatabase& database) {
+    database.Exec("CREATE TABLE Sounds (SourehID INTEGER NOT NULL, AyehID INTEGER NOT NULL,"
+                  " GhariID INTEGER NOT NULL, Sound BLOB NOT NULL,"
+                  " PRIMARY KEY (SourehID, AyehID, GhariID));"
+                  "CREATE TABLE Reciters (GhariID INTEGER PRIMARY KEY, Name TEXT NOT NULL);");
+}
+
+void StoreReciterName(KeyedDatabase& database, int ghariId, const QString& name) {
+    database.Exec("CREATE TABLE IF NOT EXISTS Reciters (GhariID INTEGER PRIMARY KEY, Name TEXT NOT NULL);");
+    SqliteStatement insert(database.Handle(),
+                           "INSERT OR REPLACE INTO Reciters (GhariID, Name) VALUES (?1, ?2)");
+    const QByteArray utf8 = name.toUtf8();
+    sqlite3_bind_int(insert.Get(), 1, ghariId);
+    sqlite3_bind_text(insert.Get(), 2, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+    if (sqlite3_step(insert.Get()) != SQLITE_DONE)
+        database.Fail(QStringLiteral("cannot store the reciter's name"));
+}
+
+QString DescribeAyehRanges(const std::vector<std::pair<int, int>>& ayehs, int limit,
+                           const QString& bismillah) {
+    QStringList parts;
+    size_t i = 0;
+    while (i < ayehs.size() && parts.size() < limit) {
+        size_t j = i;
+        while (j + 1 < ayehs.size() && ayehs[j + 1].first == ayehs[i].first && ayehs[i].first != 0 &&
+               ayehs[j + 1].second == ayehs[j].second + 1)
+            ++j;
+        const auto [s, a] = ayehs[i];
+        parts << (s == 0   ? bismillah
+                  : j == i ? QStringLiteral("%1:%2").arg(s).arg(a)
+                           : QStringLiteral("%1:%2-%3").arg(s).arg(a).arg(ayehs[j].second));
+        i = j + 1;
+    }
+    QString text = parts.join(QStringLiteral(", "));
+    if (i < ayehs.size())
+        text += QStringLiteral(", ...");
+    return text;
+}
+
+std::vector<std::pair<int, int>> MissingRecordings(const std::set<std::pair<int, int>>& present) {
+    std::vector<std::pair<int, int>> missing;
+    if (!present.count({0, 0}))
+        missing.emplace_back(0, 0);
+    for (int s = 1; s <= SourehCount; ++s)
+        for (int a = 1; a <= NumberOfAyehs(s); ++a)
+            if (!present.count({s, a}))
+                missing.emplace_back(s, a);
+    return missing;
+}
