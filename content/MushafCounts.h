@@ -7,6 +7,9 @@
 #include <numeric>
 
 inline constexpr int PageCount = 604;
+// The pages are numbered from the first to the last.
+inline constexpr int FirstPageID = 1;
+inline constexpr int LastPageID = PageCount;
 inline constexpr int SourehCount = 114;
 inline constexpr int TotalAyehCount = 6236;
 

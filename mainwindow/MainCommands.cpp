@@ -27,9 +27,6 @@
 
 namespace {
 
-
-constexpr int FirstPage = 1;
-
 // The failures of the window's own commands, shown in the standard error box.
 class CommandError : public std::runtime_error {
 public:
@@ -315,7 +312,7 @@ void TTntMainForm::TntBitBtnGoToPageClick(QObject*) {
     int pageId = 0;
     if (!ReadPageNumber(text, pageId))
         throw CommandError(QStringLiteral("'%1' is not a valid integer value").arg(text));
-    if (pageId < FirstPage || pageId > PageCount) {
+    if (pageId < FirstPageID || pageId > LastPageID) {
         if (frmMessageBox)
             frmMessageBox->exec();
         return;

@@ -60,6 +60,8 @@ CREATE TABLE Pages (PageID INTEGER PRIMARY KEY, PageBMP BLOB NOT NULL, Joze INTE
                     Hezb TEXT NOT NULL, OtherComment TEXT NOT NULL);
 CREATE TABLE Lines (LineID INTEGER NOT NULL, PageID INTEGER NOT NULL, StartRow INTEGER NOT NULL,
                     EndRow INTEGER NOT NULL, PRIMARY KEY (PageID, LineID));
+CREATE TABLE AyehText (SourehID INTEGER NOT NULL, AyehID INTEGER NOT NULL, Text TEXT NOT NULL,
+                       PRIMARY KEY (SourehID, AyehID));
 )sql";
 
 // What the database keeps of a typeset page.
@@ -209,6 +211,12 @@ void WriteDatabase(KeyedDatabase& database, const QuranSources& sources,
                 .Run();
         }
     }
+
+    // The text of each ayeh as the page shows it, for the reader's search and copy.
+    Insert text(db, "INSERT INTO AyehText (SourehID, AyehID, Text) VALUES (?, ?, ?)");
+    for (int s = 1; s <= SourehCount; ++s)
+        for (int a = 1; a <= sources.Soureh(s).NumberOfAyeh; ++a)
+            (text << s << a << sources.Ayeh(s, a).Text).Run();
 
     const std::vector<PagePosition> positions = PagePositions(sources);
     Insert page(db, "INSERT INTO Pages (PageID, PageBMP, Joze, Hezb, OtherComment) VALUES (?, ?, ?, ?, ?)");

@@ -1,4 +1,6 @@
 // build-text: the tables it writes and the pictures it typesets, on a few pages.
+#include "model/AyehSearch.h"
+#include "tests/support/FixtureDatabase.h"
 #include "tests/tools/SoundToolSupport.h"
 #include "tests/tools/TextContent.h"
 #include "tools/PageTypesetter.h"
@@ -97,6 +99,20 @@ TEST_F(BuildText, EveryAyehHasItsTranslationAndPageButOnlyTypesetPagesHaveGeomet
                        "SELECT SourehID || ':' || AyehID, PageID FROM Ayeh WHERE (SourehID = 5 AND AyehID "
                        "IN (77, 78)) OR (SourehID = 2 AND AyehID = 255) ORDER BY SourehID, AyehID"),
               (std::vector<std::vector<QString>>{{"2:255", "42"}, {"5:77", "120"}, {"5:78", "121"}}));
+}
+
+TEST_F(BuildText, EveryAyehHasItsTextAndTheReaderFindsItsWords) {
+    EXPECT_EQ(
+        TextRows(Db,
+                 "SELECT count(*), count(DISTINCT SourehID || ':' || AyehID), sum(Text = '') FROM AyehText")
+            .at(0),
+        (std::vector<QString>{"6236", "6236", "0"}));
+    const Connection quran(FixtureConnectionString(Db, QuranDatabaseKey));
+    const auto index = TAyehIndex::Load(quran);
+    ASSERT_TRUE(index->HasArabicText());
+    const TSearchResult throne = index->Search(QStringLiteral(u"الكرسي"));
+    ASSERT_FALSE(throne.Hits.empty());
+    EXPECT_EQ(std::pair(throne.Hits.front().SourehID, throne.Hits.front().AyehID), std::pair(2, 255));
 }
 
 TEST_F(BuildText, PagesCarryTheirJuzAndHezb) {
