@@ -54,15 +54,9 @@ Place PlaceOf(int index) {
 } // namespace
 
 PrintedMushaf PrintedMushaf::Load(const QString& directory) {
-    const QString path = QDir(directory).filePath(LinesFile);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw ToolError(
-            QStringLiteral("the printed lines are missing: cannot read %1 (%2; run make setup, or "
-                           "give the unpacked @saqfish/asim package with --print DIR)")
-                .arg(QDir::toNativeSeparators(path), file.errorString()));
     QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &error);
+    const QJsonDocument document = QJsonDocument::fromJson(
+        ReadPrintedMushafFile(directory, LinesFile, QStringLiteral("printed lines")), &error);
     if (error.error != QJsonParseError::NoError || !document.isArray())
         Malformed(QStringLiteral("the file is no JSON list (%1)").arg(error.errorString()));
     std::vector<QString> lines;
@@ -186,6 +180,17 @@ const QString& PrintedMushaf::AyehText(int soureh, int ayeh) const {
 
 int PrintedMushaf::BandOf(int lineCount, int index) {
     return (LinesPerPage - lineCount) / 2 + 1 + index;
+}
+
+QByteArray ReadPrintedMushafFile(const QString& directory, const QString& file, const QString& what) {
+    const QString path = QDir(directory).filePath(file);
+    QFile input(path);
+    if (!input.open(QIODevice::ReadOnly))
+        throw ToolError(
+            QStringLiteral("the %1 are missing: cannot read %2 (%3; run make setup, or give the unpacked "
+                           "@saqfish/asim package with --print DIR)")
+                .arg(what, QDir::toNativeSeparators(path), input.errorString()));
+    return input.readAll();
 }
 
 QString FindPrintedMushafPackage(const QString& explicitDir) {

@@ -6,6 +6,7 @@
 // number in Arabic-Indic digits. Those lines decide what a page holds and where each line
 // breaks.
 
+#include <QByteArray>
 #include <QString>
 #include <vector>
 
@@ -49,6 +50,10 @@ private:
     std::vector<std::vector<int>> AyehPages;     // [soureh - 1][ayeh - 1]
     std::vector<std::vector<QString>> AyehTexts; // [soureh - 1][ayeh - 1]
 };
+
+// File `file` of the unpacked @saqfish/asim package in `directory`. Throws ToolError saying
+// that the `what` are missing when it cannot be read.
+QByteArray ReadPrintedMushafFile(const QString& directory, const QString& file, const QString& what);
 
 // The unpacked @saqfish/asim package: `explicitDir` when given, else .cache/sources/asim in
 // the current folder or above the tool's own folder. Throws ToolError.

@@ -4,8 +4,6 @@
 #include "tools/ImportSupport.h"
 #include "tools/PrintedMushaf.h"
 
-#include <QDir>
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -41,14 +39,7 @@ std::pair<int, int> AyehAt(int place) {
 } // namespace
 
 PrintedQuarters PrintedQuarters::Load(const QString& directory, const PrintedMushaf& print) {
-    const QString path = QDir(directory).filePath(SectionsFile);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw ToolError(
-            QStringLiteral("the hezb quarters are missing: cannot read %1 (%2; run make setup, or "
-                           "give the unpacked @saqfish/asim package with --print DIR)")
-                .arg(QDir::toNativeSeparators(path), file.errorString()));
-    return FromJson(file.readAll(), print);
+    return FromJson(ReadPrintedMushafFile(directory, SectionsFile, QStringLiteral("hezb quarters")), print);
 }
 
 PrintedQuarters PrintedQuarters::FromJson(const QByteArray& json, const PrintedMushaf& print) {

@@ -21,15 +21,29 @@ namespace {
 
 using Kind = PrintedLine::Kind;
 
-class PrintedLines : public ::testing::Test {
+// A test on the installed @saqfish/asim package, skipped where it is not installed.
+class InstalledPackage : public ::testing::Test {
 protected:
     void SetUp() override {
         if (!InstalledPrint())
             GTEST_SKIP() << "the @saqfish/asim sources are not installed (scripts/setup.sh)";
-        QFile file(QDir(InstalledPrintPackage()).filePath(QStringLiteral("data/hafs/raw.json")));
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        for (const QJsonValue& value : QJsonDocument::fromJson(file.readAll()).array())
-            Lines.push_back(value.toString());
+    }
+
+    // One of the package's files, a JSON list.
+    static QJsonArray List(const char* file) {
+        QFile input(QDir(InstalledPrintPackage()).filePath(QString::fromLatin1(file)));
+        EXPECT_TRUE(input.open(QIODevice::ReadOnly)) << file;
+        return QJsonDocument::fromJson(input.readAll()).array();
+    }
+};
+
+class PrintedLines : public InstalledPackage {
+protected:
+    void SetUp() override {
+        InstalledPackage::SetUp();
+        if (!IsSkipped())
+            for (const QJsonValue& value : List("data/hafs/raw.json"))
+                Lines.push_back(value.toString());
     }
 
     // Where line `line` (from 1) of page `page` stands in the file.
@@ -171,14 +185,12 @@ TEST(PrintedLinesFile, AMissingOrMalformedFileIsNamed) {
     }
 }
 
-class PrintedHezbs : public ::testing::Test {
+class PrintedHezbs : public InstalledPackage {
 protected:
     void SetUp() override {
-        if (!InstalledPrint())
-            GTEST_SKIP() << "the @saqfish/asim sources are not installed (scripts/setup.sh)";
-        QFile file(QDir(InstalledPrintPackage()).filePath(QStringLiteral("data/hafs/sections.json")));
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        Juzs = QJsonDocument::fromJson(file.readAll()).array();
+        InstalledPackage::SetUp();
+        if (!IsSkipped())
+            Juzs = List("data/hafs/sections.json");
     }
 
     // Quarter `index` (from 0) of juz `juz` (from 1) with `edit` applied to its verse.
