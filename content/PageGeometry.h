@@ -3,10 +3,6 @@
 // size, the fifteen line bands, the reading position and the level from which the highlight
 // paints. The reader, the content tool and its checks all take these from here.
 
-// The Mushaf's pages are numbered from the first to the last.
-inline constexpr int FirstPageID = 1;
-inline constexpr int LastPageID = 604;
-
 // Every page picture is this size, 8 bits per pixel.
 inline constexpr int PagePictureWidth = 462;
 inline constexpr int PagePictureHeight = 690;

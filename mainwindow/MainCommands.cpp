@@ -8,6 +8,7 @@
 
 #include "audio/AudioPlayer.h"
 #include "content/ContentKeys.h"
+#include "content/MushafCounts.h"
 #include "mainwindow/MainCaptions.h"
 #include "mainwindow/CommandSteps.h"
 #include "mainwindow/ShellWindows.h"

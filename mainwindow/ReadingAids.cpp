@@ -1,5 +1,6 @@
 #include "mainwindow/ReadingAids.h"
 
+#include "content/MushafCounts.h"
 #include "mainwindow/AidsDialogs.h"
 #include "mainwindow/CommandSteps.h"
 #include "mainwindow/ErrorBox.h"

@@ -2,6 +2,7 @@
 
 #include "audio/AudioPlayer.h"
 #include "content/ContentKeys.h"
+#include "content/MushafCounts.h"
 #include "mainwindow/ShellWindows.h"
 #include "model/Utility.h"
 #include "tests/support/FixtureDatabase.h"
@@ -45,7 +46,7 @@ void AddOtherSourehs(FixtureDatabase& quran, FixtureDatabase& sound) {
 
     quran.Begin();
     sound.Begin();
-    for (int s = 1; s <= 114; ++s) {
+    for (int s = 1; s <= SourehCount; ++s) {
         if (IsFixtureSoureh(s))
             continue;
         const int page = ReaderContent::PageOf(s, 1);
