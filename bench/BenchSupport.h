@@ -59,9 +59,6 @@ private:
     QString Value;
 };
 
-// Resident set size of this process in kilobytes (VmRSS).
-long ResidentKilobytes();
-
 // Monotonic clock in nanoseconds, comparable between processes.
 long long MonotonicNanoseconds();
 

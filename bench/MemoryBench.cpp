@@ -7,8 +7,10 @@
 #include "audio/AudioOutput.h"
 #include "audio/SdlAudioPlayer.h"
 #include "bench/BenchSupport.h"
+#include "content/MushafCounts.h"
 #include "mainwindow/Main.h"
 #include "model/Utility.h"
+#include "tests/support/ProcessStatus.h"
 
 #include <QApplication>
 #include <QDir>
@@ -28,7 +30,7 @@ void RunEventsFor(int milliseconds) {
 // played for a moment before the next cuts it short.
 void HalfSession(TTntMainForm& form, int half) {
     for (int turn = 0; turn < 250; ++turn) {
-        const int pageId = (half * 250 + turn) * 7 % 604 + 1;
+        const int pageId = (half * 250 + turn) * 7 % PageCount + 1;
         form.txtPageNo->setText(QString::number(pageId));
         form.TntBitBtnGoToPageClick(nullptr);
         QCoreApplication::processEvents();

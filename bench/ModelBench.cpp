@@ -11,6 +11,7 @@
 #include "bench/BenchSupport.h"
 #include "content/ContentKeys.h"
 #include "content/Database.h"
+#include "content/MushafCounts.h"
 #include "model/Utility.h"
 #include "tests/support/FixtureDatabase.h"
 #include "tests/support/WavFixtures.h"
@@ -177,7 +178,7 @@ void BM_GoToPage(benchmark::State& state) {
     Reader& reader = TheReader();
     int pageId = reader.Quran->Page ? reader.Quran->Page->PageID : 1;
     for (auto _ : state) {
-        pageId = pageId % 604 + 1;
+        pageId = pageId % PageCount + 1;
         reader.Quran->GoToPage(pageId);
     }
 }

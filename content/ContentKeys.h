@@ -16,3 +16,10 @@ inline constexpr const char* SettingsOrganisation = "VelsorHost";
 inline constexpr const char* SettingsApplication = "GolvarQuran";
 inline constexpr const char* LastSourehValue = "LastSoureh";
 inline constexpr const char* LastAyehValue = "LastAyeh";
+
+// Per-user settings: the bookmarks, an array of entries each with an ayeh and the time it
+// was marked (ISO 8601, UTC).
+inline constexpr const char* BookmarksGroup = "Bookmarks";
+inline constexpr const char* BookmarkSourehValue = "SourehID";
+inline constexpr const char* BookmarkAyehValue = "AyehID";
+inline constexpr const char* BookmarkAddedValue = "Added";

@@ -121,6 +121,11 @@ std::string PageAyehs(int pageId);
 std::string PageLines(int pageId);
 std::string FirstAyeh(int pageId);
 std::string Sound(int sourehId, int ayehId, int ghariId);
+// What search and copy read: every ayeh's translation, whether the optional AyehText table
+// is there (one row when it is), and its rows.
+std::string AyehTranslations();
+std::string AyehTextTable();
+std::string AyehTexts();
 } // namespace Statements
 
 // Translates a statement text into the engine's dialect ("top 1" becomes a trailing LIMIT 1).

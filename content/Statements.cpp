@@ -66,6 +66,20 @@ std::string Sound(int sourehId, int ayehId, int ghariId) {
            " ) AND ((Sounds.GhariID)= " + Number(ghariId) + " )) ";
 }
 
+std::string AyehTranslations() {
+    return " SELECT Ayeh.SourehID, Ayeh.AyehID, Ayeh.FarsiTranslation  FROM Ayeh "
+           " ORDER BY Ayeh.SourehID, Ayeh.AyehID ";
+}
+
+std::string AyehTextTable() {
+    return " SELECT name FROM sqlite_master WHERE type = 'table' AND name = 'AyehText' ";
+}
+
+std::string AyehTexts() {
+    return " SELECT AyehText.SourehID, AyehText.AyehID, AyehText.Text  FROM AyehText "
+           " ORDER BY AyehText.SourehID, AyehText.AyehID ";
+}
+
 } // namespace Statements
 
 namespace {

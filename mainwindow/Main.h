@@ -4,8 +4,9 @@
 // the command buttons.
 //
 // Layout and lifecycle live in Main.cpp; the command handlers in MainCommands.cpp; the
-// continuous recitation in Recitation.cpp. Every handler is entered through RunHandler, so an
-// error that escapes it reaches the standard error box and the window goes on.
+// continuous recitation in Recitation.cpp; keys, the page's context menu, search and bookmarks
+// in ReadingAids.cpp. Every handler is entered through RunHandler, so an error that escapes it
+// reaches the standard error box and the window goes on.
 
 #include "mainwindow/Controls.h"
 #include "mainwindow/ErrorBox.h"

@@ -8,6 +8,7 @@
 
 #include "audio/AudioPlayer.h"
 #include "content/ContentKeys.h"
+#include "content/MushafCounts.h"
 #include "mainwindow/MainCaptions.h"
 #include "mainwindow/CommandSteps.h"
 #include "mainwindow/ShellWindows.h"
@@ -25,10 +26,6 @@
 #include <stdexcept>
 
 namespace {
-
-
-constexpr int FirstPage = 1;
-constexpr int LastPage = 604;
 
 // The failures of the window's own commands, shown in the standard error box.
 class CommandError : public std::runtime_error {
@@ -315,7 +312,7 @@ void TTntMainForm::TntBitBtnGoToPageClick(QObject*) {
     int pageId = 0;
     if (!ReadPageNumber(text, pageId))
         throw CommandError(QStringLiteral("'%1' is not a valid integer value").arg(text));
-    if (pageId < FirstPage || pageId > LastPage) {
+    if (pageId < FirstPageID || pageId > LastPageID) {
         if (frmMessageBox)
             frmMessageBox->exec();
         return;

@@ -2,6 +2,7 @@
 
 #include "audio/AudioPlayer.h"
 #include "content/ContentKeys.h"
+#include "content/MushafCounts.h"
 #include "mainwindow/CommandSteps.h"
 #include "mainwindow/Main.h"
 #include "model/Utility.h"

@@ -1,9 +1,11 @@
 #pragma once
 // Writing the content databases: the error type of every writer, a keyed connection opened
-// by path, an all-or-nothing change made in a copy, and the ayeh counts of the Mushaf.
-// Used by the content tool and by the reader's recitation import; no widgets.
+// by path and an all-or-nothing change made in a copy, with the Mushaf's counts that every
+// writer checks its rows against. Used by the content tool and by the reader's recitation
+// import; no widgets.
 
 #include "content/Database.h"
+#include "content/MushafCounts.h"
 
 #include <QFileDevice>
 #include <QString>
@@ -98,8 +100,3 @@ private:
     std::optional<WriteTransaction> TargetTransaction;
     bool Committed = false;
 };
-
-inline constexpr int SourehCount = 114;
-inline constexpr int TotalAyehCount = 6236;
-// Number of ayehs of soureh 1..114 in the Mushaf; 0 for any other number.
-int NumberOfAyehs(int sourehId);

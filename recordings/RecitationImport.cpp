@@ -1,5 +1,7 @@
 #include "recordings/RecitationImport.h"
 
+#include "content/MushafCounts.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>

@@ -1,8 +1,12 @@
 #include "recordings/SoundDatabase.h"
 
+#include "audio/WavDecoder.h"
+#include "content/MushafCounts.h"
+
 #include <QDir>
 #include <QFile>
 #include <QStringList>
+#include <QTemporaryFile>
 #include <SDL.h>
 #include <algorithm>
 #include <cmath>
@@ -71,10 +75,6 @@ struct SndfileCloser {
 };
 using SndfileHandle = std::unique_ptr<SNDFILE, SndfileCloser>;
 
-struct SdlFree {
-    void operator()(void* data) const { SDL_free(data); }
-};
-
 struct AudioStreamFree {
     void operator()(SDL_AudioStream* stream) const { SDL_FreeAudioStream(stream); }
 };
@@ -102,6 +102,14 @@ MonoAudio ReadAll(SNDFILE* file, const SF_INFO& info, const QString& name) {
     if (audio.Samples.empty())
         throw ToolError(QStringLiteral("%1: no sound in it").arg(name));
     return audio;
+}
+
+// The sample rate a sound file's header states, or 0 when libsndfile cannot read it.
+int StatedRate(const QByteArray& bytes) {
+    MemoryFile memory{bytes, 0};
+    SF_INFO info{};
+    const SndfileHandle file(sf_open_virtual(&MemoryIo, SFM_READ, &info, &memory));
+    return file ? info.samplerate : 0;
 }
 
 } // namespace
@@ -174,21 +182,24 @@ MonoAudio Resample(const MonoAudio& audio, int rate) {
 QString PlayerDecodeFailure(const QByteArray& wav) {
     if (wav.isEmpty())
         return QStringLiteral("the recording is empty");
-    // The reader's player loads with these settings; a recording passes here exactly when it
-    // would play there.
-    SDL_SetHint(SDL_HINT_WAVE_TRUNCATION, "strict");
-    SDL_SetHint(SDL_HINT_WAVE_RIFF_CHUNK_SIZE, "ignorezero");
-    SDL_SetHint(SDL_HINT_WAVE_FACT_CHUNK, "ignore");
-    SDL_AudioSpec wavFormat{};
-    Uint8* buffer = nullptr;
-    Uint32 length = 0;
-    SDL_RWops* source = SDL_RWFromConstMem(wav.constData(), int(wav.size()));
-    if (source == nullptr || SDL_LoadWAV_RW(source, 1, &wavFormat, &buffer, &length) == nullptr)
-        return QString::fromUtf8(SDL_GetError());
-    const std::unique_ptr<Uint8, SdlFree> owner(buffer);
-    const Uint32 frameBytes = Uint32(SDL_AUDIO_BITSIZE(wavFormat.format) / 8) * wavFormat.channels;
-    if (frameBytes == 0 || length < frameBytes)
-        return QStringLiteral("the recording holds no sound");
+    // The reader writes a recording out to a file and opens that with the player's decoder;
+    // so does this check, so that a recording passes here exactly when it plays there.
+    QTemporaryFile file(QDir(QDir::tempPath()).filePath(QStringLiteral("golvar-check-XXXXXX.wav")));
+    if (!file.open() || file.write(wav) != wav.size() || !file.flush())
+        return QStringLiteral("it cannot be written to %1 for the decoder: %2")
+            .arg(QDir::toNativeSeparators(QDir::tempPath()), file.errorString());
+    // The player converts to its device's rate, which cannot fail once the decoder has taken a
+    // recording (its checks all come first). Keeping the rate the header states spares the
+    // resampling, which would make the check of a whole recitation several times slower.
+    OutputFormat target;
+    if (const int rate = StatedRate(wav); rate > 0)
+        target.Rate = rate;
+    try {
+        if (DecodeWav(file.fileName(), target)->Frames() == 0)
+            return QStringLiteral("the recording holds no sound");
+    } catch (const std::exception& error) {
+        return QString::fromUtf8(error.what());
+    }
     return {};
 }
 

@@ -2,8 +2,9 @@
 // The recordings of the sound database (snd.wav): WAV files in memory, decoding of imported
 // recordings, the tables and which recordings a reciter lacks.
 //
-// Every recording is a complete WAV file that the reader writes out unchanged and plays
-// with SDL_LoadWAV_RW, so every file stored here must decode there: 16-bit PCM or IMA ADPCM.
+// Every recording is a complete WAV file that the reader writes out unchanged and plays with
+// its player's decoding (audio/WavDecoder.h), so every file stored here must decode there:
+// 16-bit PCM or IMA ADPCM.
 
 #include "content/ContentKeys.h"
 #include "recordings/ContentWriter.h"
@@ -35,8 +36,9 @@ MonoAudio DecodeAudioFile(const QString& path);
 MonoAudio DecodeAudioBytes(const QByteArray& bytes);
 // Resamples with SDL's converter; returns the audio unchanged when it already has `rate`.
 MonoAudio Resample(const MonoAudio& audio, int rate);
-// Decodes `wav` as the reader's player does (SDL_LoadWAV_RW, strict about truncation).
-// Returns an empty text when it decodes to at least one sample frame, else the reason.
+// Decodes `wav` with the reader's player's own decoding (DecodeWav, which reads a file: a
+// temporary one). Returns an empty text when it decodes to at least one sample frame, else
+// the reason.
 QString PlayerDecodeFailure(const QByteArray& wav);
 
 // Throws ToolError unless `database` has a Sounds table with the four columns.

@@ -1,10 +1,12 @@
 // golvar-content build-text: typesets quran.dat from the public text sources.
 #include "content/ContentKeys.h"
+#include "content/MushafCounts.h"
 #include "tools/Commands.h"
 #include "tools/ImportSupport.h"
 #include "tools/PageList.h"
 #include "tools/PageTypesetter.h"
 #include "tools/PrintedMushaf.h"
+#include "tools/PrintedQuarters.h"
 #include "tools/QuranSources.h"
 #include "tools/Rle8Bitmap.h"
 
@@ -39,8 +41,8 @@ constexpr const char* Usage =
     "  --sources DIR  the unpacked quran-db package: translation, soureh names, juz\n"
     "                 (default: .cache/sources/quran-db in the working directory, else\n"
     "                 beside the build folder)\n"
-    "  --print DIR    the unpacked @saqfish/asim package: the printed lines (default:\n"
-    "                 .cache/sources/asim, found the same way)\n"
+    "  --print DIR    the unpacked @saqfish/asim package: the printed lines and the\n"
+    "                 hezb quarters (default: .cache/sources/asim, found the same way)\n"
     "  --pages LIST   typeset only these pages, e.g. 1,2,50,604 or 1-10; the other tables\n"
     "                 stay complete, and ayehs on other pages get no place (lines 0)\n"
     "\n"
@@ -59,6 +61,8 @@ CREATE TABLE Pages (PageID INTEGER PRIMARY KEY, PageBMP BLOB NOT NULL, Joze INTE
                     Hezb TEXT NOT NULL, OtherComment TEXT NOT NULL);
 CREATE TABLE Lines (LineID INTEGER NOT NULL, PageID INTEGER NOT NULL, StartRow INTEGER NOT NULL,
                     EndRow INTEGER NOT NULL, PRIMARY KEY (PageID, LineID));
+CREATE TABLE AyehText (SourehID INTEGER NOT NULL, AyehID INTEGER NOT NULL, Text TEXT NOT NULL,
+                       PRIMARY KEY (SourehID, AyehID));
 )sql";
 
 // What the database keeps of a typeset page.
@@ -109,29 +113,30 @@ private:
     int Index = 0;
 };
 
-// The juz of a page is that of its first ayeh. The package has no hezb division, so the
-// hezb is the half of its juz's pages the page falls in: 2J-1 for the first half, 2J for
-// the second (juz J has hezbs 2J-1 and 2J), stored as decimal text.
+// The juz (from quran-db) and the hezb (from the print's quarters) of a page are those of its
+// first ayeh; the hezb is stored as decimal text.
 struct PagePosition {
     int Joze = 0;
     QString Hezb;
 };
 
-std::vector<PagePosition> PagePositions(const QuranSources& sources) {
-    std::vector<int> juz(PageCount + 1);
-    std::map<int, std::pair<int, int>> span; // juz -> first and last page
-    for (int page = 1; page <= PageCount; ++page) {
-        const PageRange& first = sources.Page(page).front();
-        juz[size_t(page)] = sources.JuzOf(first.Soureh, first.FirstAyeh);
-        auto [it, added] = span.try_emplace(juz[size_t(page)], page, page);
-        it->second.second = page;
-    }
+std::vector<PagePosition> PagePositions(const QuranSources& sources, const PrintedQuarters& quarters) {
     std::vector<PagePosition> positions(PageCount + 1);
     for (int page = 1; page <= PageCount; ++page) {
-        const int j = juz[size_t(page)];
-        const auto [first, last] = span[j];
-        const bool secondHalf = 2 * (page - first) >= last - first + 1;
-        positions[size_t(page)] = {j, QString::number(2 * j - (secondHalf ? 0 : 1))};
+        const PageRange& first = sources.Page(page).front();
+        const int juz = sources.JuzOf(first.Soureh, first.FirstAyeh);
+        const int hezb = quarters.HezbOf(first.Soureh, first.FirstAyeh);
+        // Juz J holds hezbs 2J - 1 and 2J.
+        if ((hezb + 1) / 2 != juz)
+            throw ToolError(
+                QStringLiteral("page %1 begins with ayeh %2:%3, which stands in juz %4 by quran-db "
+                               "but in hezb %5 of the print, a hezb of another juz")
+                    .arg(page)
+                    .arg(first.Soureh)
+                    .arg(first.FirstAyeh)
+                    .arg(juz)
+                    .arg(hezb));
+        positions[size_t(page)] = {juz, QString::number(hezb)};
     }
     return positions;
 }
@@ -172,7 +177,7 @@ std::vector<PageRecord> TypesetPages(const PageTypesetter& typesetter, const QLi
     return records;
 }
 
-void WriteDatabase(KeyedDatabase& database, const QuranSources& sources,
+void WriteDatabase(KeyedDatabase& database, const QuranSources& sources, const PrintedQuarters& quarters,
                    const std::vector<PageRecord>& records) {
     sqlite3* db = database.Handle();
     // A fresh file that takes its place only when complete needs no journal.
@@ -209,7 +214,13 @@ void WriteDatabase(KeyedDatabase& database, const QuranSources& sources,
         }
     }
 
-    const std::vector<PagePosition> positions = PagePositions(sources);
+    // The text of each ayeh as the page shows it, for the reader's search and copy.
+    Insert text(db, "INSERT INTO AyehText (SourehID, AyehID, Text) VALUES (?, ?, ?)");
+    for (int s = 1; s <= SourehCount; ++s)
+        for (int a = 1; a <= sources.Soureh(s).NumberOfAyeh; ++a)
+            (text << s << a << sources.Ayeh(s, a).Text).Run();
+
+    const std::vector<PagePosition> positions = PagePositions(sources, quarters);
     Insert page(db, "INSERT INTO Pages (PageID, PageBMP, Joze, Hezb, OtherComment) VALUES (?, ?, ?, ?, ?)");
     Insert line(db, "INSERT INTO Lines (LineID, PageID, StartRow, EndRow) VALUES (?, ?, ?, ?)");
     for (const PageRecord& record : records) {
@@ -286,13 +297,14 @@ void BuildText(const QString& outDirectory, const QString& sourcesDirectory, con
     }
 
     const PrintedMushaf print = PrintedMushaf::Load(printDirectory);
+    const PrintedQuarters quarters = PrintedQuarters::Load(printDirectory, print);
     QuranSources sources = QuranSources::Load(sourcesDirectory);
     sources.AdoptPrint(print);
     const PageTypesetter typesetter(print);
     const std::vector<PageRecord> records = TypesetPages(typesetter, pageIds);
     {
         KeyedDatabase database(temporary.Path, QuranDatabaseKey, KeyedDatabase::OpenMode::Create);
-        WriteDatabase(database, sources, records);
+        WriteDatabase(database, sources, quarters, records);
     }
     RefuseIfHeld(target);
     ReplaceFile(temporary.Path, target,

@@ -1,5 +1,6 @@
 #include "tools/PageTypesetter.h"
 
+#include "content/MushafCounts.h"
 #include "tools/ImportSupport.h"
 
 #include <QFileInfo>
@@ -422,7 +423,7 @@ PageTypesetter::PageTypesetter(const PrintedMushaf& print) : Print(print) {
     // The book's size: the largest at which every line of every page fits its width, then
     // the largest below that at which every line's ink fits its band.
     std::vector<MeasuredLine> lines;
-    for (int page = 1; page <= PrintedMushaf::PageCount; ++page) {
+    for (int page = 1; page <= PageCount; ++page) {
         const std::vector<PrintedLine>& printed = Print.Page(page);
         for (size_t i = 0; i < printed.size(); ++i) {
             lines.push_back({&printed[i], PrintedMushaf::BandOf(int(printed.size()), int(i)),

@@ -1,5 +1,6 @@
 #include "tools/PrintedMushaf.h"
 
+#include "content/MushafCounts.h"
 #include "content/PageGeometry.h"
 #include "tools/ImportSupport.h"
 
@@ -16,8 +17,7 @@ const QString LinesFile = QStringLiteral("data/hafs/raw.json");
 // Pages 1 and 2 hold the opening sourehs in 8 lines each; every other page has 15.
 constexpr int OpeningPages = 2;
 constexpr int OpeningPageLines = 8;
-constexpr int LineCount =
-    OpeningPages * OpeningPageLines + (PrintedMushaf::PageCount - OpeningPages) * LinesPerPage;
+constexpr int LineCount = OpeningPages * OpeningPageLines + (PageCount - OpeningPages) * LinesPerPage;
 
 const QString TitleStart = QStringLiteral("سُورَةُ");
 // The Bismillah's letters without its marks (the print varies the marks of a few).
@@ -54,15 +54,9 @@ Place PlaceOf(int index) {
 } // namespace
 
 PrintedMushaf PrintedMushaf::Load(const QString& directory) {
-    const QString path = QDir(directory).filePath(LinesFile);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw ToolError(
-            QStringLiteral("the printed lines are missing: cannot read %1 (%2; run make setup, or "
-                           "give the unpacked @saqfish/asim package with --print DIR)")
-                .arg(QDir::toNativeSeparators(path), file.errorString()));
     QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &error);
+    const QJsonDocument document = QJsonDocument::fromJson(
+        ReadPrintedMushafFile(directory, LinesFile, QStringLiteral("printed lines")), &error);
     if (error.error != QJsonParseError::NoError || !document.isArray())
         Malformed(QStringLiteral("the file is no JSON list (%1)").arg(error.errorString()));
     std::vector<QString> lines;
@@ -186,6 +180,17 @@ const QString& PrintedMushaf::AyehText(int soureh, int ayeh) const {
 
 int PrintedMushaf::BandOf(int lineCount, int index) {
     return (LinesPerPage - lineCount) / 2 + 1 + index;
+}
+
+QByteArray ReadPrintedMushafFile(const QString& directory, const QString& file, const QString& what) {
+    const QString path = QDir(directory).filePath(file);
+    QFile input(path);
+    if (!input.open(QIODevice::ReadOnly))
+        throw ToolError(
+            QStringLiteral("the %1 are missing: cannot read %2 (%3; run make setup, or give the unpacked "
+                           "@saqfish/asim package with --print DIR)")
+                .arg(what, QDir::toNativeSeparators(path), input.errorString()));
+    return input.readAll();
 }
 
 QString FindPrintedMushafPackage(const QString& explicitDir) {

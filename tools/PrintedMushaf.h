@@ -6,6 +6,7 @@
 // number in Arabic-Indic digits. Those lines decide what a page holds and where each line
 // breaks.
 
+#include <QByteArray>
 #include <QString>
 #include <vector>
 
@@ -27,8 +28,6 @@ struct PrintedLine {
 
 class PrintedMushaf final {
 public:
-    static constexpr int PageCount = 604;
-
     // Reads data/hafs/raw.json of the unpacked package in `directory`. Throws ToolError
     // naming the page and line where the file breaks one of the facts above, so that another
     // version of the package never yields a book set wrongly.
@@ -51,6 +50,10 @@ private:
     std::vector<std::vector<int>> AyehPages;     // [soureh - 1][ayeh - 1]
     std::vector<std::vector<QString>> AyehTexts; // [soureh - 1][ayeh - 1]
 };
+
+// File `file` of the unpacked @saqfish/asim package in `directory`. Throws ToolError saying
+// that the `what` are missing when it cannot be read.
+QByteArray ReadPrintedMushafFile(const QString& directory, const QString& file, const QString& what);
 
 // The unpacked @saqfish/asim package: `explicitDir` when given, else .cache/sources/asim in
 // the current folder or above the tool's own folder. Throws ToolError.

@@ -1,5 +1,7 @@
 #include "tools/QuranSources.h"
 
+#include "content/MushafCounts.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>

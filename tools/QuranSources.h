@@ -11,8 +11,6 @@
 #include <QString>
 #include <vector>
 
-inline constexpr int PageCount = PrintedMushaf::PageCount;
-
 struct SourceSoureh {
     int Id = 0;
     QString ArabicName;

@@ -1,5 +1,6 @@
 #include "tools/Sounds.h"
 
+#include "content/MushafCounts.h"
 #include "tools/Commands.h"
 #include "tools/PageList.h"
 #include "tools/QuranSources.h"
@@ -256,7 +257,11 @@ int RunSampleSounds(const QStringList& args) {
         try {
             sourehs = ParsePageList(parser.value(sourehsOption), SourehCount);
         } catch (const ToolError&) {
-            return ReportFailure(Command, QStringLiteral("--sourehs wants soureh numbers from 1 to 114, such as 1,2,110-114"), 2);
+            return ReportFailure(
+                Command,
+                QStringLiteral("--sourehs wants soureh numbers from 1 to %1, such as 1,2,110-114")
+                    .arg(SourehCount),
+                2);
         }
     } else {
         for (int s = 1; s <= SourehCount; ++s)

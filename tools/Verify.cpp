@@ -1,5 +1,6 @@
 // golvar-content verify: checks a content folder.
 #include "content/ContentKeys.h"
+#include "content/MushafCounts.h"
 #include "tools/Commands.h"
 #include "tools/ImportSupport.h"
 #include "tools/PageList.h"

@@ -2,6 +2,8 @@
 
 #include "content/ContentKeys.h"
 #include "content/Database.h"
+#include "content/MushafCounts.h"
+#include "model/Page.h"
 #include "tools/ImportSupport.h"
 #include "tools/PageTypesetter.h"
 #include "tools/PrintedMushaf.h"
@@ -179,8 +181,10 @@ void CheckTables(sqlite3* db, Findings& findings) {
             findings.Fault(QStringLiteral("soureh"), QStringLiteral("soureh %1 has no row").arg(soureh));
     }
     for (const auto& row :
-         IntegerRows(db, "SELECT SourehID, AyehID, PageID FROM Ayeh WHERE PageID < 1 OR PageID > 604 "
-                         "ORDER BY SourehID, AyehID"))
+         IntegerRows(db,
+                     "SELECT SourehID, AyehID, PageID FROM Ayeh WHERE PageID < 1 OR PageID > ?1 "
+                     "ORDER BY SourehID, AyehID",
+                     PageCount))
         findings.Fault(QStringLiteral("ayeh page"),
                        QStringLiteral("ayeh %1:%2 stands on page %3, which does not exist")
                            .arg(row[0])
@@ -305,7 +309,16 @@ void CheckPage(sqlite3* db, int pageId, const PrintedMushaf* print, Findings& fi
     }
     const QByteArray blob(static_cast<const char*>(sqlite3_column_blob(pictureQuery.Get(), 0)),
                           sqlite3_column_bytes(pictureQuery.Get(), 0));
-    const QImage stored = QImage::fromData(BitmapFileInBlob(blob), "BMP");
+    // Decoded as the reader decodes it, so that a picture passes here only if it shows there.
+    QImage stored;
+    try {
+        stored = DecodePagePicture(blob);
+    } catch (const ModelError& error) {
+        findings.Fault(QStringLiteral("picture"),
+                       QStringLiteral("%1: the reader cannot decode the picture (%2)")
+                           .arg(page, QString::fromUtf8(error.what())));
+        return;
+    }
     if (stored.isNull() || stored.width() != PagePictureWidth || stored.height() != PagePictureHeight ||
         stored.format() != QImage::Format_Indexed8) {
         findings.Fault(
@@ -317,7 +330,8 @@ void CheckPage(sqlite3* db, int pageId, const PrintedMushaf* print, Findings& fi
         return;
     }
     // The reader converts the picture to 24 bits and tests blue, green and red.
-    const QImage picture = stored.convertToFormat(QImage::Format_RGB888);
+    QImage picture = stored;
+    ConvertPagePictureTo24Bits(picture);
     const auto dark = [&](int x, int y) {
         const uchar* pixel = picture.constScanLine(y) + 3 * x;
         return pixel[0] < DarkBelow && pixel[1] < DarkBelow && pixel[2] < DarkBelow;

@@ -59,8 +59,8 @@ std::unique_ptr<QTemporaryDir> AudioDiskOutputTest::OutputDir;
 
 TEST_F(AudioDiskOutputTest, RecordingsPlayedOneAfterAnotherReachTheOutputWholeAndInOrder) {
     // In the device's format, so that the output must hold exactly these samples.
-    const WavSpec first{WavEncoding::Pcm16, 44100, 2, 120, 0};
-    const WavSpec second{WavEncoding::Pcm16, 44100, 2, 80, 1};
+    const WavSpec first{FixtureEncoding::Pcm16, 44100, 2, 120, 0};
+    const WavSpec second{FixtureEncoding::Pcm16, 44100, 2, 80, 1};
     {
         SdlAudioPlayer player(*Output);
         QSignalSpy notices(&player, &AudioPlayer::OnNotify);
@@ -89,7 +89,7 @@ TEST_F(AudioDiskOutputTest, RecordingsPlayedOneAfterAnotherReachTheOutputWholeAn
 }
 
 TEST_F(AudioDiskOutputTest, TwoPlayersPlayingAtOnceAreMixed) {
-    const WavSpec wavFormat{WavEncoding::Pcm16, 44100, 2, 100, 2};
+    const WavSpec wavFormat{FixtureEncoding::Pcm16, 44100, 2, 100, 2};
     const QString path = Write(QStringLiteral("mixed.wav"), wavFormat);
     {
         SdlAudioPlayer one(*Output);

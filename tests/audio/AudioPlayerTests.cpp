@@ -440,7 +440,7 @@ TEST_F(AudioPlayerTest, SecondOpenOfAnotherFilePlaysTheNewFile) {
     OpenFile(LongMs);
     Player.Play();
     ASSERT_TRUE(WaitUntil([&] { return Player.Position() > 0; }));
-    Player.SetFileName(Write(QStringLiteral("b.wav"), ShortMs, {WavEncoding::Pcm8, 11025, 2}));
+    Player.SetFileName(Write(QStringLiteral("b.wav"), ShortMs, {FixtureEncoding::Pcm8, 11025, 2}));
     Player.Open();
     EXPECT_EQ(Player.Mode(), pmStopped);
     EXPECT_EQ(Player.Position(), 0);
@@ -522,13 +522,14 @@ INSTANTIATE_TEST_SUITE_P(
                     },
                     "fmt chunk"},
         BadFileCase{"TruncatedPcm",
-                    [](const QString& path) { WriteTruncatedWav(path, {WavEncoding::Pcm16}); }, "data chunk"},
+                    [](const QString& path) { WriteTruncatedWav(path, {FixtureEncoding::Pcm16}); },
+                    "data chunk"},
         BadFileCase{"TruncatedImaAdpcm",
-                    [](const QString& path) { WriteTruncatedWav(path, {WavEncoding::ImaAdpcm}); },
+                    [](const QString& path) { WriteTruncatedWav(path, {FixtureEncoding::ImaAdpcm}); },
                     "data chunk"},
         BadFileCase{"UnsupportedGsm",
                     [](const QString& path) {
-                        WriteWav(path, {WavEncoding::Gsm610, 8000});
+                        WriteWav(path, {FixtureEncoding::Gsm610, 8000});
                     },
                     "format tag"}),
     [](const auto& info) { return std::string(info.param.Name); });

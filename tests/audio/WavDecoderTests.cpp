@@ -27,13 +27,13 @@ protected:
 };
 
 TEST_F(WavDecoderTest, PcmInTheOutputFormatIsTakenSampleForSample) {
-    const WavSpec wavFormat{WavEncoding::Pcm16, 44100, 2, 100};
+    const WavSpec wavFormat{FixtureEncoding::Pcm16, 44100, 2, 100};
     const auto sound = Decode(wavFormat);
     EXPECT_EQ(Samples(*sound), WavSignal(wavFormat));
 }
 
 TEST_F(WavDecoderTest, MonoIsSpreadOverBothChannels) {
-    const WavSpec wavFormat{WavEncoding::Pcm16, 44100, 1, 100};
+    const WavSpec wavFormat{FixtureEncoding::Pcm16, 44100, 1, 100};
     const auto sound = Decode(wavFormat);
     const std::vector<std::int16_t> expected = WavSignal(wavFormat);
     const std::vector<std::int16_t> samples = Samples(*sound);
@@ -45,7 +45,7 @@ TEST_F(WavDecoderTest, MonoIsSpreadOverBothChannels) {
 }
 
 TEST_F(WavDecoderTest, EightBitSamplesKeepTheirValueWithinOneStep) {
-    const WavSpec wavFormat{WavEncoding::Pcm8, 44100, 2, 50};
+    const WavSpec wavFormat{FixtureEncoding::Pcm8, 44100, 2, 50};
     const auto sound = Decode(wavFormat);
     const std::vector<std::int16_t> expected = WavSignal(wavFormat);
     const std::vector<std::int16_t> samples = Samples(*sound);
@@ -77,17 +77,17 @@ TEST_P(WavFormatTest, DecodesToTheFilesDurationAtTheOutputRate) {
 
 INSTANTIATE_TEST_SUITE_P(
     , WavFormatTest,
-    ::testing::Values(FormatCase{"Pcm8Mono11025", {WavEncoding::Pcm8, 11025, 1, 200}},
-                      FormatCase{"Pcm8Stereo22050", {WavEncoding::Pcm8, 22050, 2, 200}},
-                      FormatCase{"Pcm16Mono22050", {WavEncoding::Pcm16, 22050, 1, 200}},
-                      FormatCase{"Pcm16Stereo44100", {WavEncoding::Pcm16, 44100, 2, 200}},
-                      FormatCase{"Pcm16Mono48000", {WavEncoding::Pcm16, 48000, 1, 200}},
-                      FormatCase{"Float32Mono22050", {WavEncoding::Float32, 22050, 1, 200}},
-                      FormatCase{"ImaAdpcmMono22050", {WavEncoding::ImaAdpcm, 22050, 1, 200}, 47},
-                      FormatCase{"ImaAdpcmStereo44100", {WavEncoding::ImaAdpcm, 44100, 2, 200}, 47},
-                      FormatCase{"MsAdpcmMono22050", {WavEncoding::MsAdpcm, 22050, 1, 200}, 47},
-                      FormatCase{"MuLawMono8000", {WavEncoding::MuLaw, 8000, 1, 200}},
-                      FormatCase{"ALawMono8000", {WavEncoding::ALaw, 8000, 1, 200}}),
+    ::testing::Values(FormatCase{"Pcm8Mono11025", {FixtureEncoding::Pcm8, 11025, 1, 200}},
+                      FormatCase{"Pcm8Stereo22050", {FixtureEncoding::Pcm8, 22050, 2, 200}},
+                      FormatCase{"Pcm16Mono22050", {FixtureEncoding::Pcm16, 22050, 1, 200}},
+                      FormatCase{"Pcm16Stereo44100", {FixtureEncoding::Pcm16, 44100, 2, 200}},
+                      FormatCase{"Pcm16Mono48000", {FixtureEncoding::Pcm16, 48000, 1, 200}},
+                      FormatCase{"Float32Mono22050", {FixtureEncoding::Float32, 22050, 1, 200}},
+                      FormatCase{"ImaAdpcmMono22050", {FixtureEncoding::ImaAdpcm, 22050, 1, 200}, 47},
+                      FormatCase{"ImaAdpcmStereo44100", {FixtureEncoding::ImaAdpcm, 44100, 2, 200}, 47},
+                      FormatCase{"MsAdpcmMono22050", {FixtureEncoding::MsAdpcm, 22050, 1, 200}, 47},
+                      FormatCase{"MuLawMono8000", {FixtureEncoding::MuLaw, 8000, 1, 200}},
+                      FormatCase{"ALawMono8000", {FixtureEncoding::ALaw, 8000, 1, 200}}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 TEST_F(WavDecoderTest, MissingFileRaisesTheDecodersMessage) {

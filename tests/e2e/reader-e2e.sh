@@ -5,7 +5,9 @@
 #   reader-e2e.sh READER DATA
 #
 # A click on an ayeh turns it red on the screen and starts its recording in the cache;
-# closing the window stores the position; the next start shows that ayeh red again.
+# closing the window stores the position; the next start shows that ayeh red again. Then
+# Ctrl+F, a word typed and Enter turn the ayeh that holds it red, and Ctrl+Page Down from
+# page 1 leaves page 2 current.
 # Exits 77 (skipped) when no X server can be started or DATA holds no content.
 set -euo pipefail
 
@@ -175,5 +177,43 @@ start_reader
 scroll=$(scroll_into_view 0 "$top2" "$last_bottom2")
 eventually is_red "$left2" "$start_col2" "$top2" "$bottom2" "$scroll" || fail "ayeh 1:2 is not red at the second start"
 not_red "$left1" "$start_col1" "$top1" "$bottom1" "$scroll" || fail "ayeh 1:1 is red at the second start"
+
+# The columns of a whole line, inside the margin.
+full_left=$margin full_right=$((462 - 1 - margin))
+
+# --- Ctrl+F, a word, Enter: ayeh 2:255, which holds it, is red on its page ---
+[ "$(query "SELECT count(*) FROM AyehText;")" -gt 0 ] 2>/dev/null || fail "the content has no ayeh texts to search"
+read -r kpage kline kend _ _ < <(query \
+    "SELECT PageID, StartLine, EndLine, StartCol, EndCol FROM Ayeh WHERE SourehID = 2 AND AyehID = 255;" | tr '|' ' ')
+[ -n "${kpage:-}" ] && ((kend > kline)) || fail "ayeh 2:255 does not run over more than one line"
+read -r ktop _ < <(band "$kpage" "$kline")
+read -r _ kbottom < <(band "$kpage" "$kend")
+read -r ktop2 kbottom2 < <(band "$kpage" $((kline + 1)))
+xdotool key --clearmodifiers ctrl+f
+focus_left() { [ "$(xdotool getwindowfocus 2>/dev/null)" != "$window" ]; }
+eventually focus_left || fail "Ctrl+F opened no search window"
+xdotool type --delay 100 'الكرسي'
+xdotool key --clearmodifiers Return
+scroll=$(scroll_into_view "$scroll" "$ktop" "$kbottom")
+# The second line of the ayeh is all its own.
+eventually is_red "$full_left" "$full_right" "$ktop2" "$kbottom2" "$scroll" ||
+    fail "ayeh 2:255 did not turn red after searching for its word"
+
+# --- Ctrl+G, 1, Enter, then Ctrl+Page Down: page 2 with its first ayeh red and current ---
+read -r fline < <(query "SELECT StartLine FROM Ayeh WHERE PageID = 2 ORDER BY SourehID, AyehID LIMIT 1;")
+read -r ftop fbottom < <(band 2 "$fline")
+xdotool windowfocus --sync "$window" 2>/dev/null || true
+xdotool key --clearmodifiers ctrl+g
+xdotool type 1
+xdotool key --clearmodifiers Return
+scroll=$(scroll_into_view 0 "$top1" "$last_bottom1")
+eventually is_red "$left1" "$start_col1" "$top1" "$bottom1" "$scroll" || fail "Ctrl+G, 1 and Enter did not show page 1"
+xdotool key --clearmodifiers ctrl+Next
+scroll=$(scroll_into_view 0 "$ftop" "$fbottom")
+eventually is_red "$full_left" "$full_right" "$ftop" "$fbottom" "$scroll" ||
+    fail "Ctrl+Page Down from page 1 did not show page 2 with its first ayeh red"
+click $((678 + 37)) $((554 + 11))
+eventually grep -qx 'LastSoureh=2' "$settings" || fail "page 2's first ayeh is not current: $(cat "$settings")"
+grep -qx 'LastAyeh=1' "$settings" || fail "page 2's first ayeh is not current: $(cat "$settings")"
 stop_reader
-echo "PASSED: click, recording, stored position and restart on $DISPLAY"
+echo "PASSED: click, recording, stored position, restart, search and page keys on $DISPLAY"

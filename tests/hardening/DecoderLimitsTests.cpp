@@ -3,6 +3,7 @@
 
 #include "audio/AudioPlayer.h"
 #include "audio/WavDecoder.h"
+#include "tests/support/ProcessStatus.h"
 #include "tests/support/WavFixtures.h"
 
 #include <QFile>
@@ -15,7 +16,6 @@
 #include <unistd.h>
 
 #include <cstdint>
-#include <fstream>
 #include <string>
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -42,7 +42,7 @@ namespace {
 // A 16-bit mono WAV of 100 bytes of sound whose data chunk header claims `claimed` bytes.
 QByteArray WavClaiming(std::uint32_t claimed) {
     WavSpec wavFormat;
-    wavFormat.Encoding = WavEncoding::Pcm16;
+    wavFormat.Encoding = FixtureEncoding::Pcm16;
     wavFormat.Rate = 8000;
     wavFormat.DurationMs = 10;
     QByteArray bytes = WavBytes(wavFormat);
@@ -119,15 +119,6 @@ TEST_F(WavDecoderLimits, ClaimedSizeIsNeverReserved) {
     EXPECT_LT(Largest.load(), SizeLimit) << "bytes reserved at once";
 }
 #else
-long VirtualSizeKb() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmSize:", 0) == 0)
-            return std::stol(line.substr(7));
-    return -1;
-}
-
 // In a child limited to its present address space plus 512 MiB, so that reserving the claimed
 // gigabytes fails ("Out of memory") instead of passing unnoticed on an overcommitting system.
 TEST_F(WavDecoderLimits, ClaimedSizeIsNeverReserved) {
@@ -135,7 +126,7 @@ TEST_F(WavDecoderLimits, ClaimedSizeIsNeverReserved) {
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        const long kb = VirtualSizeKb();
+        const long kb = ProcessStatusKilobytes("VmSize");
         struct rlimit limit {};
         limit.rlim_cur = limit.rlim_max = rlim_t(kb) * 1024 + SizeLimit;
         if (kb < 0 || ::setrlimit(RLIMIT_AS, &limit) != 0)

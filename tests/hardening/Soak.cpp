@@ -19,6 +19,7 @@
 #include "tests/mainwindow/ModalWatcher.h"
 #include "tests/support/FakeAudioPlayer.h"
 #include "tests/support/FixtureDatabase.h"
+#include "tests/support/ProcessStatus.h"
 #include "tests/support/WavFixtures.h"
 #include "tools/ImportSupport.h"
 #include "tools/Rle8Bitmap.h"
@@ -31,20 +32,10 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
-#include <fstream>
 #include <string>
 #include <vector>
 
 namespace {
-
-long ResidentKb() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::stol(line.substr(6));
-    return -1;
-}
 
 // A white page in 8-bit run-length form (a few kilobytes instead of 320).
 QByteArray WhitePageRle8() {
@@ -174,7 +165,7 @@ int main(int argc, char** argv) {
             }
             ++ayehsStarted;
             if (ayehsStarted % 250 == 0)
-                samples.emplace_back(ayehsStarted, ResidentKb());
+                samples.emplace_back(ayehsStarted, ResidentKilobytes());
             if (++expectedAyeh > NumberOfAyehs(expectedSoureh)) {
                 expectedAyeh = 1;
                 expectedSoureh = expectedSoureh % SourehCount + 1;
@@ -184,7 +175,7 @@ int main(int argc, char** argv) {
         }
     };
 
-    samples.emplace_back(0, ResidentKb());
+    samples.emplace_back(0, ResidentKilobytes());
     clock.restart();
     // The user chooses the soureh and the ayeh, keeps the count at 1 and presses the recite
     // button; from then on only the recordings' ends move the chain.

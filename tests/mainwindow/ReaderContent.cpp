@@ -2,6 +2,7 @@
 
 #include "audio/AudioPlayer.h"
 #include "content/ContentKeys.h"
+#include "content/MushafCounts.h"
 #include "mainwindow/ShellWindows.h"
 #include "model/Utility.h"
 #include "tests/support/FixtureDatabase.h"
@@ -45,7 +46,7 @@ void AddOtherSourehs(FixtureDatabase& quran, FixtureDatabase& sound) {
 
     quran.Begin();
     sound.Begin();
-    for (int s = 1; s <= 114; ++s) {
+    for (int s = 1; s <= SourehCount; ++s) {
         if (IsFixtureSoureh(s))
             continue;
         const int page = ReaderContent::PageOf(s, 1);
@@ -80,6 +81,11 @@ void AddOtherSourehs(FixtureDatabase& quran, FixtureDatabase& sound) {
                                                       : FixtureBook::Recording(ghari, s, a)}});
         }
     }
+    CreateAyehTextTable(quran);
+    for (int s = 1; s <= 114; ++s)
+        for (int a = 1; a <= ReaderContent::NumberOfAyeh(s); ++a)
+            quran.Insert("AyehText",
+                         {{"SourehID", s}, {"AyehID", a}, {"Text", ReaderContent::ArabicText(s, a)}});
     quran.Commit();
     sound.Commit();
 }
@@ -120,6 +126,12 @@ QPoint ReaderContent::PointIn(int sourehId, int ayehId) {
 
 QString ReaderContent::Translation(int sourehId, int ayehId) {
     return FixtureAyeh{sourehId, ayehId, 0, 0, 0, 0, 0}.Translation();
+}
+
+QString ReaderContent::ArabicText(int sourehId, int ayehId) {
+    if (sourehId == ThroneSoureh && ayehId == ThroneAyeh)
+        return QStringLiteral(u"وَسِعَ كُرۡسِيُّهُ ٱلسَّمَٰوَٰتِ وَٱلۡأَرۡضَ");
+    return QStringLiteral(u"ءَايَةُ %1 مِنۡ سُورَةِ %2").arg(ayehId).arg(sourehId);
 }
 
 // --- NoticeWatcher ---

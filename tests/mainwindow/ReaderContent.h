@@ -6,7 +6,9 @@
 //
 // Content beyond the fixture book: every other soureh has two ayehs, ayeh 1 on line 1 and
 // ayeh 2 on line 2 of a page of its own (PageOf), with recordings of reciters 1 and 2.
-// Soureh 3's recordings last LongRecordingMs; all the others last tens of milliseconds.
+// Soureh 3's recordings last LongRecordingMs; all the others last tens of milliseconds. Every
+// ayeh has its Arabic text in AyehText (ArabicText); of them only ayeh ThroneSoureh:ThroneAyeh
+// holds the word كرسي.
 
 #include "audio/AudioPlayer.h"
 #include "mainwindow/Main.h"
@@ -28,6 +30,8 @@ class ReaderContent final {
 public:
     static constexpr int LongSoureh = 3;
     static constexpr int LongRecordingMs = 1500;
+    static constexpr int ThroneSoureh = 2;
+    static constexpr int ThroneAyeh = 4;
 
     // The folder holding quran.dat and snd.wav, made once per test program: the reader
     // never writes its content.
@@ -38,6 +42,7 @@ public:
     // A point well inside the ink of an ayeh on its page.
     static QPoint PointIn(int sourehId, int ayehId);
     static QString Translation(int sourehId, int ayehId);
+    static QString ArabicText(int sourehId, int ayehId);
 };
 
 // Closes the page-range notice whenever it is shown modally and counts its showings.

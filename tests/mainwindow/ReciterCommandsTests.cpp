@@ -55,7 +55,7 @@ protected:
     void WriteRecitation(int first, int last) const {
         for (int a = first; a <= last; ++a)
             WriteWav(Recitation.filePath(QStringLiteral("001%1.wav").arg(a, 3, 10, QLatin1Char('0'))),
-                     WavSpec{WavEncoding::Pcm16, 16000, 1, ImportedMs, a});
+                     WavSpec{FixtureEncoding::Pcm16, 16000, 1, ImportedMs, a});
     }
 
     // A right click on the reciter list, then the menu entry with that caption.
@@ -216,7 +216,7 @@ TEST_F(ReciterCommandsTest, CancelledImportStopsTheRecitationAndChangesNothing) 
     // Long enough that the cancel, clicked as soon as the dialog shows, comes first.
     for (int a = 1; a <= 286; ++a)
         WriteWav(Recitation.filePath(QStringLiteral("002%1.wav").arg(a, 3, 10, QLatin1Char('0'))),
-                 WavSpec{WavEncoding::Pcm16, 44100, 2, 200, a});
+                 WavSpec{FixtureEncoding::Pcm16, 44100, 2, 200, a});
     OpenForm();
     ChooseReciter(2);
     const QString name = Form->TntComboBoxGhariList->currentText();

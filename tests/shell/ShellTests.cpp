@@ -247,7 +247,7 @@ TEST_F(ShellTest, ClickingTheSplashPictureDoesNothing) {
 // --- Shutdown ---
 
 TEST_F(ShellTest, ClosingTheMainWindowShowsTheFarewellWhoseSoundPlaysAndClosingItEndsTheApplication) {
-    WriteWav(Dir.filePath(QStringLiteral("Tavashih.wav")), {WavEncoding::Pcm16, 8000, 1, 2000});
+    WriteWav(Dir.filePath(QStringLiteral("Tavashih.wav")), {FixtureEncoding::Pcm16, 8000, 1, 2000});
     StartReading();
     TntMainForm->close();
 

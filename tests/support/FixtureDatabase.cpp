@@ -120,6 +120,10 @@ void CreateSoundTables(FixtureDatabase& db) {
     db.Exec("CREATE TABLE Sounds (SourehID INTEGER, AyehID INTEGER, GhariID INTEGER, Sound BLOB);");
 }
 
+void CreateAyehTextTable(FixtureDatabase& db) {
+    db.Exec("CREATE TABLE AyehText (SourehID INTEGER, AyehID INTEGER, Text TEXT);");
+}
+
 QByteArray MakeBitmap8(int width, int height, quint8 background, const std::vector<QRect>& darkRects,
                        quint8 ink) {
     const int stride = (width + 3) / 4 * 4;

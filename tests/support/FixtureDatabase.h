@@ -32,6 +32,8 @@ private:
 // every column.
 void CreateQuranTables(FixtureDatabase& db);
 void CreateSoundTables(FixtureDatabase& db);
+// The optional AyehText table of quran.dat, empty.
+void CreateAyehTextTable(FixtureDatabase& db);
 
 // A Windows bitmap file (8 bits per pixel, grey palette) filled with `background`, with the
 // given rectangles (top-down pixel coordinates) painted in `ink`.

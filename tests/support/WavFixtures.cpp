@@ -1,7 +1,5 @@
 #include "tests/support/WavFixtures.h"
 
-#include "tests/support/SoundFileFixture.h"
-
 #include <QFile>
 #include <QTemporaryDir>
 #include <cmath>
@@ -17,10 +15,10 @@ struct SndFileClose {
     void operator()(SNDFILE* file) const { sf_close(file); }
 };
 
-// libsndfile's sub-format for each WavEncoding, in the enum's order.
+// libsndfile's sub-format for each FixtureEncoding, in the enum's order.
 constexpr int SubFormats[] = {SF_FORMAT_PCM_U8,   SF_FORMAT_PCM_16, SF_FORMAT_FLOAT, SF_FORMAT_IMA_ADPCM,
                               SF_FORMAT_MS_ADPCM, SF_FORMAT_ULAW,   SF_FORMAT_ALAW,  SF_FORMAT_GSM610};
-static_assert(std::size(SubFormats) == static_cast<std::size_t>(WavEncoding::Gsm610) + 1);
+static_assert(std::size(SubFormats) == static_cast<std::size_t>(FixtureEncoding::Gsm610) + 1);
 
 void WriteSignal(const QString& path, int format, const WavSpec& wavFormat) {
     SF_INFO info{};

@@ -1,17 +1,18 @@
 #pragma once
 // Short WAV files with a known signal, in the encodings the player must take, and damaged
 // variants of them: the one writer of sound fixtures for the tests and the benchmarks.
-// Throws std::runtime_error when a file cannot be written.
+// Throws std::runtime_error when a file cannot be written. Its encodings are named apart
+// from the recordings library's WavEncoding, so that tests may include both.
 
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
 #include <vector>
 
-enum class WavEncoding { Pcm8, Pcm16, Float32, ImaAdpcm, MsAdpcm, MuLaw, ALaw, Gsm610 };
+enum class FixtureEncoding { Pcm8, Pcm16, Float32, ImaAdpcm, MsAdpcm, MuLaw, ALaw, Gsm610 };
 
 struct WavSpec {
-    WavEncoding Encoding = WavEncoding::Pcm16;
+    FixtureEncoding Encoding = FixtureEncoding::Pcm16;
     int Rate = 22050;
     int Channels = 1;
     int DurationMs = 50;
@@ -42,3 +43,7 @@ void WriteTruncatedWav(const QString& path, const WavSpec& wavFormat);
 
 // Writes bytes as they are: empty, garbage or not a RIFF file at all.
 void WriteBytes(const QString& path, const QByteArray& bytes);
+
+// Writes the signal of a WavSpec{Pcm16, rate, channels, durationMs} at path in any of
+// libsndfile's formats (major | subtype: FLAC, Ogg Vorbis, MP3, WAV...).
+void WriteSoundFile(const QString& path, int format, int rate, int channels, int durationMs);

@@ -1,4 +1,6 @@
 // build-text: the tables it writes and the pictures it typesets, on a few pages.
+#include "model/AyehSearch.h"
+#include "tests/support/FixtureDatabase.h"
 #include "tests/tools/SoundToolSupport.h"
 #include "tests/tools/TextContent.h"
 #include "tools/PageTypesetter.h"
@@ -99,10 +101,25 @@ TEST_F(BuildText, EveryAyehHasItsTranslationAndPageButOnlyTypesetPagesHaveGeomet
               (std::vector<std::vector<QString>>{{"2:255", "42"}, {"5:77", "120"}, {"5:78", "121"}}));
 }
 
+TEST_F(BuildText, EveryAyehHasItsTextAndTheReaderFindsItsWords) {
+    EXPECT_EQ(
+        TextRows(Db,
+                 "SELECT count(*), count(DISTINCT SourehID || ':' || AyehID), sum(Text = '') FROM AyehText")
+            .at(0),
+        (std::vector<QString>{"6236", "6236", "0"}));
+    const Connection quran(FixtureConnectionString(Db, QuranDatabaseKey));
+    const auto index = TAyehIndex::Load(quran);
+    ASSERT_TRUE(index->HasArabicText());
+    const TSearchResult throne = index->Search(QStringLiteral(u"الكرسي"));
+    ASSERT_FALSE(throne.Hits.empty());
+    EXPECT_EQ(std::pair(throne.Hits.front().SourehID, throne.Hits.front().AyehID), std::pair(2, 255));
+}
+
 TEST_F(BuildText, PagesCarryTheirJuzAndHezb) {
-    const std::vector<std::vector<QString>> expected = {{"1", "1", "1", ""},     {"2", "1", "1", ""},
-                                                        {"3", "1", "1", ""},     {"50", "3", "5", ""},
-                                                        {"187", "10", "19", ""}, {"604", "30", "60", ""}};
+    // Hezb 6 begins at 3:15 on page 51: page 50 is in hezb 5, page 52 in hezb 6.
+    const std::vector<std::vector<QString>> expected = {
+        {"1", "1", "1", ""},  {"2", "1", "1", ""},     {"3", "1", "1", ""},    {"50", "3", "5", ""},
+        {"52", "3", "6", ""}, {"187", "10", "19", ""}, {"604", "30", "60", ""}};
     EXPECT_EQ(TextRows(Db, "SELECT PageID, Joze, Hezb, OtherComment FROM Pages ORDER BY PageID"), expected);
 }
 

@@ -1,6 +1,6 @@
 // import-recitation: a reciter's recordings from a per-ayeh folder, all or nothing.
 #include "tests/support/FixtureDatabase.h"
-#include "tests/support/SoundFileFixture.h"
+#include "tests/support/WavFixtures.h"
 #include "tests/tools/SoundToolSupport.h"
 #include "tools/Sounds.h"
 

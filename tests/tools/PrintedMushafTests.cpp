@@ -1,15 +1,18 @@
-// The printed lines build-text sets the pages from: the print as it is, and files that break
-// one of the facts the book is set from, each named by page and line.
+// The printed lines build-text sets the pages from, and the hezb quarters it takes each page's
+// hezb from: the print as it is, and files that break one of the facts the book is set from,
+// each named by where it breaks.
 #include "content/PageGeometry.h"
 #include "tests/tools/SoundToolSupport.h"
 #include "tests/tools/TextContent.h"
 #include "tools/ImportSupport.h"
 #include "tools/PrintedMushaf.h"
+#include "tools/PrintedQuarters.h"
 
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
@@ -18,15 +21,29 @@ namespace {
 
 using Kind = PrintedLine::Kind;
 
-class PrintedLines : public ::testing::Test {
+// A test on the installed @saqfish/asim package, skipped where it is not installed.
+class InstalledPackage : public ::testing::Test {
 protected:
     void SetUp() override {
         if (!InstalledPrint())
             GTEST_SKIP() << "the @saqfish/asim sources are not installed (scripts/setup.sh)";
-        QFile file(QDir(InstalledPrintPackage()).filePath(QStringLiteral("data/hafs/raw.json")));
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        for (const QJsonValue& value : QJsonDocument::fromJson(file.readAll()).array())
-            Lines.push_back(value.toString());
+    }
+
+    // One of the package's files, a JSON list.
+    static QJsonArray List(const char* file) {
+        QFile input(QDir(InstalledPrintPackage()).filePath(QString::fromLatin1(file)));
+        EXPECT_TRUE(input.open(QIODevice::ReadOnly)) << file;
+        return QJsonDocument::fromJson(input.readAll()).array();
+    }
+};
+
+class PrintedLines : public InstalledPackage {
+protected:
+    void SetUp() override {
+        InstalledPackage::SetUp();
+        if (!IsSkipped())
+            for (const QJsonValue& value : List("data/hafs/raw.json"))
+                Lines.push_back(value.toString());
     }
 
     // Where line `line` (from 1) of page `page` stands in the file.
@@ -166,6 +183,98 @@ TEST(PrintedLinesFile, AMissingOrMalformedFileIsNamed) {
             EXPECT_TRUE(QString::fromUtf8(error.what()).contains(QString::fromUtf8(message))) << error.what();
         }
     }
+}
+
+class PrintedHezbs : public InstalledPackage {
+protected:
+    void SetUp() override {
+        InstalledPackage::SetUp();
+        if (!IsSkipped())
+            Juzs = List("data/hafs/sections.json");
+    }
+
+    // Quarter `index` (from 0) of juz `juz` (from 1) with `edit` applied to its verse.
+    void EditQuarter(QJsonArray& juzs, int juz, int index, const std::function<void(QJsonObject&)>& edit) {
+        QJsonArray list = juzs[juz - 1].toArray();
+        QJsonObject quarter = list[index].toObject();
+        QJsonObject verse = quarter[QStringLiteral("verse")].toObject();
+        edit(verse);
+        quarter[QStringLiteral("verse")] = verse;
+        list[index] = quarter;
+        juzs[juz - 1] = list;
+    }
+
+    QJsonArray Juzs;
+};
+
+TEST_F(PrintedHezbs, APageIsInTheHezbOfItsFirstAyeh) {
+    const PrintedMushaf& print = *InstalledPrint();
+    const PrintedQuarters quarters = PrintedQuarters::FromJson(QJsonDocument(Juzs).toJson(), print);
+    // Hezb 6 begins at 3:15 and hezb 10 at 4:88, each on its page after the page's first
+    // ayeh (pages 51 and 92); hezb 60 begins at 87:1, on page 591.
+    const std::pair<int, int> cases[] = {{1, 1},  {50, 5},  {51, 5},   {52, 6},
+                                         {92, 9}, {93, 10}, {592, 60}, {604, 60}};
+    for (const auto& [page, hezb] : cases) {
+        const PrintedPiece* first = nullptr;
+        for (const PrintedLine& line : print.Page(page))
+            if (!first && !line.Pieces.empty())
+                first = &line.Pieces.front();
+        ASSERT_NE(first, nullptr);
+        EXPECT_EQ(quarters.HezbOf(first->Soureh, first->Ayeh), hezb) << "page " << page;
+    }
+}
+
+TEST_F(PrintedHezbs, AQuarterThatBreaksTheirFactsIsNamed) {
+    struct Case {
+        const char* Name;
+        std::function<void(QJsonArray&)> Damage;
+        QString Message;
+    };
+    const Case cases[] = {
+        {"a quarter missing",
+         [](QJsonArray& juzs) {
+             QJsonArray list = juzs[2].toArray();
+             list.removeLast();
+             juzs[2] = list;
+         },
+         QStringLiteral("juz 3 has 7 quarters instead of 8")},
+        {"a number one ayeh off",
+         [this](QJsonArray& juzs) {
+             EditQuarter(juzs, 2, 2, [](QJsonObject& verse) {
+                 verse[QStringLiteral("number")] = verse[QStringLiteral("number")].toInt() + 1;
+             });
+         },
+         QStringLiteral("juz 2, quarter 3: its text is not that of ayeh 2:178 as printed")},
+        {"quarters out of order",
+         [](QJsonArray& juzs) {
+             QJsonArray list = juzs[0].toArray();
+             const QJsonValue fourth = list[3];
+             list[3] = list[4];
+             list[4] = fourth;
+             juzs[0] = list;
+         },
+         QStringLiteral("juz 1, quarter 5 begins at ayeh number 66, not after the quarter before it")},
+        {"a quarter the print does not mark",
+         [this](QJsonArray& juzs) {
+             EditQuarter(juzs, 1, 1, [](QJsonObject& verse) {
+                 verse[QStringLiteral("number")] = 33;
+                 verse[QStringLiteral("text")] = InstalledPrint()->AyehText(2, 27);
+             });
+         },
+         QStringLiteral("the print marks a quarter at 2:26, which the file does not list")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        QJsonArray juzs = Juzs;
+        c.Damage(juzs);
+        try {
+            PrintedQuarters::FromJson(QJsonDocument(juzs).toJson(), *InstalledPrint());
+            ADD_FAILURE() << "no error";
+        } catch (const ToolError& error) {
+            EXPECT_TRUE(QString::fromUtf8(error.what()).contains(c.Message)) << error.what();
+        }
+    }
+    EXPECT_NO_THROW(PrintedQuarters::FromJson(QJsonDocument(Juzs).toJson(), *InstalledPrint()));
 }
 
 } // namespace

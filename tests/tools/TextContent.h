@@ -10,9 +10,10 @@
 #include <vector>
 
 // The pages the shared build typesets: the opening pages, the first full page, a soureh
-// opening with its Bismillah, the one soureh without it and the last page with three sourehs.
-inline constexpr const char* SharedPages = "1,2,3,50,187,604";
-inline const QList<int> SharedPageList = {1, 2, 3, 50, 187, 604};
+// opening with its Bismillah, the first page of a hezb that begins on the page before, the
+// one soureh without a Bismillah and the last page with three sourehs.
+inline constexpr const char* SharedPages = "1,2,3,50,52,187,604";
+inline const QList<int> SharedPageList = {1, 2, 3, 50, 52, 187, 604};
 
 class PrintedMushaf;
 

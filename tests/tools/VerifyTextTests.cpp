@@ -125,6 +125,13 @@ TEST_F(VerifyText, ReportsEachKindOfDamage) {
                                .arg(QString::fromLatin1(MakeBitmap8(400, 690).toHex())));
          },
          QStringLiteral("page 50: the picture does not decode as a 462 x 690 bitmap")},
+        {"a picture cut short",
+         [](const QString& db) {
+             // Its last bytes hold the top margin, which a decoder would fill in blank.
+             ExecuteOn(db, QStringLiteral("UPDATE Pages SET PageBMP = substr(PageBMP, 1, length(PageBMP) - "
+                                          "16) WHERE PageID = 50"));
+         },
+         QStringLiteral("page 50: the reader cannot decode the picture")},
         {"a line beyond the last",
          [&](const QString& db) { ExecuteOn(db, QStringLiteral("UPDATE Ayeh SET EndLine = 16") + where(a)); },
          QStringLiteral("lines %1..16 are not in order").arg(a.StartLine)},
