@@ -97,6 +97,18 @@ wait_window() {
 }
 opened() { find "/proc/$reader_pid/fd" -type l -exec readlink {} + 2>/dev/null | grep -qx "$1"; }
 runs_in() { [ "$(readlink "/proc/$reader_pid/cwd")" = "$1" ]; }
+# enter_text WINDOW TEXT: types TEXT into the focused field of a dialog that has just appeared.
+# Keys that reach a freshly mapped dialog before it has settled its focus can be lost, so the
+# text is typed a second time over the first once the dialog holds the keyboard.
+enter_text() {
+    xdotool windowfocus --sync "$1" 2>/dev/null
+    within 10 test "$(xdotool getwindowfocus 2>/dev/null)" = "$1"
+    local pass
+    for pass in 1 2; do
+        xdotool key ctrl+a
+        xdotool type --delay 10 "$2"
+    done
+}
 
 start_reader() {
     /usr/bin/golvar-quran > "$scratch/reader.log" 2>&1 &
@@ -148,15 +160,12 @@ shown=$(windows)
 xdotool key Down Return
 folder_dialog=$(wait_window "$shown" 10)
 [ -n "$folder_dialog" ] || { fail "no folder dialog from the menu's first entry"; finish; }
-xdotool windowfocus --sync "$folder_dialog" 2>/dev/null
 shown=$(windows)
-xdotool type --delay 10 "$recitation"
+enter_text "$folder_dialog" "$recitation"
 xdotool key Return
 name_dialog=$(wait_window "$shown" 10)
 [ -n "$name_dialog" ] || { fail "no name asked after the folder"; finish; }
-xdotool windowfocus --sync "$name_dialog" 2>/dev/null
-xdotool key ctrl+a
-xdotool type --delay 10 "Package Test Reciter"
+enter_text "$name_dialog" "Package Test Reciter"
 xdotool key Return
 within 300 test -f "$user/snd.wav" || { fail "no $user/snd.wav after the import: $(tail -n 5 "$scratch/reader.log")"; finish; }
 within 60 runs_in "$user" || fail "the reader does not go on in $user after the import"
