@@ -1,12 +1,11 @@
 #include "mainwindow/RecitationRule.h"
 
+#include "content/MushafCounts.h"
 #include "model/Records.h"
 
 #include <algorithm>
 
 namespace {
-
-constexpr int LastSourehID = 114;
 
 // The recording Recite(count) starts on an ayeh with these flags.
 ChainRecording SoundOf(int ghariId, int sourehId, int ayehId, bool bismillahPlayed, int count) {
@@ -53,7 +52,7 @@ ChainStep WhatFollows(const ChainState& s) {
     int sourehId = s.SourehID;
     int ayehId = s.AyehID + 1;
     if (ayehId > s.NumberOfAyeh) {
-        sourehId = sourehId + 1 > LastSourehID ? 1 : sourehId + 1;
+        sourehId = sourehId + 1 > SourehCount ? 1 : sourehId + 1;
         ayehId = 1;
     }
     if (sourehId > s.SourehCount)
