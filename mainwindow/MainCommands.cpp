@@ -224,6 +224,7 @@ void TTntMainForm::TntComboBoxGhariListChange(QObject*) {
 void TTntMainForm::TntComboBoxSourehsListChange(QObject*) {
     if (!HasBook() || TntComboBoxSourehsList->currentIndex() < 0)
         return;
+    EndPractice();
     if (IsPlaying())
         GlobalQuran->Player->Stop();
     RefillAyehList(TntComboBoxSourehsList->currentIndex() + 1);
@@ -233,6 +234,7 @@ void TTntMainForm::TntComboBoxSourehsListChange(QObject*) {
 void TTntMainForm::TntSpeedButtonPlayClick(QObject*) {
     if (!HasBook())
         return;
+    EndPractice();
     ResetPauseButton();
     if (IsPlaying())
         GlobalQuran->Player->Pause();
@@ -267,6 +269,7 @@ void TTntMainForm::TntImage1MouseDown(QObject*, Qt::MouseButton, Qt::KeyboardMod
 void TTntMainForm::ClickOnPosition(int X, int Y) {
     if (!HasBook() || !GlobalQuran->Page || !GlobalQuran->Page->HasAyehAt(Y, X))
         return;
+    EndPractice();
     ResetPauseButton();
     if (IsPlaying())
         GlobalQuran->Player->Pause();

@@ -8,6 +8,7 @@
 #include "model/Utility.h"
 
 #include <QPointer>
+#include <QScopedValueRollback>
 
 void TTntMainForm::MediaPlayer1Notify(QObject*, qint64 Play) {
     // A failure here (a player query without a file, a database error while the next soureh
@@ -29,20 +30,29 @@ void TTntMainForm::MediaPlayer1Notify(QObject*, qint64 Play) {
         if (!current)
             return;
 
-        const ChainStep step = WhatFollows(
-            {GlobalQuran->GhariID, SpinEditReadingCount->Value(), TntComboBoxSourehsList->currentIndex() + 1,
-             TntComboBoxAyehsList->currentIndex() + 1, TntComboBoxSourehsList->count(), soureh->NumberOfAyeh,
-             soureh->SourehID, current->AyehID, current->RecitationStarted, current->BismillahPlayed});
+        const PracticeStep next = WhatFollowsNow();
+        if (Practice) {
+            if (next.Over)
+                Practice.reset();
+            else
+                Practice->Round = next.Round;
+        }
+        const ChainStep& step = next.Step;
         const QPointer<TTntMainForm> alive(this);
         if (step.RepeatBox >= 0)
             SpinEditReadingCount->SetValue(step.RepeatBox);
         if (step.What == ChainStep::ReciteCurrent) {
             current->Recite(step.Count);
         } else if (step.What == ChainStep::ReciteNext) {
-            TntComboBoxSourehsList->setCurrentIndex(step.SourehID - 1);
-            RefillAyehList(TntComboBoxSourehsList->currentIndex() + 1);
-            TntComboBoxAyehsList->setCurrentIndex(step.AyehID - 1);
-            SelectAyeh(step.SourehID, step.AyehID)->Recite(step.Count);
+            TAyeh* ayeh = nullptr;
+            {
+                const QScopedValueRollback selecting(ChainSelecting, true);
+                TntComboBoxSourehsList->setCurrentIndex(step.SourehID - 1);
+                RefillAyehList(TntComboBoxSourehsList->currentIndex() + 1);
+                TntComboBoxAyehsList->setCurrentIndex(step.AyehID - 1);
+                ayeh = SelectAyeh(step.SourehID, step.AyehID);
+            }
+            ayeh->Recite(step.Count);
         }
         if (!alive || !HasBook())
             return;
@@ -50,4 +60,22 @@ void TTntMainForm::MediaPlayer1Notify(QObject*, qint64 Play) {
         GlobalQuran->Player->SetNotify(true);
     } catch (...) {
     }
+}
+
+PracticeStep TTntMainForm::WhatFollowsNow() const {
+    const TSoureh* soureh = GlobalQuran->Soureh.get();
+    const TAyeh* current = soureh->Ayeh.get();
+    const ChainState state{GlobalQuran->GhariID,
+                           SpinEditReadingCount->Value(),
+                           TntComboBoxSourehsList->currentIndex() + 1,
+                           TntComboBoxAyehsList->currentIndex() + 1,
+                           TntComboBoxSourehsList->count(),
+                           soureh->NumberOfAyeh,
+                           soureh->SourehID,
+                           current ? current->AyehID : 0,
+                           current && current->RecitationStarted,
+                           current && current->BismillahPlayed};
+    if (Practice)
+        return WhatFollowsInPractice(state, *Practice);
+    return {WhatFollows(state), 0, false};
 }
