@@ -274,6 +274,7 @@ void TTntMainForm::ConnectHandlers() {
     connect(BitBtn2, &QPushButton::clicked, this, [this] { RunHandler([this] { BitBtn2Click(BitBtn2); }); });
     for (QComboBox* list : {TntComboBoxSourehsList, TntComboBoxAyehsList})
         connect(list, &QComboBox::currentIndexChanged, this, [this] { SelectionChanged(); });
+    connect(SpinEditReadingCount, &TRepeatSpinBox::Changed, this, [this] { FollowingChanged(); });
     connect(MediaPlayer1, &AudioPlayer::OnNotify, this,
             [this](QObject* sender, qint64 play) { RunHandler([&] { MediaPlayer1Notify(sender, play); }); });
 }

@@ -110,6 +110,14 @@ public:
     // What follows the recording in progress, read from the controls and the book now, by
     // the rule of the practice while one runs (Over is then never set without one).
     PracticeStep WhatFollowsNow() const;
+    // After a recitation has begun its recording: sets the practice's pause after it and
+    // queues the recording that follows it by WhatFollowsNow, so that it starts on the
+    // sample after this one ends; drops the queued one when nothing plays that the chain
+    // follows.
+    void FollowOn();
+    // Something WhatFollowsNow reads has changed (a list's selection, the repeat box, the
+    // reciter): the queued recording is dropped now and prepared again afterwards.
+    void FollowingChanged();
 
     // --- Practice (PracticeCommands.cpp) ---
     // Keeps plan in the settings file, then recites its first ayeh as the recite button does,
@@ -139,8 +147,9 @@ private:
 
     QButtonGroup* LatchGroup1 = nullptr;
     std::optional<PracticeRun> Practice;
-    // Set while the chain or a practice moves the lists' selection itself.
-    bool ChainSelecting = false;
+    // Set while the chain or a practice moves the lists' selection or the repeat box itself.
+    bool ChainMoving = false;
+    bool FollowOnPending = false;
     TErrorBox ErrorBox;
     bool Placed = false;
 };

@@ -219,6 +219,7 @@ void TTntMainForm::SaveLastPosition() {
 void TTntMainForm::TntComboBoxGhariListChange(QObject*) {
     if (GlobalQuran)
         GlobalQuran->GhariID = ChosenGhariID();
+    FollowingChanged();
 }
 
 void TTntMainForm::TntComboBoxSourehsListChange(QObject*) {
@@ -254,9 +255,11 @@ void TTntMainForm::TntSpeedButton1Click(QObject*) {
     if (TntSpeedButton1->text() == CaptionPause) {
         TntSpeedButton1->setText(CaptionContinue);
         GlobalQuran->Player->Pause();
+        GlobalQuran->DropQueuedSound();
     } else {
         TntSpeedButton1->setText(CaptionPause);
         GlobalQuran->Player->Play();
+        FollowOn();
     }
 }
 

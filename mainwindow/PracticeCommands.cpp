@@ -29,15 +29,15 @@ void TTntMainForm::StartPractice(const PracticePlan& plan) {
     const int repeats = std::max(1, RepeatCount(*this));
     TAyeh* first = nullptr;
     {
-        const QScopedValueRollback selecting(ChainSelecting, true);
+        const QScopedValueRollback selecting(ChainMoving, true);
         TntComboBoxSourehsList->setCurrentIndex(plan.FromSoureh - 1);
         RefillAyehList(plan.FromSoureh);
         if (plan.FromAyeh > TntComboBoxAyehsList->count())
             return;
         TntComboBoxAyehsList->setCurrentIndex(plan.FromAyeh - 1);
         first = SelectAyeh(plan.FromSoureh, plan.FromAyeh);
+        SpinEditReadingCount->SetValue(repeats);
     }
-    SpinEditReadingCount->SetValue(repeats);
     Practice = PracticeRun{plan, repeats, 1};
     ReciteAndShow(*this, first, repeats);
 }
@@ -58,6 +58,8 @@ void TTntMainForm::StopPractice() {
 }
 
 void TTntMainForm::SelectionChanged() {
-    if (!ChainSelecting)
-        EndPractice();
+    if (ChainMoving)
+        return;
+    EndPractice();
+    FollowingChanged();
 }

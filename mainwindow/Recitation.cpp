@@ -9,6 +9,7 @@
 
 #include <QPointer>
 #include <QScopedValueRollback>
+#include <QTimer>
 
 void TTntMainForm::MediaPlayer1Notify(QObject*, qint64 Play) {
     // A failure here (a player query without a file, a database error while the next soureh
@@ -39,27 +40,68 @@ void TTntMainForm::MediaPlayer1Notify(QObject*, qint64 Play) {
         }
         const ChainStep& step = next.Step;
         const QPointer<TTntMainForm> alive(this);
-        if (step.RepeatBox >= 0)
-            SpinEditReadingCount->SetValue(step.RepeatBox);
-        if (step.What == ChainStep::ReciteCurrent) {
-            current->Recite(step.Count);
-        } else if (step.What == ChainStep::ReciteNext) {
-            TAyeh* ayeh = nullptr;
-            {
-                const QScopedValueRollback selecting(ChainSelecting, true);
+        TAyeh* ayeh = nullptr;
+        {
+            // The chain's own moves neither end a practice nor drop the queued recording,
+            // which the step is about to adopt.
+            const QScopedValueRollback moving(ChainMoving, true);
+            if (step.RepeatBox >= 0)
+                SpinEditReadingCount->SetValue(step.RepeatBox);
+            if (step.What == ChainStep::ReciteCurrent) {
+                ayeh = current;
+            } else if (step.What == ChainStep::ReciteNext) {
                 TntComboBoxSourehsList->setCurrentIndex(step.SourehID - 1);
                 RefillAyehList(TntComboBoxSourehsList->currentIndex() + 1);
                 TntComboBoxAyehsList->setCurrentIndex(step.AyehID - 1);
                 ayeh = SelectAyeh(step.SourehID, step.AyehID);
             }
-            ayeh->Recite(step.Count);
         }
+        if (ayeh)
+            ayeh->Recite(step.Count);
         if (!alive || !HasBook())
             return;
         ShowTranslation();
         GlobalQuran->Player->SetNotify(true);
+        FollowOn();
     } catch (...) {
     }
+}
+
+void TTntMainForm::FollowOn() {
+    if (!HasBook())
+        return;
+    AudioPlayer* player = GlobalQuran->Player;
+    const TAyeh* current = GlobalQuran->Soureh->Ayeh.get();
+    // Only the recording a recitation began, while it plays, is followed.
+    if (!current || player->Mode() != pmPlaying || GlobalQuran->AwaitedPlay == 0 ||
+        GlobalQuran->AwaitedPlay != player->CurrentPlay()) {
+        GlobalQuran->DropQueuedSound();
+        return;
+    }
+    // The Bismillah sounds until the ayeh's own recording begins.
+    if (Practice)
+        player->SetTrailingSilence(PracticePauseMs(
+            Practice->Plan, current->RecitationStarted ? current->Soureh->SourehID : 0, player->Length()));
+    const ChainRecording next = WhatFollowsNow().Step.Sounds;
+    if (next.GhariID == 0)
+        GlobalQuran->DropQueuedSound();
+    else
+        GlobalQuran->QueueSound(next.SourehID, next.AyehID);
+}
+
+void TTntMainForm::FollowingChanged() {
+    if (ChainMoving || !HasBook())
+        return;
+    // Dropped at once, so that nothing of it is heard; prepared again once the command that
+    // made the change is done, from the state it leaves.
+    GlobalQuran->DropQueuedSound();
+    if (FollowOnPending)
+        return;
+    FollowOnPending = true;
+    QTimer::singleShot(0, this, [this] {
+        FollowOnPending = false;
+        RunHandler([this] { FollowOn(); });
+    });
 }
 
 PracticeStep TTntMainForm::WhatFollowsNow() const {
