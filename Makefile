@@ -47,10 +47,11 @@ fuzz: setup
 	cmake --build $(FUZZ) -j $(JOBS) --target $(FUZZ_TARGETS)
 	bash fuzz/run.sh $(FUZZ) $(FUZZ_SECONDS)
 
-# Continuous recitation through every ayeh and past the wrap from 114 to 1 (some minutes).
+# Continuous recitation through every ayeh and past the wrap from 114 to 1, in the real main
+# window with a player whose recordings end as soon as they begin.
 soak: configure
 	cmake --build $(BUILD) -j $(JOBS) --target hardening_soak
-	SDL_AUDIODRIVER=dummy $(BUILD)/hardening_soak
+	QT_QPA_PLATFORM=offscreen $(BUILD)/hardening_soak
 
 bench: content
 	bash scripts/run-bench.sh $(BUILD) $(DATA)

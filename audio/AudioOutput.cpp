@@ -31,7 +31,16 @@ struct AudioOutput::Device {
     }
 };
 
-AudioOutput::AudioOutput() {
+AudioOutput::AudioOutput() = default;
+
+AudioOutput::~AudioOutput() {
+    // The device goes first: its audio thread must no longer run while the voices go.
+    Sdl.reset();
+}
+
+AudioOutput::Device& AudioOutput::Opened() {
+    if (Sdl)
+        return *Sdl;
     SDL_AudioSpec desired{};
     desired.freq = PreferredRate;
     desired.format = AUDIO_S16SYS;
@@ -39,37 +48,31 @@ AudioOutput::AudioOutput() {
     desired.samples = DeviceBufferFrames;
     desired.callback = &AudioOutput::Callback;
     desired.userdata = this;
+    std::unique_ptr<Device> device;
     try {
-        Sdl = Device::Open(desired);
+        device = Device::Open(desired);
     } catch (const AudioError& error) {
         // No sound hardware must never keep the reader from running: play on the silent
         // driver, which still consumes samples in real time.
         std::fprintf(stderr, "Warning: no sound device could be opened (%s); playing silently.\n",
                      error.what());
         SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
-        Sdl = Device::Open(desired);
+        device = Device::Open(desired);
     }
-    DeviceFormat.Rate = Sdl->Output.Format().freq;
-    DeviceFormat.Channels = Sdl->Output.Format().channels;
+    DeviceFormat.Rate = device->Output.Format().freq;
+    DeviceFormat.Channels = device->Output.Format().channels;
+    Sdl = std::move(device);
     Sdl->Output.Start();
+    return *Sdl;
 }
 
-AudioOutput::~AudioOutput() {
-    // A player that outlives the output (one never destroyed before exit) is no longer fed.
-    Lock lock(*this);
-    Voices.clear();
-}
-
-AudioOutput& AudioOutput::Shared() {
-    // Built on first use and kept for the process; a failed attempt is retried next time.
-    static std::unique_ptr<AudioOutput> shared;
-    if (!shared)
-        shared.reset(new AudioOutput());
-    return *shared;
+const OutputFormat& AudioOutput::Format() {
+    Opened();
+    return DeviceFormat;
 }
 
 AudioOutput::Lock::Lock(AudioOutput& output) : Output(output) {
-    SDL_LockAudioDevice(Output.Sdl->Output.Get());
+    SDL_LockAudioDevice(Output.Opened().Output.Get());
 }
 
 AudioOutput::Lock::~Lock() {
@@ -83,6 +86,8 @@ void AudioOutput::Attach(Voice* voice) {
 }
 
 void AudioOutput::Detach(Voice* voice) {
+    if (!Sdl)
+        return; // never opened: nothing was attached
     Lock lock(*this);
     Voices.erase(std::remove(Voices.begin(), Voices.end(), voice), Voices.end());
 }

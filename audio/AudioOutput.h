@@ -1,7 +1,9 @@
 #pragma once
-// The process's one sound output: an SDL device opened at first use and kept until exit,
+// A sound output: an SDL device opened at first use and kept until the output is destroyed,
 // which mixes every attached voice into a small buffer on SDL's audio thread and writes
-// silence when nothing plays. Switching recordings never reopens the device.
+// silence when nothing plays. Switching recordings never reopens the device. Its owner (the
+// application shell, a test) hands it to the players that play through it and keeps it
+// until they are gone.
 
 #include "audio/WavDecoder.h"
 
@@ -22,16 +24,18 @@ struct Voice {
 
 class AudioOutput final {
 public:
-    // The shared output, opened on first call: the driver named by SDL_AUDIODRIVER or SDL's
-    // choice, else SDL's silent "dummy" driver with one warning on stderr. Throws AudioError
-    // only when not even that driver starts. Call on the thread that owns the players.
-    static AudioOutput& Shared();
-
+    // Opens nothing yet. Use it on the thread that owns its players.
+    AudioOutput();
+    // Closes the device; the audio thread has stopped when it returns.
     ~AudioOutput();
     AudioOutput(const AudioOutput&) = delete;
     AudioOutput& operator=(const AudioOutput&) = delete;
 
-    const OutputFormat& Format() const { return DeviceFormat; }
+    // The device's format. This and every member below open the device when it is not open
+    // yet: the driver named by SDL_AUDIODRIVER or SDL's choice, else SDL's silent "dummy"
+    // driver with one warning on stderr. They throw AudioError only when not even that
+    // driver starts; the next call tries again.
+    const OutputFormat& Format();
 
     // Holds off the audio callback for its lifetime.
     class Lock final {
@@ -51,11 +55,11 @@ public:
     void Detach(Voice* voice);
 
 private:
-    AudioOutput();
+    struct Device;
+    Device& Opened();
     static void Callback(void* self, std::uint8_t* stream, int length);
     void Mix(std::uint8_t* stream, int length);
 
-    struct Device;
     std::unique_ptr<Device> Sdl;
     OutputFormat DeviceFormat;
     std::vector<Voice*> Voices;

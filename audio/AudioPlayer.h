@@ -1,18 +1,26 @@
 #pragma once
-// Plays one WAV file at a time and reports the end of the commands that asked for it.
+// What the reader asks of an audio player: it plays one WAV file at a time and reports the end
+// of the commands that asked for it. SdlAudioPlayer plays through an AudioOutput; tests use a
+// player whose clock they move by hand.
 //
-// Contract:
+// Contract of every player:
 // - Commands are Open, Close, Play, Stop and Pause; Mode, Position and Length are queries.
 //   Position and Length are in milliseconds. Position equals Length exactly when the file
-//   has been played to its last sample, never before.
-// - Open closes the open file first, then decodes the whole new one (SDL_LoadWAV_RW, strict
-//   about truncation) and throws AudioError with the decoder's message, else "Unknown error
-//   code"; after a failed Open no file is open. Play, Stop, Pause and Length without an open
-//   file throw AudioError("No MCI device open"); Close without one does nothing.
+//   has been played to its end, never before.
+// - Open closes the open file first, then opens FileName and throws AudioError with the
+//   decoder's message, else "Unknown error code"; after a failed Open no file is open. Play,
+//   Stop, Pause and Length without an open file throw AudioError("No MCI device open"); Close
+//   without one does nothing.
 // - Play plays on from the current position (from the start when AutoRewind is on and the
 //   position is at the end) and returns at once; Play while playing does not restart.
 //   Stop halts and keeps the position. Pause pauses a play, resumes a paused one, and does
 //   nothing otherwise. Mode: pmNotReady without a file, pmPlaying, pmPaused, else pmStopped.
+//
+// Plays:
+// - A play is one run of the open file's playback: it begins with a Play while the file is
+//   neither playing nor paused, goes on through pauses, resumes and further Plays, and ends
+//   at the end of the file or when Stop, Close or Open cuts it short. Plays are numbered from
+//   1 in the order they begin; CurrentPlay is the number of the last one begun.
 //
 // Notices:
 // - Notify is write-only and one-shot: it says whether the next command asks for a notice.
@@ -20,24 +28,23 @@
 //   A command that has nothing to act on (Close without a file, Pause while stopped) or that
 //   throws "No MCI device open" leaves a pending Notify for the next command. A command that
 //   fails otherwise consumes it and sends no notice.
-// - Every notice arrives as a queued call of OnNotify on the thread that owns the player,
-//   never from inside a command, and exactly once:
-//   - a play that asked is reported when it reaches the end of the file; when Stop, Close
-//     or Open cuts it short (at that command); or when a later Play or Pause asking for a
-//     notice of its own supersedes it (at once, while playback goes on). A Play that does
-//     not ask leaves the running play's notice pending. Pausing does not end a play: its
-//     notice waits for the end, a cut or a supersession after the resume.
-//   - any other command that asked is reported as soon as it has been carried out.
-//   So a receiver tells a natural end by Mode being pmStopped with Position == Length.
+// - Every notice arrives as a queued OnNotify on the thread that owns the player, never from
+//   inside a command, and exactly once. It carries the number of the play it speaks of:
+//   - a Play or resume that asked is reported with its play's number when the play ends
+//     (at the end of the file, or at the command that cuts it short), or when a later Play or
+//     resume asking for a notice of its own supersedes it (at once, while playback goes on).
+//     A Play that does not ask leaves the earlier notice pending. Pausing does not end a
+//     play: its notice waits for the end, a cut or a supersession after the resume.
+//   - any other command that asked is reported, with play number 0, as soon as it has been
+//     carried out.
+//   So a receiver tells the natural end of the play it waits for by the notice's number and
+//   by Mode being pmStopped with Position == Length.
 // - Notices still queued when the player is destroyed are dropped; none is sent after.
 // - Enabled is only stored (true from creation); commands and notices ignore it.
-// - The output device is opened once per process, at the first Open, and kept; when no real
-//   sound device can be opened, playback runs on SDL's silent driver in real time and one
-//   warning goes to stderr.
 
 #include <QObject>
 #include <QString>
-#include <memory>
+#include <optional>
 #include <stdexcept>
 
 enum PlayerMode {
@@ -61,29 +68,55 @@ public:
     explicit AudioPlayer(QObject* parent = nullptr);
     ~AudioPlayer() override;
 
-    QString FileName() const;
-    void SetFileName(const QString& fileName);
+    QString FileName() const { return File; }
+    void SetFileName(const QString& fileName) { File = fileName; }
 
-    void Open();
-    void Play();
-    void Stop();
-    void Pause();
-    void Close();
+    virtual void Open() = 0;
+    virtual void Play() = 0;
+    virtual void Stop() = 0;
+    virtual void Pause() = 0;
+    virtual void Close() = 0;
 
-    PlayerMode Mode() const;
-    qint64 Position() const;
-    qint64 Length() const;
+    virtual PlayerMode Mode() const = 0;
+    virtual qint64 Position() const = 0;
+    virtual qint64 Length() const = 0;
 
-    void SetNotify(bool notify);
-    bool Enabled() const;
-    void SetEnabled(bool enabled);
-    bool AutoRewind() const;
-    void SetAutoRewind(bool autoRewind);
+    void SetNotify(bool notify) { Notify = notify; }
+    bool Enabled() const { return IsEnabled; }
+    void SetEnabled(bool enabled) { IsEnabled = enabled; }
+    bool AutoRewind() const { return Rewinds; }
+    void SetAutoRewind(bool autoRewind) { Rewinds = autoRewind; }
+
+    // The number of the play begun last; 0 before the first.
+    qint64 CurrentPlay() const { return LastPlay; }
 
 Q_SIGNALS:
-    void OnNotify(QObject* sender);
+    // play: the number of the play the notice reports; 0 for a command's own notice.
+    void OnNotify(QObject* sender, qint64 play);
+
+protected:
+    // The notice rules every player shares. A player that ends plays on another thread calls
+    // AwaitPlayNotice and EndPlayNotice only while it holds the lock that thread takes too.
+
+    // Consumes a pending Notify; without one, the command's own default decides.
+    bool TakeNotify(bool askedByDefault);
+    // Numbers a play that begins now.
+    qint64 BeginPlay() { return ++LastPlay; }
+    // A Play or resume that asks: the notice of the play before is superseded and delivered,
+    // and the current play's notice waits for its end.
+    void AwaitPlayNotice();
+    // The current play has ended or was cut short: its pending notice, if any, is delivered.
+    void EndPlayNotice();
+    // Queues OnNotify; safe from any thread.
+    void PostNotice(qint64 play);
 
 private:
-    struct Impl;
-    std::unique_ptr<Impl> D;
+    QString File;
+    bool IsEnabled = true;
+    bool Rewinds = true;
+    std::optional<bool> Notify;
+    // Written on the owner's thread only.
+    qint64 LastPlay = 0;
+    // The play whose notice waits for its end, 0 for none.
+    qint64 PendingPlay = 0;
 };

@@ -7,7 +7,7 @@
 // Usage: bench-gap [transitions] [recording milliseconds]
 
 #include "audio/AudioOutput.h"
-#include "audio/AudioPlayer.h"
+#include "audio/SdlAudioPlayer.h"
 #include "bench/BenchSupport.h"
 #include "content/ContentKeys.h"
 #include "mainwindow/Main.h"
@@ -20,7 +20,6 @@
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QFile>
-#include <QThread>
 #include <QTimer>
 #include <cstdio>
 #include <cstring>
@@ -124,10 +123,10 @@ int main(int argc, char** argv) {
     const int transitions = argc > 1 ? std::atoi(argv[1]) : 8;
     const int milliseconds = argc > 2 ? std::atoi(argv[2]) : 2300;
     PrivateHome home;
-    const QString output = home.Path() + QStringLiteral("/output.raw");
+    const QString outputFile = home.Path() + QStringLiteral("/output.raw");
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("SDL_AUDIODRIVER", "disk");
-    qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(output));
+    qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(outputFile));
     QApplication application(argc, argv);
 
     const QString content = home.Path() + QStringLiteral("/content");
@@ -137,7 +136,8 @@ int main(int argc, char** argv) {
     WriteSounds(QDir(content).filePath(QString::fromLatin1(SoundDatabaseFile)), milliseconds);
     QDir::setCurrent(content);
 
-    auto form = std::make_unique<TTntMainForm>();
+    auto output = std::make_unique<AudioOutput>();
+    auto form = std::make_unique<TTntMainForm>(std::make_unique<SdlAudioPlayer>(*output));
     form->show();
     AudioPlayer* player = form->MediaPlayer1;
     HandlerClock clock;
@@ -170,16 +170,17 @@ int main(int argc, char** argv) {
     QTimer::singleShot(qint64(transitions + 2) * (milliseconds + 1000) + 10000, &application,
                        &QApplication::quit);
     application.exec();
-    if (player->Mode() != pmNotReady)
-        player->Stop();
-    QThread::msleep(300);
+    const OutputFormat format = output->Format();
+    form.reset();
+    GlobalQuran.reset();
+    // Closing the device flushes the driver's file.
+    output.reset();
 
-    QFile file(output);
+    QFile file(outputFile);
     if (!file.open(QIODevice::ReadOnly)) {
-        std::fprintf(stderr, "bench-gap: no output from the disk driver at %s\n", qPrintable(output));
+        std::fprintf(stderr, "bench-gap: no output from the disk driver at %s\n", qPrintable(outputFile));
         return 1;
     }
-    const OutputFormat format = AudioOutput::Shared().Format();
     const std::vector<long> runs = SilentRuns(file.readAll(), format.Channels);
     std::vector<double> gaps;
     for (long run : runs)
@@ -205,7 +206,5 @@ int main(int argc, char** argv) {
                 handler.Max, clock.Milliseconds.size());
     std::printf("handler_cpu_ms median %.1f min %.1f max %.1f over %zu notices\n", handlerCpu.Median,
                 handlerCpu.Min, handlerCpu.Max, clock.CpuMilliseconds.size());
-    form.reset();
-    GlobalQuran.reset();
     return gaps.size() >= size_t(transitions) ? 0 : 1;
 }

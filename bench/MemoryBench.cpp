@@ -4,7 +4,8 @@
 //
 // Usage: bench-memory
 
-#include "audio/AudioPlayer.h"
+#include "audio/AudioOutput.h"
+#include "audio/SdlAudioPlayer.h"
 #include "bench/BenchSupport.h"
 #include "content/MushafCounts.h"
 #include "mainwindow/Main.h"
@@ -53,7 +54,8 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QDir::setCurrent(ContentFolder());
 
-    auto form = std::make_unique<TTntMainForm>();
+    AudioOutput output;
+    auto form = std::make_unique<TTntMainForm>(std::make_unique<SdlAudioPlayer>(output));
     form->show();
     RunEventsFor(100);
     const long start = ResidentKilobytes();

@@ -5,6 +5,8 @@
 // Wall-clock times are what a person feels; on a shared machine the CPU times beside them
 // show what the code costs when it has a core to itself.
 
+#include "audio/AudioOutput.h"
+#include "audio/SdlAudioPlayer.h"
 #include "audio/WavDecoder.h"
 #include "bench/BenchSupport.h"
 #include "content/ContentKeys.h"
@@ -30,7 +32,8 @@ struct BookControls {
     SurfaceImage Image;
     FixedScrollBox ScrollBox;
     PlainPageNoEdit PageNo;
-    AudioPlayer Player;
+    AudioOutput Output;
+    SdlAudioPlayer Player{Output};
     std::unique_ptr<TQuran> Quran;
 
     // The content files are opened by bare name from the current folder.

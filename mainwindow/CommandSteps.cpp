@@ -1,18 +1,17 @@
 #include "mainwindow/CommandSteps.h"
 
 #include "mainwindow/Main.h"
+#include "mainwindow/RecitationRule.h"
 #include "model/Utility.h"
 
 #include <QPointer>
-
-#include <algorithm>
 
 bool HasBook() { return GlobalQuran && GlobalQuran->Soureh; }
 
 TAyeh* SelectAyeh(int sourehId, int ayehId) { return GlobalQuran->SelectSoureh(sourehId)->SelectAyeh(ayehId); }
 
 int RepeatCount(const TTntMainForm& form) {
-    return std::clamp(form.SpinEditReadingCount->Value(), TRepeatSpinBox::Minimum, TRepeatSpinBox::Maximum);
+    return RepeatCountOf(form.SpinEditReadingCount->Value());
 }
 
 bool ReciteAndShow(TTntMainForm& form, TAyeh* ayeh, int count) {

@@ -4,6 +4,7 @@
 // window's stored colours, fonts and placement.
 
 #include "content/PageGeometry.h"
+#include "mainwindow/RecitationRule.h"
 #include "model/Display.h"
 
 #include <QAbstractSpinBox>
@@ -17,7 +18,6 @@
 #include <QSize>
 #include <QString>
 #include <QWidget>
-
 #include <functional>
 
 class QShowEvent;
@@ -126,8 +126,8 @@ protected:
 class TRepeatSpinBox final : public QAbstractSpinBox {
     Q_OBJECT
 public:
-    static constexpr int Minimum = 0;
-    static constexpr int Maximum = 10;
+    static constexpr int Minimum = FewestRepeats;
+    static constexpr int Maximum = MostRepeats;
 
     explicit TRepeatSpinBox(QWidget* parent = nullptr);
 

@@ -16,7 +16,6 @@
 #include <QPixmap>
 #include <QShowEvent>
 #include <QStyledItemDelegate>
-
 #include <exception>
 
 namespace {
@@ -70,7 +69,7 @@ QString TTntMainForm::PublisherText() {
                           u"یا برای شنیدن هر آیه روی آن در صفحه کلیک کنید.");
 }
 
-TTntMainForm::TTntMainForm(QWidget* parent) : QWidget(parent) {
+TTntMainForm::TTntMainForm(std::unique_ptr<AudioPlayer> player, QWidget* parent) : QWidget(parent) {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
     setWindowTitle(CaptionMainForm);
@@ -80,6 +79,8 @@ TTntMainForm::TTntMainForm(QWidget* parent) : QWidget(parent) {
     setAutoFillBackground(true);
     setFixedSize(ClientWidth, ClientHeight);
 
+    MediaPlayer1 = player.release();
+    MediaPlayer1->setParent(this);
     CreateControls();
     SetFocusOrder();
     ConnectHandlers();
@@ -215,27 +216,23 @@ void TTntMainForm::CreateControls() {
     TntBitBtnGoToPage->setIconSize(QSize(12, 12));
     TntBitBtnGoToPage->setStyleSheet(QStringLiteral("QPushButton { padding: 0px; }"));
 
-    MediaPlayer1 = new AudioPlayer(this);
-
-    FillReciterList(DefaultReciterNames());
+    FillReciterList({});
     Image1->lower();
 }
 
-void TTntMainForm::FillReciterList(const QStringList& names) {
+void TTntMainForm::FillReciterList(const std::map<int, QString>& named) {
+    QStringList names = DefaultReciterNames();
+    for (int i = 0; i < names.size(); ++i)
+        if (const auto name = named.find(i + 1); name != named.end())
+            names[i] = name->second;
     TntComboBoxGhariList->clear();
     TntComboBoxGhariList->addItems(names);
     TntComboBoxGhariList->setCurrentIndex(0);
 }
 
 void TTntMainForm::LoadReciterNames() {
-    // Positions the sound database leaves unnamed keep the reader's own names.
-    const QStringList named = GlobalQuran->GetReciterNames();
-    QStringList reciters = DefaultReciterNames();
-    for (int i = 0; i < std::min<int>(named.size(), reciters.size()); ++i)
-        if (!named[i].isEmpty())
-            reciters[i] = named[i];
     const int current = std::max(TntComboBoxGhariList->currentIndex(), 0);
-    FillReciterList(reciters);
+    FillReciterList(GlobalQuran->GetReciterNames());
     TntComboBoxGhariList->setCurrentIndex(current);
 }
 
@@ -276,22 +273,18 @@ void TTntMainForm::ConnectHandlers() {
     connect(BitBtn1, &QPushButton::clicked, this, [this] { RunHandler([this] { BitBtn1Click(BitBtn1); }); });
     connect(BitBtn2, &QPushButton::clicked, this, [this] { RunHandler([this] { BitBtn2Click(BitBtn2); }); });
     connect(MediaPlayer1, &AudioPlayer::OnNotify, this,
-            [this](QObject* sender) { RunHandler([&] { MediaPlayer1Notify(sender); }); });
+            [this](QObject* sender, qint64 play) { RunHandler([&] { MediaPlayer1Notify(sender, play); }); });
 }
 
-int TTntMainForm::GhariIDOf(const QString& Name) const {
-    const int count = std::min(TntComboBoxGhariList->count(), 5);
-    for (int i = 0; i < count; ++i)
-        if (TntComboBoxGhariList->itemText(i) == Name)
-            return i + 1;
-    return 0;
+int TTntMainForm::ChosenGhariID() const {
+    return TntComboBoxGhariList->currentIndex() + 1;
 }
 
 void TTntMainForm::TntFormCreate(QObject*) {
     GlobalQuran = std::make_unique<TQuran>(txtPageNo, ScrollBox1, TntImage1, MediaPlayer1);
     GlobalQuran->ErrorBox = &ErrorBox;
     LoadReciterNames();
-    GlobalQuran->GhariID = GhariIDOf(TntComboBoxGhariList->currentText());
+    GlobalQuran->GhariID = ChosenGhariID();
     setFixedSize(ClientWidth, ClientHeight);
     ClearSoundCache(GlobalQuran.get());
     RestoreLastPosition();

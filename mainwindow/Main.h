@@ -18,6 +18,8 @@
 #include <QStringList>
 #include <QToolButton>
 #include <QWidget>
+#include <map>
+#include <memory>
 
 class AudioPlayer;
 class QButtonGroup;
@@ -29,9 +31,10 @@ public:
     static constexpr int ClientWidth = 800;
     static constexpr int ClientHeight = 600;
 
-    // Builds the controls and runs TntFormCreate; an error there is shown in the standard
-    // error box and the window is created all the same.
-    explicit TTntMainForm(QWidget* parent = nullptr);
+    // Builds the controls, with player as MediaPlayer1 (the window takes it over; not null),
+    // and runs TntFormCreate; an error there is shown in the standard error box and the
+    // window is created all the same.
+    explicit TTntMainForm(std::unique_ptr<AudioPlayer> player, QWidget* parent = nullptr);
     ~TTntMainForm() override;
 
     // The controls, in the window's declaration order; each is owned by the window.
@@ -58,7 +61,8 @@ public:
 
     // The reader's own reciter names, used when the sound database names none.
     static QStringList DefaultReciterNames();
-    // Fills the reciter list from the sound database's names, keeping the entry shown.
+    // Fills the reciter list from the sound database's names (entry k names reciter k; places
+    // it leaves unnamed keep the reader's own names), keeping the entry shown.
     void LoadReciterNames();
     // The lines the translation box shows until the first command.
     static QString PublisherText();
@@ -66,9 +70,9 @@ public:
     // --- Lifecycle (Main.cpp) ---
     void TntFormCreate(QObject* Sender);
     void TntFormClose(QObject* Sender);
-    // Reciter number 1..5 of a name of the reciter list, compared code unit by code unit; 0
-    // for any other text.
-    int GhariIDOf(const QString& Name) const;
+    // The reciter of the reciter list's chosen entry, 1..5: the entry's place in the list, not
+    // its text, which two entries may share. 0 with none chosen.
+    int ChosenGhariID() const;
 
     // --- Commands (MainCommands.cpp) ---
     void TntComboBoxGhariListChange(QObject* Sender);
@@ -99,7 +103,8 @@ public:
     void RefillAyehList(int SourehID);
 
     // --- Continuous recitation (Recitation.cpp) ---
-    void MediaPlayer1Notify(QObject* Sender);
+    // Play: the number of the play the notice speaks of (see AudioPlayer).
+    void MediaPlayer1Notify(QObject* Sender, qint64 Play);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -109,7 +114,8 @@ private:
     void CreateControls();
     void ConnectHandlers();
     void SetFocusOrder();
-    void FillReciterList(const QStringList& names);
+    // Entry k names reciter k: by the sound database's name for k, else the reader's own.
+    void FillReciterList(const std::map<int, QString>& named);
 
     QButtonGroup* LatchGroup1 = nullptr;
     TErrorBox ErrorBox;

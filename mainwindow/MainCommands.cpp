@@ -218,7 +218,7 @@ void TTntMainForm::SaveLastPosition() {
 
 void TTntMainForm::TntComboBoxGhariListChange(QObject*) {
     if (GlobalQuran)
-        GlobalQuran->GhariID = GhariIDOf(TntComboBoxGhariList->currentText());
+        GlobalQuran->GhariID = ChosenGhariID();
 }
 
 void TTntMainForm::TntComboBoxSourehsListChange(QObject*) {

@@ -227,12 +227,18 @@ void TQuran::LoadSound(const QString& path) {
 
 void TQuran::PlayBismillah() {
     const auto alive = Watch();
+    const quint64 recitation = Recitations;
+    const TAyeh* ayeh = Soureh ? Soureh->Ayeh.get() : nullptr;
+    const auto ayehAlive = ayeh ? ayeh->Watch() : std::weak_ptr<const void>();
     const QString path = PrepareSound(0, 0, true);
-    if (alive.expired())
+    // A choice made while the events ran wins: the Bismillah of a released ayeh, or of one
+    // whose recitation another has replaced, is not played.
+    if (alive.expired() || Recitations != recitation || (ayeh && ayehAlive.expired()))
         return;
     try {
         LoadSound(path);
         Player->Play();
+        AwaitedPlay = Player->CurrentPlay();
         Player->SetNotify(true);
     } catch (const std::exception&) {
         Player->Close();
@@ -248,16 +254,25 @@ void TQuran::ReopenSoundDatabase() {
     SoundConnection = std::move(reopened);
 }
 
-QStringList TQuran::GetReciterNames() {
-    QStringList names;
-    const ResultSet table(*SoundConnection,
-                          "SELECT name FROM sqlite_master WHERE type = 'table' AND name = 'Reciters'");
-    if (table.RecordCount() == 0)
-        return names;
-    ResultSet query(*SoundConnection, "SELECT GhariID, Name FROM Reciters ORDER BY GhariID");
-    for (query.First(); !query.Eof(); query.Next()) {
-        const Field name = query.FieldByName("Name");
-        names << (name.IsNull() ? QString() : name.AsString());
+std::map<int, QString> TQuran::GetReciterNames() {
+    std::map<int, QString> names;
+    try {
+        const ResultSet table(*SoundConnection,
+                              "SELECT name FROM sqlite_master WHERE type = 'table' AND name = 'Reciters'");
+        if (table.RecordCount() == 0)
+            return names;
+        ResultSet query(*SoundConnection, "SELECT GhariID, Name FROM Reciters ORDER BY GhariID");
+        for (query.First(); !query.Eof(); query.Next()) {
+            const Field name = query.FieldByName("Name");
+            if (name.IsNull())
+                continue;
+            const QString text = name.AsString();
+            if (!text.isEmpty())
+                names[query.FieldByName("GhariID").AsInteger()] = text;
+        }
+    } catch (const ContentError&) {
+        // The table is optional: one that cannot be read names nobody.
+        names.clear();
     }
     return names;
 }

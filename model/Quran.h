@@ -11,6 +11,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <map>
 #include <memory>
 #include <optional>
 
@@ -42,6 +43,13 @@ public:
     QString TempFolder;
     // Where the sound cache reports a recording it cannot write; null sends it to stderr.
     IErrorBox* ErrorBox = nullptr;
+    // The play whose end the continuous recitation waits for: the one the last recitation
+    // began (its ayeh or its Bismillah); 0 while a recitation is being started and after one
+    // that played nothing.
+    qint64 AwaitedPlay = 0;
+    // Counts the recitations begun, so that a call that let events run can tell whether
+    // another recitation began meanwhile.
+    quint64 Recitations = 0;
 
     TSoureh* SelectSoureh(int sourehId);
     // "N- Name" per soureh in number order; no list when the table is empty.
@@ -57,6 +65,8 @@ public:
     QString PrepareSound(int sourehId, int ayehId, bool processPending);
     // Points the player at path and opens it; a different path deletes the previous file.
     void LoadSound(const QString& path);
+    // Plays the current reciter's Bismillah. Events run while it is extracted; when the
+    // current ayeh was released or another recitation began there, it plays nothing.
     void PlayBismillah();
 
     // Opens snd.wav again from the current working directory, after it was replaced there or
@@ -65,9 +75,9 @@ public:
     // open connection stays.
     void ReopenSoundDatabase();
 
-    // The reciter names of snd.wav's optional Reciters table in GhariID order; empty when
-    // the table is missing.
-    QStringList GetReciterNames();
+    // The names of snd.wav's optional Reciters table by GhariID, without the reciters it
+    // names with null or empty text; none at all when the table is missing or cannot be read.
+    std::map<int, QString> GetReciterNames();
 
     // Cache file name of a recording: "g-s-a.wav".
     static QString SoundFileName(int ghariId, int sourehId, int ayehId);

@@ -6,6 +6,10 @@
 #include <QCoreApplication>
 #include <algorithm>
 
+bool BismillahComesFirst(int sourehId, int ayehId) {
+    return ayehId == 1 && sourehId != 1 && sourehId != 9;
+}
+
 TSoureh::TSoureh(TQuran* quran, int sourehId) : Quran(quran), SourehID(sourehId) {
     const ResultSet query(*Quran->QuranConnection, Statements::Soureh(SourehID));
     if (query.RecordCount() != 1)
@@ -147,27 +151,33 @@ void TAyeh::Highlight() {
 void TAyeh::Recite(int count) {
     const auto alive = Watch();
     TQuran* quran = Soureh->Quran;
+    // Until this recitation has begun its play, no notice is the end of the awaited one.
+    quran->AwaitedPlay = 0;
+    const quint64 recitation = ++quran->Recitations;
     if (TQuranPage* page = GetPage())
         page->Show();
     Highlight();
     QCoreApplication::processEvents();
-    // The handlers that ran may have released this ayeh, its soureh or the whole book.
-    if (alive.expired())
+    // The handlers that ran may have released this ayeh, its soureh or the whole book, or
+    // begun another recitation, which then goes on instead of this one.
+    if (alive.expired() || quran->Recitations != recitation)
         return;
 
-    if (AyehID == 1 && Soureh->SourehID != 1 && Soureh->SourehID != 9 && !BismillahPlayed) {
+    if (BismillahComesFirst(Soureh->SourehID, AyehID) && !BismillahPlayed) {
         BismillahPlayed = true;
         quran->PlayBismillah();
         return;
     }
 
     const QString path = quran->PrepareSound(Soureh->SourehID, AyehID, false);
-    if (alive.expired()) // the error box runs events too
+    if (alive.expired() || quran->Recitations != recitation) // the error box runs events too
         return;
     try {
         quran->LoadSound(path);
         for (int i = 0; i < count; ++i)
             quran->Player->Play();
+        if (count > 0)
+            quran->AwaitedPlay = quran->Player->CurrentPlay();
         RecitationStarted = true;
     } catch (const std::exception&) {
         quran->Player->Close();

@@ -13,6 +13,10 @@ class TQuran;
 class TQuranPage;
 class TAyeh;
 
+// Whether the Bismillah sounds before this ayeh's recording: before ayeh 1 of every soureh
+// but 1 and 9.
+bool BismillahComesFirst(int sourehId, int ayehId);
+
 class TSoureh final {
 public:
     TSoureh(TQuran* quran, int sourehId);
@@ -62,7 +66,8 @@ public:
     void Highlight();
     void ScrollIntoView();
     // Shows the page, highlights, runs pending events, then plays the Bismillah or this ayeh
-    // count times. Returns at once when the events destroyed this ayeh.
+    // count times, and makes that play the one the book awaits. Returns at once when the
+    // events destroyed this ayeh or began another recitation.
     void Recite(int count);
 
     std::weak_ptr<const void> Watch() const { return Life.Watch(); }

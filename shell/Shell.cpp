@@ -30,11 +30,15 @@ bool TGolvarApplication::notify(QObject* receiver, QEvent* event) {
 
 bool TGolvarApplication::event(QEvent* event) {
     if (event->type() == QEvent::Quit) {
-        if (formSplash)
-            formSplash->close();
+        RequestApplicationClose();
         return true;
     }
     return QApplication::event(event);
+}
+
+void RequestApplicationClose() {
+    if (auto* splash = qobject_cast<TformSplash*>(formSplash.data()))
+        RunHandler([splash] { splash->FormClose(splash); });
 }
 
 void SetUpGolvarApplication() {

@@ -25,6 +25,12 @@ protected:
     bool event(QEvent* event) override;
 };
 
+// A close request addressed to the application as a whole: the splash window's close handler
+// refuses it and runs the shutdown chain. It reaches the handler also while the splash
+// window is already closing (a create handler's error box shown from within its chain),
+// when a close of the window itself would be dropped.
+void RequestApplicationClose();
+
 // Names the application (settings, desktop entry), sets its reading order, icon and quit
 // rule.
 void SetUpGolvarApplication();

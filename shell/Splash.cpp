@@ -1,6 +1,8 @@
 #include "shell/Splash.h"
 
 #include "artwork/Artwork.h"
+#include "audio/AudioOutput.h"
+#include "audio/SdlAudioPlayer.h"
 #include "mainwindow/Controls.h"
 #include "mainwindow/ErrorBox.h"
 #include "mainwindow/Main.h"
@@ -11,9 +13,11 @@
 
 #include <QCloseEvent>
 #include <QLocale>
+#include <QScopedValueRollback>
 #include <QShowEvent>
+#include <utility>
 
-TformSplash::TformSplash(QWidget* parent) : QWidget(parent) {
+TformSplash::TformSplash(QWidget* parent) : QWidget(parent), Output(std::make_unique<AudioOutput>()) {
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     // A frameless window still names the application in the task bar.
     setWindowTitle(QString::fromLatin1(ApplicationTitle));
@@ -49,14 +53,25 @@ void TformSplash::FormCreate(QObject*) {
 
 void TformSplash::Timer1Timer(QObject*) {
     Timer1->stop();
-    MainForm = std::make_unique<TTntMainForm>();
+    {
+        const QScopedValueRollback<bool> creating(Creating, true);
+        MainForm = std::make_unique<TTntMainForm>(std::make_unique<SdlAudioPlayer>(*Output));
+    }
     TntMainForm = MainForm.get();
+    unsetCursor();
+    if (std::exchange(CloseRequested, false)) {
+        FormClose(this); // the main window is never shown
+        return;
+    }
     MainForm->show();
     hide();
-    unsetCursor();
 }
 
 void TformSplash::FormClose(QObject*) {
+    if (Creating) {
+        CloseRequested = true;
+        return;
+    }
     // A close before the first tick must not let the main window open after the farewell.
     Timer1->stop();
     hide();
@@ -67,9 +82,14 @@ void TformSplash::FormClose(QObject*) {
         formAboutUs->close();
         return;
     }
-    AboutUs = std::make_unique<TformAboutUs>();
+    {
+        const QScopedValueRollback<bool> creating(Creating, true);
+        AboutUs = std::make_unique<TformAboutUs>(std::make_unique<SdlAudioPlayer>(*Output));
+    }
     formAboutUs = AboutUs.get();
     AboutUs->show();
+    if (std::exchange(CloseRequested, false))
+        AboutUs->close();
 }
 
 void TformSplash::showEvent(QShowEvent* event) {

@@ -2,13 +2,18 @@
 // The splash window: the application's first window. Half a second after it is created it
 // creates and shows the main window and hides itself. It refuses every close and instead runs
 // the shutdown chain: the main window is hidden, the book freed and the farewell window shown.
-// It owns the main window and the farewell window it creates.
+// It owns the main window and the farewell window it creates, and the sound output on which
+// both play.
+//
+// Creating either window may show an error box, whose events can bring a close request
+// before the window exists: such a request is kept and carried out once the window is built.
 
 #include <QTimer>
 #include <QWidget>
 
 #include <memory>
 
+class AudioOutput;
 class TPicture;
 class TTntMainForm;
 class TformAboutUs;
@@ -35,7 +40,12 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Kept until both windows are gone.
+    std::unique_ptr<AudioOutput> Output;
     std::unique_ptr<TTntMainForm> MainForm;
     std::unique_ptr<TformAboutUs> AboutUs;
     bool Placed = false;
+    // While a window is being created; a close request then only sets CloseRequested.
+    bool Creating = false;
+    bool CloseRequested = false;
 };

@@ -11,7 +11,9 @@
 #include <QCoreApplication>
 #include <QShowEvent>
 
-TformAboutUs::TformAboutUs(QWidget* parent) : QWidget(parent) {
+TformAboutUs::TformAboutUs(std::unique_ptr<AudioPlayer> player, QWidget* parent)
+    : QWidget(parent), MediaPlayer1(player.release()) {
+    MediaPlayer1->setParent(this);
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setWindowTitle(QString::fromLatin1(ApplicationTitle));
     QPalette blue = palette();
@@ -23,7 +25,6 @@ TformAboutUs::TformAboutUs(QWidget* parent) : QWidget(parent) {
     Image1 = new TPicture(QString::fromLatin1(FarewellPicture), this);
     Image1->move(0, 0);
     connect(Image1, &TPicture::Clicked, this, [this] { RunHandler([this] { Image1Click(Image1); }); });
-    MediaPlayer1 = new AudioPlayer(this);
 
     RunHandler([this] { FormCreate(this); });
 }

@@ -3,6 +3,7 @@
 // closing it stops the sound and ends the application, also when the sound never opened.
 
 #include <QWidget>
+#include <memory>
 
 class AudioPlayer;
 class TPicture;
@@ -13,7 +14,8 @@ public:
     static constexpr int PictureWidth = 602;
     static constexpr int PictureHeight = 480;
 
-    explicit TformAboutUs(QWidget* parent = nullptr);
+    // player becomes MediaPlayer1 (the window takes it over; not null).
+    explicit TformAboutUs(std::unique_ptr<AudioPlayer> player, QWidget* parent = nullptr);
     ~TformAboutUs() override;
 
     TPicture* Image1 = nullptr;

@@ -1,7 +1,7 @@
 // Runs the player on SDL's disk driver, which writes the raw output stream to a file, to see
 // that the recordings' samples really reach the output, whole and in order.
 #include "audio/AudioOutput.h"
-#include "audio/AudioPlayer.h"
+#include "audio/SdlAudioPlayer.h"
 #include "tests/audio/AudioTestSupport.h"
 #include "tests/support/WavFixtures.h"
 
@@ -18,7 +18,8 @@ namespace {
 
 class AudioDiskOutputTest : public ::testing::Test {
 protected:
-    // The device opens at the first Open of the process and reads the driver then.
+    // Each output opens its device at its first use and reads the driver then; the driver
+    // starts the file afresh for every device.
     static void SetUpTestSuite() {
         OutputDir = std::make_unique<QTemporaryDir>();
         ASSERT_TRUE(OutputDir->isValid());
@@ -30,7 +31,10 @@ protected:
 
     static QString OutputFile() { return OutputDir->filePath(QStringLiteral("output.raw")); }
 
-    static std::vector<std::int16_t> Output() {
+    // The samples written by the output, once it is closed: closing the device flushes the
+    // driver's buffered file.
+    std::vector<std::int16_t> Written() {
+        Output.reset();
         QFile file(OutputFile());
         if (!file.open(QIODevice::ReadOnly))
             return {};
@@ -48,6 +52,7 @@ protected:
 
     static std::unique_ptr<QTemporaryDir> OutputDir;
     QTemporaryDir Dir;
+    std::unique_ptr<AudioOutput> Output = std::make_unique<AudioOutput>();
 };
 
 std::unique_ptr<QTemporaryDir> AudioDiskOutputTest::OutputDir;
@@ -56,20 +61,20 @@ TEST_F(AudioDiskOutputTest, RecordingsPlayedOneAfterAnotherReachTheOutputWholeAn
     // In the device's format, so that the output must hold exactly these samples.
     const WavSpec first{FixtureEncoding::Pcm16, 44100, 2, 120, 0};
     const WavSpec second{FixtureEncoding::Pcm16, 44100, 2, 80, 1};
-    AudioPlayer player;
-    QSignalSpy notices(&player, &AudioPlayer::OnNotify);
-    player.SetFileName(Write(QStringLiteral("first.wav"), first));
-    player.Open();
-    player.Play();
-    ASSERT_TRUE(WaitForNotices(notices, 1));
-    player.SetFileName(Write(QStringLiteral("second.wav"), second));
-    player.Open();
-    player.Play();
-    ASSERT_TRUE(WaitForNotices(notices, 2));
-    // The driver writes through a buffered file; the silence that follows pushes it out.
-    QTest::qWait(300);
+    {
+        SdlAudioPlayer player(*Output);
+        QSignalSpy notices(&player, &AudioPlayer::OnNotify);
+        player.SetFileName(Write(QStringLiteral("first.wav"), first));
+        player.Open();
+        player.Play();
+        ASSERT_TRUE(WaitForNotices(notices, 1));
+        player.SetFileName(Write(QStringLiteral("second.wav"), second));
+        player.Open();
+        player.Play();
+        ASSERT_TRUE(WaitForNotices(notices, 2));
+    }
 
-    const std::vector<std::int16_t> output = Output();
+    const std::vector<std::int16_t> output = Written();
     const std::vector<std::int16_t> a = WavSignal(first);
     const std::vector<std::int16_t> b = WavSignal(second);
     const auto atA = std::search(output.begin(), output.end(), a.begin(), a.end());
@@ -86,26 +91,27 @@ TEST_F(AudioDiskOutputTest, RecordingsPlayedOneAfterAnotherReachTheOutputWholeAn
 TEST_F(AudioDiskOutputTest, TwoPlayersPlayingAtOnceAreMixed) {
     const WavSpec wavFormat{FixtureEncoding::Pcm16, 44100, 2, 100, 2};
     const QString path = Write(QStringLiteral("mixed.wav"), wavFormat);
-    AudioPlayer one;
-    AudioPlayer two;
-    QSignalSpy notices(&two, &AudioPlayer::OnNotify);
-    for (AudioPlayer* player : {&one, &two}) {
-        player->SetFileName(path);
-        player->Open();
-    }
     {
-        // Holding off the callback makes both start on the same sample.
-        AudioOutput::Lock lock(AudioOutput::Shared());
-        one.Play();
-        two.Play();
+        SdlAudioPlayer one(*Output);
+        SdlAudioPlayer two(*Output);
+        QSignalSpy notices(&two, &AudioPlayer::OnNotify);
+        for (AudioPlayer* player : {&one, &two}) {
+            player->SetFileName(path);
+            player->Open();
+        }
+        {
+            // Holding off the callback makes both start on the same sample.
+            AudioOutput::Lock lock(*Output);
+            one.Play();
+            two.Play();
+        }
+        ASSERT_TRUE(WaitForNotices(notices, 1));
     }
-    ASSERT_TRUE(WaitForNotices(notices, 1));
-    QTest::qWait(300);
 
     std::vector<std::int16_t> doubled = WavSignal(wavFormat);
     for (std::int16_t& sample : doubled)
         sample = static_cast<std::int16_t>(2 * sample);
-    const std::vector<std::int16_t> output = Output();
+    const std::vector<std::int16_t> output = Written();
     EXPECT_NE(std::search(output.begin(), output.end(), doubled.begin(), doubled.end()), output.end());
 }
 

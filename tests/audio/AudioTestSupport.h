@@ -1,22 +1,43 @@
 #pragma once
-// Waiting for a player in tests: every wait runs the event loop, which is the only way
-// notices arrive.
+// Waiting for the SDL player in tests. Its plays run in real time on SDL's audio thread, so a
+// test waits for what it needs to see, with a generous deadline, while the event loop runs:
+// the only way notices arrive.
 
-#include "audio/AudioPlayer.h"
+#include "audio/AudioOutput.h"
+#include "audio/SdlAudioPlayer.h"
 
+#include <QCoreApplication>
 #include <QSignalSpy>
 #include <QTest>
+#include <functional>
 
 // Generous bound for anything that should happen within a short recording's length.
 constexpr int AudioTimeoutMs = 5000;
 
-inline bool WaitForNotices(QSignalSpy& notices, int count) {
-    return QTest::qWaitFor([&] { return notices.count() >= count; }, AudioTimeoutMs);
+inline bool WaitUntil(const std::function<bool()>& condition) {
+    return QTest::qWaitFor(condition, AudioTimeoutMs);
 }
 
-// Lets a play run out, then gives late notices time to show up.
-inline bool WaitUntilSettled(const AudioPlayer& player) {
-    const bool ended = QTest::qWaitFor([&] { return player.Mode() != pmPlaying; }, AudioTimeoutMs);
-    QTest::qWait(150);
+inline bool WaitForNotices(QSignalSpy& notices, int count) {
+    return WaitUntil([&] { return notices.count() >= count; });
+}
+
+// Lets a play run out, then delivers every notice queued by then. The player posts the
+// notice of a play's end in the same step in which its mode leaves pmPlaying, so none can
+// come later.
+inline bool RunOut(const AudioPlayer& player) {
+    const bool ended = WaitUntil([&] { return player.Mode() != pmPlaying; });
+    QCoreApplication::processEvents();
     return ended;
+}
+
+// Plays file to its end on a player of its own on output: at least the file's length of
+// playback has passed on the audio thread when it returns true.
+inline bool LetOutputPlay(AudioOutput& output, const QString& file) {
+    SdlAudioPlayer metronome(output);
+    QSignalSpy ended(&metronome, &AudioPlayer::OnNotify);
+    metronome.SetFileName(file);
+    metronome.Open();
+    metronome.Play();
+    return WaitForNotices(ended, 1);
 }

@@ -1,80 +1,41 @@
 // Soak run of the continuous recitation: every ayeh of the Quran (6236, with the Bismillah
 // before the first ayeh of every soureh but 1 and 9), then past the wrap from soureh 114 to
-// soureh 1, on content whose recordings last a few milliseconds. A driver with the main
-// window's notice rules moves the chain on; the book, page, sound cache and player are the
-// reader's own.
+// soureh 1, on content of its own. The reader's main window recites, with its own notice
+// handler, book, page, sound cache and lists; only the player is one whose clock the run
+// moves: each recording ends as soon as it has begun, so the run takes seconds, not hours.
 //
-// Passes when the chain is still running at the end, the cache folder holds exactly one file
-// and the resident memory is flat (no growth beyond a small margin after the warm-up).
-//   hardening_soak [--margin-mb N]     prints its figures; exit status 0 when it passes
+// Passes when every recording started is the one that follows the last (each ayeh's own
+// recording once and in order, the Bismillah where it comes first), the chain is still
+// running at the end, no error box showed, the cache folder holds exactly one file and the
+// resident memory is flat (no growth beyond a margin after the warm-up).
+//   hardening_soak [--from S:A] [--ayehs N] [--margin-mb N]
+// starts at soureh S, ayeh A (default 1:1) and runs until N ayeh recordings have started
+// (default: all 6236 and three more past the wrap); prints its figures; exit status 0 when
+// it passes.
 
-#include "audio/AudioPlayer.h"
 #include "content/PageGeometry.h"
+#include "mainwindow/Main.h"
 #include "model/Utility.h"
+#include "tests/mainwindow/ModalWatcher.h"
+#include "tests/support/FakeAudioPlayer.h"
 #include "tests/support/FixtureDatabase.h"
+#include "tests/support/ProcessStatus.h"
 #include "tests/support/WavFixtures.h"
 #include "tools/ImportSupport.h"
 #include "tools/Rle8Bitmap.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QImage>
-#include <QScopedValueRollback>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <cstdio>
-#include <fstream>
 #include <string>
 #include <vector>
 
 namespace {
-
-class SoakImage final : public IPageImage {
-public:
-    void DrawBitmap(const QImage&, int, int) override {}
-    void SetPixel(int x, int y, QRgb) override {
-        if (x < 0 || y < 0 || x >= PagePictureWidth || y >= PagePictureHeight)
-            ++Outside;
-    }
-    long Outside = 0;
-};
-
-class SoakScroll final : public IScrollBox {
-public:
-    int VertPosition() const override { return Position; }
-    void SetVertPosition(int position) override {
-        Position = std::clamp(position, 0, PagePictureHeight - 274);
-    }
-    int ClientHeight() const override { return 274; }
-    int Position = 0;
-};
-
-class SoakPageNo final : public IPageNoEdit {
-public:
-    QString Text() const override { return Value; }
-    void SetText(const QString& text) override { Value = text; }
-    QString Value;
-};
-
-class SoakErrors final : public IErrorBox {
-public:
-    void ShowError(const QString&, const QString& text) override {
-        ++Shown;
-        std::fprintf(stderr, "error box: %s\n", qPrintable(text));
-    }
-    int Shown = 0;
-};
-
-long ResidentKb() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::stol(line.substr(6));
-    return -1;
-}
 
 // A white page in 8-bit run-length form (a few kilobytes instead of 320).
 QByteArray WhitePageRle8() {
@@ -139,13 +100,25 @@ int main(int argc, char** argv) {
     qputenv("HOME", home.path().toLocal8Bit());
     qputenv("XDG_CACHE_HOME", (home.path() + QStringLiteral("/cache")).toLocal8Bit());
     qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/config")).toLocal8Bit());
-    if (qEnvironmentVariableIsEmpty("SDL_AUDIODRIVER"))
-        qputenv("SDL_AUDIODRIVER", "dummy");
-    QCoreApplication app(argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     long marginKb = 8 * 1024;
-    for (int i = 1; i + 1 < argc; ++i)
-        if (std::string(argv[i]) == "--margin-mb")
+    int sourehId = 1;
+    int ayehId = 1;
+    long target = TotalAyehCount + 3; // past the wrap: 1:1, 1:2, 1:3 again
+    for (int i = 1; i + 1 < argc; ++i) {
+        const std::string option = argv[i];
+        if (option == "--margin-mb")
             marginKb = std::stol(argv[i + 1]) * 1024;
+        else if (option == "--ayehs")
+            target = std::stol(argv[i + 1]);
+        else if (option == "--from" && std::sscanf(argv[i + 1], "%d:%d", &sourehId, &ayehId) != 2)
+            return 2;
+    }
+    if (sourehId < 1 || sourehId > SourehCount || ayehId < 1 || ayehId > NumberOfAyehs(sourehId) ||
+        target < 1)
+        return 2;
 
     QTemporaryDir content;
     QElapsedTimer clock;
@@ -155,99 +128,81 @@ int main(int argc, char** argv) {
                 double(clock.elapsed()) / 1000);
     QDir::setCurrent(content.path());
 
-    SoakImage image;
-    SoakScroll scroll;
-    SoakPageNo pageNo;
-    SoakErrors errors;
-    AudioPlayer player;
-    GlobalQuran = std::make_unique<TQuran>(&pageNo, &scroll, &image, &player);
-    GlobalQuran->TempFolder = home.path() + QStringLiteral("/sounds");
-    GlobalQuran->ErrorBox = &errors;
-    GlobalQuran->GhariID = 1;
+    ModalWatcher boxes;
+    auto owned = std::make_unique<FakeAudioPlayer>();
+    FakeAudioPlayer& player = *owned;
+    auto form = std::make_unique<TTntMainForm>(std::move(owned));
+    form->show();
+    if (!GlobalQuran) {
+        std::fprintf(stderr, "the window has no book\n");
+        return 1;
+    }
+    long notices = 0;
+    QObject::connect(&player, &AudioPlayer::OnNotify, [&notices] { ++notices; });
 
-    // The chain's state as the window's lists hold it.
-    int sourehId = 1;
-    int ayehId = 1;
+    // What the listener must hear next: the Bismillah before ayeh 1 of a soureh where it
+    // comes first, else the ayeh's own recording, then the ayeh after it.
+    int expectedSoureh = sourehId;
+    int expectedAyeh = ayehId;
+    bool bismillahDue = BismillahComesFirst(sourehId, ayehId);
     long ayehsStarted = 0;
     long bismillahs = 0;
-    long notices = 0;
-    bool wrapped = false;
-    PlayerMode modeAtEnd = pmNotReady;
-    std::vector<std::pair<long, long>> samples; // ayehs started, resident KiB
-    const long target = TotalAyehCount + 3;     // past the wrap: 1:1, 1:2, 1:3 again
-
-    auto select = [&](int s, int a) { return GlobalQuran->SelectSoureh(s)->SelectAyeh(a); };
-    // Every ayeh's own recording must start once, in order: the one after the last started.
-    int lastSoureh = 114;
-    int lastAyeh = NumberOfAyehs(114);
     long outOfOrder = 0;
-    auto startAyeh = [&](TAyeh* ayeh) {
-        const bool before = ayeh->RecitationStarted;
-        const int s = ayeh->Soureh->SourehID;
-        const int a = ayeh->AyehID;
-        ayeh->Recite(1);
-        if (ayeh->RecitationStarted && !before) {
+    bool wrapped = false;
+    qsizetype checked = 0;
+    std::vector<std::pair<long, long>> samples; // ayehs started, resident KiB
+    const auto checkPlays = [&] {
+        for (; checked < player.Plays.size(); ++checked) {
+            const QString heard = QFileInfo(player.Plays[checked]).fileName();
+            const QString expected = bismillahDue ? TQuran::SoundFileName(1, 0, 0)
+                                                  : TQuran::SoundFileName(1, expectedSoureh, expectedAyeh);
+            if (heard != expected && ++outOfOrder <= 10)
+                std::printf("out of order: %s where %s was due\n", qPrintable(heard), qPrintable(expected));
+            if (bismillahDue) {
+                ++bismillahs;
+                bismillahDue = false;
+                continue;
+            }
             ++ayehsStarted;
-            const bool next = (s == lastSoureh && a == lastAyeh + 1) ||
-                              (a == 1 && lastAyeh == NumberOfAyehs(lastSoureh) && s == lastSoureh % SourehCount + 1);
-            if (!next && ++outOfOrder <= 10)
-                std::printf("out of order: %d:%d after %d:%d\n", s, a, lastSoureh, lastAyeh);
-            lastSoureh = s;
-            lastAyeh = a;
+            if (ayehsStarted % 250 == 0)
+                samples.emplace_back(ayehsStarted, ResidentKilobytes());
+            if (++expectedAyeh > NumberOfAyehs(expectedSoureh)) {
+                expectedAyeh = 1;
+                expectedSoureh = expectedSoureh % SourehCount + 1;
+                wrapped = wrapped || expectedSoureh == 1;
+            }
+            bismillahDue = BismillahComesFirst(expectedSoureh, expectedAyeh);
         }
-        else if (ayeh->BismillahPlayed)
-            ++bismillahs;
-        if (ayehsStarted % 250 == 0 && (samples.empty() || samples.back().first != ayehsStarted))
-            samples.emplace_back(ayehsStarted, ResidentKb());
-        player.SetNotify(true);
     };
 
-    // As in the window: a notice handled while the chain is moving on speaks of the recording
-    // that has just ended.
-    bool movingOn = false;
-    QObject::connect(&player, &AudioPlayer::OnNotify, &app, [&](QObject*) {
-        ++notices;
-        if (movingOn || !GlobalQuran || player.Mode() == pmPaused || player.Mode() == pmNotReady)
-            return;
-        if (player.Position() != player.Length())
-            return;
-        const QScopedValueRollback<bool> guard(movingOn, true);
-        TAyeh* current = GlobalQuran->Soureh->Ayeh.get();
-        if (ayehId == 1 && !current->RecitationStarted) {
-            startAyeh(current); // the Bismillah has ended
-            return;
-        }
-        ++ayehId;
-        if (ayehId > GlobalQuran->Soureh->NumberOfAyeh) {
-            ayehId = 1;
-            sourehId = sourehId + 1 > SourehCount ? 1 : sourehId + 1;
-            if (sourehId == 1)
-                wrapped = true;
-        }
-        startAyeh(select(sourehId, ayehId));
-        if (ayehsStarted >= target) {
-            // Stop watching with the next recording under way: the chain is still running.
-            modeAtEnd = player.Mode();
-            app.quit();
-        }
-    });
-
-    samples.emplace_back(0, ResidentKb());
-    startAyeh(select(1, 1));
-    // A stalled chain would otherwise wait for ever.
-    QTimer::singleShot(3 * 3600 * 1000, &app, [&] {
-        std::fprintf(stderr, "the chain stalled\n");
-        app.exit(3);
-    });
+    samples.emplace_back(0, ResidentKilobytes());
     clock.restart();
-    const int loop = app.exec();
+    // The user chooses the soureh and the ayeh, keeps the count at 1 and presses the recite
+    // button; from then on only the recordings' ends move the chain.
+    form->TntComboBoxSourehsList->setCurrentIndex(sourehId - 1);
+    Q_EMIT form->TntComboBoxSourehsList->activated(sourehId - 1);
+    form->TntComboBoxAyehsList->setCurrentIndex(ayehId - 1);
+    form->SpinEditReadingCount->SetValue(1);
+    form->TntSpeedButtonPlay->click();
+    checkPlays();
+    while (ayehsStarted < target && player.Mode() == pmPlaying) {
+        player.EndNow();
+        // The notices of the play that ended and of the commands before it; handling one
+        // starts the next recording.
+        for (long seen = -1; seen != notices;) {
+            seen = notices;
+            QCoreApplication::processEvents();
+        }
+        checkPlays();
+    }
     const double seconds = double(clock.elapsed()) / 1000;
 
-    const bool running = modeAtEnd == pmPlaying;
+    const bool running = player.Mode() == pmPlaying;
     const QStringList cache = QDir(GlobalQuran->TempFolder).entryList(QDir::Files | QDir::Hidden | QDir::System);
-    std::printf("recited: %ld ayeh recordings, %ld Bismillahs, %ld notices in %.1f s; wrapped 114 -> 1: %s; "
-                "now at %d:%d\n",
-                ayehsStarted, bismillahs, notices, seconds, wrapped ? "yes" : "no", sourehId, ayehId);
+    std::printf("recited from %d:%d: %ld ayeh recordings, %ld Bismillahs, %ld notices in %.1f s; "
+                "wrapped 114 -> 1: %s; next due %d:%d\n",
+                sourehId, ayehId, ayehsStarted, bismillahs, notices, seconds, wrapped ? "yes" : "no",
+                expectedSoureh, expectedAyeh);
     std::printf("chain at the end: %s\n", running ? "playing the next recording" : "not playing");
     std::printf("cache folder: %lld file(s)%s%s\n", static_cast<long long>(cache.size()), cache.isEmpty() ? "" : ": ",
                 cache.isEmpty() ? "" : qPrintable(cache.join(u' ')));
@@ -261,12 +216,13 @@ int main(int argc, char** argv) {
         if (count <= 1000)
             warm = kb;
     const long growth = samples.back().second - warm;
-    std::printf("growth after warm-up: %ld KiB (margin %ld KiB); pixels outside the page: %ld; error boxes: %d; "
-                "ayehs out of order: %ld\n",
-                growth, marginKb, image.Outside, errors.Shown, outOfOrder);
+    std::printf(
+        "growth after warm-up: %ld KiB (margin %ld KiB); error boxes: %lld; recordings out of order: %ld\n",
+        growth, marginKb, static_cast<long long>(boxes.Boxes().size()), outOfOrder);
 
-    const bool pass = loop == 0 && running && wrapped && ayehsStarted >= target && cache.size() == 1 &&
-                      growth <= marginKb && image.Outside == 0 && errors.Shown == 0 && outOfOrder == 0;
+    const bool pass = running && ayehsStarted >= target && cache.size() == 1 && growth <= marginKb &&
+                      boxes.Boxes().isEmpty() && outOfOrder == 0;
+    form.reset();
     GlobalQuran.reset();
     std::printf("soak: %s\n", pass ? "PASS" : "FAIL");
     return pass ? 0 : 1;

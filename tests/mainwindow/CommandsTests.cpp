@@ -31,7 +31,6 @@ QSettings Store() { return QSettings(QString::fromLatin1(SettingsOrganisation), 
 class CommandsTest : public ReaderTest {
 protected:
     QString Memo() const { return Form->TntMemo1->toPlainText(); }
-    void RunOn(int milliseconds) { WaitFor([] { return false; }, milliseconds); }
     // The state a command must leave alone when it fails.
     struct Selection {
         int Page, ListedSoureh, ListedAyeh, Soureh, Ayeh;
@@ -213,8 +212,8 @@ TEST_P(BrokenContentTest, ShowsTheErrorAndOpensTheWindowWithItsCommandsOff) {
     RunHandler([&] { f.TntImage1MouseMove(&f, {}, 200, 20); });
     GoToPage(QStringLiteral("5"));
     RunHandler([&] { f.TntBitBtnGoToPageClick(&f); });
-    Q_EMIT f.MediaPlayer1->OnNotify(f.MediaPlayer1);
-    RunOn(50);
+    Q_EMIT f.MediaPlayer1->OnNotify(f.MediaPlayer1, f.MediaPlayer1->CurrentPlay());
+    Settle();
     EXPECT_EQ(Boxes.Boxes().size(), 1);
     EXPECT_FALSE(Form->TntSpeedButton1->isChecked());
     EXPECT_EQ(Memo(), TTntMainForm::PublisherText());
@@ -349,7 +348,7 @@ TEST_F(CommandsTest, AContinuousRecitationGoesOnWhileTheDonationWindowIsOpen) {
     Recite(1, 1, 1);
     bool reachedWhileOpen = false;
     QTimer::singleShot(0, &donation, [&] {
-        reachedWhileOpen = WaitFor([&] { return Loaded() == Rec(1, 1, 4); });
+        reachedWhileOpen = RunUntil([&] { return Loaded() == Rec(1, 1, 4); });
         donation.done(0);
     });
     Form->BitBtn1->click();

@@ -4,14 +4,15 @@
 #include "mainwindow/ShellWindows.h"
 #include "model/Utility.h"
 #include "tests/mainwindow/ModalWatcher.h"
+#include "tests/support/FakeAudioPlayer.h"
 #include "tests/support/FixtureBook.h"
 
-#include <gtest/gtest.h>
-
 #include <QTemporaryDir>
-
+#include <array>
+#include <gtest/gtest.h>
 #include <memory>
 #include <optional>
+#include <ostream>
 
 namespace {
 
@@ -21,7 +22,7 @@ protected:
         ASSERT_TRUE(Dir.isValid());
         FixtureBook::Create(Dir.path(), extra);
         InDir.emplace(Dir.path());
-        Form = std::make_unique<TTntMainForm>();
+        Form = std::make_unique<TTntMainForm>(std::make_unique<FakeAudioPlayer>());
     }
     void TearDown() override {
         Form.reset();
@@ -62,23 +63,72 @@ TEST_F(MainBookTest, CreateHandlerBuildsTheBookOnTheWindowsControls) {
     EXPECT_TRUE(ink);
 }
 
-TEST_F(MainBookTest, ReciterListTakesTheNamesOfTheSoundDatabaseAndKeepsItsOwnForTheRest) {
-    Open();
-    const QStringList own = TTntMainForm::DefaultReciterNames();
-    EXPECT_EQ(Reciters(), (QStringList{QString::fromUtf16(u"\u0642\u0627\u0631\u06CC \u06CC\u06A9"),
-                                       QString::fromUtf16(u"\u0642\u0627\u0631\u06CC \u062F\u0648"), own[2], own[3],
-                                       own[4]}));
-    EXPECT_EQ(Form->TntComboBoxGhariList->currentIndex(), 0);
-    EXPECT_EQ(Form->GhariIDOf(Reciters()[1]), 2);
+// The sound database's optional Reciters table, changed by Sql; Entries: the names of the five
+// entries of the reciter list, null for the reader's own name of that place.
+struct ReciterTableCase {
+    const char* Name;
+    const char* Sql;
+    std::array<const char*, 5> Entries;
+};
+
+void PrintTo(const ReciterTableCase& c, std::ostream* out) {
+    *out << c.Name;
 }
 
-TEST_F(MainBookTest, ReciterListKeepsTheReadersOwnNamesWithoutAReciterTable) {
-    Open([](FixtureDatabase&, FixtureDatabase& sound) { sound.Exec("DROP TABLE Reciters"); });
+class ReciterTableTest : public MainBookTest, public ::testing::WithParamInterface<ReciterTableCase> {};
+
+TEST_P(ReciterTableTest, EntryKNamesAndPlaysReciterK) {
+    const ReciterTableCase& c = GetParam();
+    Open([&c](FixtureDatabase&, FixtureDatabase& sound) {
+        if (*c.Sql)
+            sound.Exec(c.Sql);
+    });
     EXPECT_TRUE(Watcher.Boxes().isEmpty());
-    EXPECT_EQ(Reciters(), TTntMainForm::DefaultReciterNames());
     ASSERT_NE(GlobalQuran, nullptr);
+    EXPECT_EQ(Form->TntComboBoxSourehsList->count(), int(FixtureBook::Sourehs().size()));
+    QStringList expected = TTntMainForm::DefaultReciterNames();
+    for (int i = 0; i < 5; ++i)
+        if (c.Entries[i])
+            expected[i] = QString::fromUtf8(c.Entries[i]);
+    EXPECT_EQ(Reciters(), expected);
+    EXPECT_EQ(Form->TntComboBoxGhariList->currentIndex(), 0);
     EXPECT_EQ(GlobalQuran->GhariID, 1);
+    for (int ghari : {2, 5, 1}) {
+        Form->TntComboBoxGhariList->setCurrentIndex(ghari - 1);
+        Q_EMIT Form->TntComboBoxGhariList->activated(ghari - 1);
+        EXPECT_EQ(GlobalQuran->GhariID, ghari) << "entry " << ghari;
+    }
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Tables, ReciterTableTest,
+    ::testing::Values(
+        ReciterTableCase{"ReciterOneAndTwo", "", {"قاری یک", "قاری دو", nullptr, nullptr, nullptr}},
+        ReciterTableCase{"OnlyReciterThree",
+                         "DELETE FROM Reciters; INSERT INTO Reciters VALUES (3, 'قاری سه')",
+                         {nullptr, nullptr, "قاری سه", nullptr, nullptr}},
+        ReciterTableCase{"TwoRecitersOfOneName",
+                         "UPDATE Reciters SET Name = 'قاری یک'",
+                         {"قاری یک", "قاری یک", nullptr, nullptr, nullptr}},
+        ReciterTableCase{"OneNameForEveryReciter",
+                         "DELETE FROM Reciters; INSERT INTO Reciters VALUES (1, 'قاری'), (2, 'قاری'), "
+                         "(3, 'قاری'), (4, 'قاری'), (5, 'قاری')",
+                         {"قاری", "قاری", "قاری", "قاری", "قاری"}},
+        ReciterTableCase{
+            "NumbersBeyondTheList",
+            "DELETE FROM Reciters; INSERT INTO Reciters VALUES (0, 'صفر'), (6, 'شش'), (5, 'پنج')",
+            {nullptr, nullptr, nullptr, nullptr, "پنج"}},
+        ReciterTableCase{"NoTable", "DROP TABLE Reciters", {}},
+        ReciterTableCase{
+            "NoNameColumn",
+            "DROP TABLE Reciters; CREATE TABLE Reciters (GhariID INTEGER PRIMARY KEY, Title TEXT);"
+            "INSERT INTO Reciters VALUES (1, 'قاری یک')",
+            {}},
+        ReciterTableCase{"NumbersOfAnotherType",
+                         "DROP TABLE Reciters; CREATE TABLE Reciters (GhariID, Name);"
+                         "INSERT INTO Reciters VALUES (1, 'قاری یک'), (NULL, 'قاری دو'), (1e12, 'قاری سه')",
+                         {}}),
+    [](const ::testing::TestParamInfo<ReciterTableCase>& info) { return std::string(info.param.Name); });
 
 TEST_F(MainBookTest, ClosingTheWindowFreesTheBookAndAsksTheSplashWindowToClose) {
     Open();

@@ -172,9 +172,14 @@ void ReaderTest::TearDown() {
 
 void ReaderTest::OpenForm() {
     Steps.clear();
-    Form = std::make_unique<TTntMainForm>();
+    auto player = std::make_unique<FakeAudioPlayer>();
+    Player = player.get();
+    Form = std::make_unique<TTntMainForm>(std::move(player));
     // Connected after the window's own handler: each record shows what the notice led to.
-    QObject::connect(Form->MediaPlayer1, &AudioPlayer::OnNotify, Form.get(), [this] { RecordStep(); });
+    QObject::connect(Form->MediaPlayer1, &AudioPlayer::OnNotify, Form.get(), [this] {
+        ++NoticesSeen;
+        RecordStep();
+    });
     Form->show();
 }
 
@@ -200,8 +205,32 @@ bool ReaderTest::WaitFor(const std::function<bool()>& condition, int timeoutMs) 
     return QTest::qWaitFor(condition, timeoutMs);
 }
 
+void ReaderTest::Settle() {
+    // A round of events may queue notices for the next; a round that delivers none ends it.
+    for (int seen = -1; seen != NoticesSeen;) {
+        seen = NoticesSeen;
+        QCoreApplication::processEvents();
+    }
+}
+
+void ReaderTest::EndRecording() {
+    Player->EndNow();
+    Settle();
+}
+
+bool ReaderTest::RunUntil(const std::function<bool()>& condition) {
+    Settle();
+    // Far more recordings than any test lets run.
+    for (int recordings = 0; recordings < 1000 && !condition(); ++recordings) {
+        if (Player->Mode() != pmPlaying)
+            return false;
+        EndRecording();
+    }
+    return condition();
+}
+
 std::vector<RecitationStep> ReaderTest::StepsUntil(size_t count) {
-    WaitFor([&] { return Steps.size() >= count; });
+    RunUntil([&] { return Steps.size() >= count; });
     return std::vector<RecitationStep>(Steps.begin(), Steps.begin() + std::min(count, Steps.size()));
 }
 

@@ -1,29 +1,29 @@
 #pragma once
 // Content for driving the whole main window: the fixture book completed to all 114 sourehs,
 // so that a soureh's place in the soureh list is its number - 1, and a test base that opens
-// the window on it with fresh settings and watches the recordings it plays.
+// the window on it with fresh settings and a player whose clock the test moves, and watches
+// the recordings it plays.
 //
 // Content beyond the fixture book: every other soureh has two ayehs, ayeh 1 on line 1 and
 // ayeh 2 on line 2 of a page of its own (PageOf), with recordings of reciters 1 and 2.
-// Soureh 3's recordings last LongRecordingMs, long enough to act while one plays; all the
-// others last tens of milliseconds. Every ayeh has its Arabic text in AyehText (ArabicText);
-// of them only ayeh ThroneSoureh:ThroneAyeh holds the word كرسي.
+// Soureh 3's recordings last LongRecordingMs; all the others last tens of milliseconds. Every
+// ayeh has its Arabic text in AyehText (ArabicText); of them only ayeh ThroneSoureh:ThroneAyeh
+// holds the word كرسي.
 
 #include "audio/AudioPlayer.h"
 #include "mainwindow/Main.h"
 #include "tests/mainwindow/ModalWatcher.h"
+#include "tests/support/FakeAudioPlayer.h"
 #include "tests/support/FixtureBook.h"
-
-#include <gtest/gtest.h>
 
 #include <QDialog>
 #include <QString>
 #include <QTimer>
-
 #include <functional>
-#include <ostream>
+#include <gtest/gtest.h>
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <vector>
 
 class ReaderContent final {
@@ -82,10 +82,18 @@ protected:
     // Name of the recording the player has loaded, "g-s-a.wav", or empty.
     QString Loaded() const;
     PlayerMode Mode() const;
-    // Processes events until condition holds; false after a generous timeout.
+    // Runs events until condition holds, for work done on other threads (an import); false
+    // after a generous deadline.
     static bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 20000);
-    // Waits until the recitation has gone through count distinct steps (the current state
-    // first) and returns them.
+    // Handles every notice and event queued, and those they queue in turn.
+    void Settle();
+    // The recording in progress ends now (nothing happens when none plays); then Settle.
+    void EndRecording();
+    // Lets the recitation run on, each recording ending as soon as it has begun, until
+    // condition holds; false when the chain stops first.
+    bool RunUntil(const std::function<bool()>& condition);
+    // Lets the recitation run on until it has gone through count distinct steps (the current
+    // state first) or stops, and returns the steps.
     std::vector<RecitationStep> StepsUntil(size_t count);
 
     void ChooseSoureh(int sourehId);
@@ -111,6 +119,9 @@ protected:
     ModalWatcher Boxes;
     NoticeWatcher Notices;
     std::unique_ptr<TTntMainForm> Form;
+    // The window's MediaPlayer1.
+    FakeAudioPlayer* Player = nullptr;
+    int NoticesSeen = 0;
     std::vector<RecitationStep> Steps;
     // Called with each new step as it is recorded, while the window still shows it.
     std::function<void(const RecitationStep&)> AtStep;

@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
+#include <map>
+#include <utility>
 
 namespace {
 
@@ -108,11 +110,26 @@ TEST_F(ModelBookTest, SelectingAnAyehTurnsToItsPage) {
     EXPECT_EQ(PageNo.Value, QStringLiteral("3"));
 }
 
-TEST_F(ModelBookTest, ReciterNamesComeFromTheOptionalTable) {
-    EXPECT_EQ(Book->GetReciterNames(), (QStringList{QStringLiteral("قاری یک"), QStringLiteral("قاری دو")}));
-    Book.reset();
-    OpenBook([](FixtureDatabase&, FixtureDatabase& sound) { sound.Exec("DROP TABLE Reciters"); });
-    EXPECT_TRUE(Book->GetReciterNames().isEmpty());
+TEST_F(ModelBookTest, ReciterNamesComeFromTheOptionalTableByReciterNumber) {
+    using Names = std::map<int, QString>;
+    EXPECT_EQ(Book->GetReciterNames(),
+              (Names{{1, QStringLiteral("قاری یک")}, {2, QStringLiteral("قاری دو")}}));
+    const std::pair<const char*, Names> tables[] = {
+        {"DELETE FROM Reciters WHERE GhariID <> 2", Names{{2, QStringLiteral("قاری دو")}}},
+        {"DROP TABLE Reciters", Names{}},
+        {"DROP TABLE Reciters; CREATE TABLE Reciters (GhariID INTEGER PRIMARY KEY, Title TEXT);"
+         "INSERT INTO Reciters VALUES (1, 'x')",
+         Names{}},
+        {"DROP TABLE Reciters; CREATE TABLE Reciters (GhariID, Name);"
+         "INSERT INTO Reciters VALUES (1, 'x'), (NULL, 'y')",
+         Names{}},
+    };
+    for (const auto& [change, names] : tables) {
+        SCOPED_TRACE(change);
+        Book.reset();
+        OpenBook([change = change](FixtureDatabase&, FixtureDatabase& sound) { sound.Exec(change); });
+        EXPECT_EQ(Book->GetReciterNames(), names);
+    }
 }
 
 struct MissingCase {
@@ -127,7 +144,7 @@ TEST_F(ModelBookTest, ConstructionFailsOnAMissingDatabaseAndLeavesNothingBehind)
     const MissingCase cases[] = {{"no quran.dat", "quran.dat"}, {"no snd.wav", "snd.wav"}};
     for (const MissingCase& c : cases) {
         SCOPED_TRACE(c.Name);
-        AudioPlayer player;
+        FakeAudioPlayer player;
         FakePageNoEdit pageNo;
         ASSERT_TRUE(QFile::remove(Dir.filePath(c.Removed)));
         EXPECT_THROW((TQuran{&pageNo, &Scroll, &Image, &player}), ContentError);

@@ -1,8 +1,9 @@
 #pragma once
-// Plain stand-ins for the window's controls and a test base that opens a book on the
-// fixture content in a temporary folder.
+// Plain stand-ins for the window's controls and player, and a test base that opens a book on
+// the fixture content in a temporary folder.
 
 #include "model/Utility.h"
+#include "tests/support/FakeAudioPlayer.h"
 #include "tests/support/FixtureBook.h"
 
 #include <QColor>
@@ -14,6 +15,12 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <optional>
+#include <ostream>
+
+// Lets test failures show texts as texts.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 
 // A picture with pixels of its own, the size of a page, that starts out a colour no page has.
 class FakePageImage final : public IPageImage {
@@ -106,6 +113,6 @@ protected:
     FakeScrollBox Scroll;
     FakePageNoEdit PageNo;
     FakeErrorBox Errors;
-    AudioPlayer Player;
+    FakeAudioPlayer Player;
     std::unique_ptr<TQuran> Book;
 };

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <functional>
 
 // Handlers that run while the model lets pending events through: they close the window (the
@@ -75,6 +76,41 @@ TEST_F(ModelReentrancyTest, WindowClosedInTheSecondPumpOfABismillahRecitation) {
     EXPECT_TRUE(closedAfterBismillahRule);
     EXPECT_EQ(Book, nullptr);
     EXPECT_TRUE(CacheIsEmpty());
+}
+
+// What runs while the Bismillah before 2:1 is being extracted: the Bismillah of an ayeh that is
+// no longer current, or whose recitation another has replaced, must not play.
+struct BismillahCase {
+    const char* Name;
+    std::function<void(TQuran&)> Handler;
+    QStringList Plays; // cache file names of the plays begun, in order
+};
+
+TEST_F(ModelReentrancyTest, ChoiceMadeWhileTheBismillahIsExtractedWins) {
+    const BismillahCase cases[] = {
+        {"another ayeh recited", [](TQuran& book) { book.Soureh->SelectAyeh(3)->Recite(1); }, {"1-2-3.wav"}},
+        {"the same ayeh recited", [](TQuran& book) { book.Soureh->Ayeh->Recite(1); }, {"1-2-1.wav"}},
+        {"another soureh chosen", [](TQuran& book) { book.SelectSoureh(114); }, {}},
+    };
+    for (const BismillahCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Book->SelectSoureh(1);
+        Player.Plays.clear();
+        TAyeh* ayeh = Select(2, 1);
+        // Posted from Recite's own events, so that it runs in the ones of the extraction.
+        Post([&] { Post([&] { c.Handler(*Book); }); });
+        ayeh->Recite(1);
+        QStringList plays;
+        for (const QString& path : Player.Plays)
+            plays << QFileInfo(path).fileName();
+        EXPECT_EQ(plays, c.Plays);
+        if (!c.Plays.isEmpty()) {
+            // The recording played is the one loaded, and its file is still there.
+            EXPECT_EQ(Book->SoundFile, CachePath(c.Plays.back()));
+            EXPECT_TRUE(QFileInfo::exists(Book->SoundFile));
+            EXPECT_EQ(Book->AwaitedPlay, Player.CurrentPlay());
+        }
+    }
 }
 
 TEST_F(ModelReentrancyTest, WindowClosedWhileTheErrorBoxIsOpen) {

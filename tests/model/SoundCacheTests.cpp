@@ -1,5 +1,6 @@
 #include "tests/model/ModelTestSupport.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -196,9 +197,13 @@ TEST_F(ModelSoundCacheTest, BookThatNeverLoadedARecordingDeletesNothing) {
 TEST_F(ModelSoundCacheTest, BismillahPlaysTheReciterRecordingOnce) {
     QSignalSpy notices(&Player, &AudioPlayer::OnNotify);
     Book->PlayBismillah();
-    EXPECT_EQ(Player.FileName(), CachePath("1-0-0.wav"));
+    EXPECT_EQ(Player.Plays, QStringList{CachePath("1-0-0.wav")});
     EXPECT_EQ(Book->SoundFile, CachePath("1-0-0.wav"));
-    EXPECT_TRUE(notices.wait(2000));
+    Player.EndNow();
+    QCoreApplication::processEvents();
+    ASSERT_FALSE(notices.isEmpty());
+    EXPECT_EQ(notices.back().at(1).toLongLong(), Book->AwaitedPlay);
+    EXPECT_EQ(Player.Mode(), pmStopped);
 }
 
 TEST_F(ModelSoundCacheTest, BismillahWithoutRecordingClosesThePlayerQuietly) {

@@ -1,0 +1,141 @@
+#include "audio/SdlAudioPlayer.h"
+
+#include "audio/WavDecoder.h"
+
+#include <algorithm>
+
+SdlAudioPlayer::SdlAudioPlayer(AudioOutput& output, QObject* parent) : AudioPlayer(parent), Output(output) {
+    Current.Ended = [this] { EndPlayNotice(); };
+}
+
+SdlAudioPlayer::~SdlAudioPlayer() {
+    // Notices already queued go with the QObject; none can be posted after the detach.
+    if (Attached)
+        Output.Detach(&Current);
+}
+
+void SdlAudioPlayer::RequireOpen() const {
+    if (!IsOpen())
+        throw AudioError("No MCI device open");
+}
+
+void SdlAudioPlayer::StartPlaying(bool asks, bool rewindAtEnd) {
+    AudioOutput::Lock lock(Output);
+    if (!Current.Playing && !Paused)
+        BeginPlay();
+    Paused = false;
+    const std::int64_t frames = Current.Sound->Frames();
+    if (rewindAtEnd && Current.Frame >= frames)
+        Current.Frame = 0;
+    if (asks)
+        AwaitPlayNotice();
+    if (Current.Frame >= frames) {
+        // Nothing left to play: this play ends as soon as it starts.
+        Current.Playing = false;
+        EndPlayNotice();
+        return;
+    }
+    Current.Playing = true;
+}
+
+void SdlAudioPlayer::CloseFile() {
+    {
+        AudioOutput::Lock lock(Output);
+        Current.Playing = false;
+        EndPlayNotice();
+    }
+    Output.Detach(&Current);
+    Attached = false;
+    // Detached: the audio thread no longer reads the voice.
+    Current.Sound.reset();
+    Current.Frame = 0;
+    Paused = false;
+}
+
+void SdlAudioPlayer::Open() {
+    const bool asks = TakeNotify(false);
+    if (IsOpen())
+        CloseFile();
+    auto sound = DecodeWav(FileName(), Output.Format());
+    Current.Sound = std::move(sound);
+    Current.Frame = 0;
+    Current.Playing = false;
+    Output.Attach(&Current);
+    Attached = true;
+    if (asks)
+        PostNotice(0);
+}
+
+void SdlAudioPlayer::Play() {
+    RequireOpen();
+    StartPlaying(TakeNotify(true), AutoRewind());
+}
+
+void SdlAudioPlayer::Stop() {
+    RequireOpen();
+    const bool asks = TakeNotify(false);
+    AudioOutput::Lock lock(Output);
+    Current.Playing = false;
+    Paused = false;
+    EndPlayNotice();
+    if (asks)
+        PostNotice(0);
+}
+
+void SdlAudioPlayer::Pause() {
+    RequireOpen();
+    if (Paused) {
+        StartPlaying(TakeNotify(true), false);
+        return;
+    }
+    AudioOutput::Lock lock(Output);
+    if (!Current.Playing)
+        return; // Nothing to pause: a pending Notify waits for the next command.
+    const bool asks = TakeNotify(false);
+    Current.Playing = false;
+    Paused = true;
+    if (asks) {
+        EndPlayNotice();
+        PostNotice(0);
+    }
+}
+
+void SdlAudioPlayer::Close() {
+    if (!IsOpen())
+        return; // A pending Notify waits for the next command.
+    const bool asks = TakeNotify(false);
+    CloseFile();
+    if (asks)
+        PostNotice(0);
+}
+
+PlayerMode SdlAudioPlayer::Mode() const {
+    if (!IsOpen())
+        return pmNotReady;
+    if (Paused)
+        return pmPaused;
+    AudioOutput::Lock lock(Output);
+    return Current.Playing ? pmPlaying : pmStopped;
+}
+
+qint64 SdlAudioPlayer::Position() const {
+    if (!IsOpen())
+        return 0;
+    std::int64_t frame = 0;
+    {
+        AudioOutput::Lock lock(Output);
+        frame = Current.Frame;
+    }
+    const DecodedSound& sound = *Current.Sound;
+    const std::int64_t length = sound.Milliseconds(sound.Frames());
+    if (frame >= sound.Frames())
+        return length;
+    // Before the last frame the position stays below the length, so that Position == Length
+    // means exactly that the file has been played to its end.
+    return std::max<std::int64_t>(0, std::min(sound.Milliseconds(frame), length - 1));
+}
+
+qint64 SdlAudioPlayer::Length() const {
+    RequireOpen();
+    return Current.Sound->Milliseconds(Current.Sound->Frames());
+}

@@ -1,0 +1,100 @@
+// The rule of the continuous recitation as a table: what follows the end of a recording, for
+// the repeat counts, the Bismillah, the last ayeh of a soureh, the wrap from 114 to 1, and the
+// selections the user can leave in the lists.
+#include "mainwindow/RecitationRule.h"
+
+#include <gtest/gtest.h>
+#include <ostream>
+#include <string>
+
+// Lets failures show a step by its parts.
+void PrintTo(const ChainStep& step, std::ostream* out) {
+    *out << "action " << step.What << " " << step.SourehID << ":" << step.AyehID << " x" << step.Count
+         << " box " << step.RepeatBox << " sounds " << step.Sounds.GhariID << "-" << step.Sounds.SourehID
+         << "-" << step.Sounds.AyehID;
+}
+
+namespace {
+
+// The lists and the current ayeh at (soureh, ayeh) of a soureh of n ayehs, reciter 1, all 114
+// sourehs listed; the ayeh's own recording has begun.
+ChainState At(int soureh, int ayeh, int n, int count) {
+    return {1, count, soureh, ayeh, 114, n, soureh, ayeh, true, true};
+}
+
+ChainState With(ChainState state, void (*change)(ChainState&)) {
+    change(state);
+    return state;
+}
+
+ChainStep Step(ChainStep::Action what, int soureh, int ayeh, int count, int box, ChainRecording sounds) {
+    return {what, soureh, ayeh, count, box, sounds};
+}
+
+const auto End = ChainStep::End;
+const auto Current = ChainStep::ReciteCurrent;
+const auto Next = ChainStep::ReciteNext;
+const ChainRecording Nothing{};
+
+struct RuleCase {
+    const char* Name;
+    ChainState State;
+    ChainStep Expected;
+};
+
+void PrintTo(const RuleCase& c, std::ostream* out) {
+    *out << c.Name;
+}
+
+class RecitationRuleTest : public ::testing::TestWithParam<RuleCase> {};
+
+TEST_P(RecitationRuleTest, DecidesWhatFollowsTheRecording) {
+    EXPECT_EQ(WhatFollows(GetParam().State), GetParam().Expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rule, RecitationRuleTest,
+    ::testing::Values(
+        RuleCase{"CountThreeRepeatsCountingDown", At(2, 5, 286, 3), Step(Current, 2, 5, 2, 2, {1, 2, 5})},
+        RuleCase{"CountTwoRepeatsOnce", At(2, 5, 286, 2), Step(Current, 2, 5, 1, 1, {1, 2, 5})},
+        RuleCase{"CountOneMovesOn", At(2, 5, 286, 1), Step(Next, 2, 6, 1, 1, {1, 2, 6})},
+        RuleCase{"CountZeroEnds", At(2, 5, 286, 0), Step(End, 0, 0, 0, -1, Nothing)},
+        RuleCase{"TheNextRecordingIsTheReciters",
+                 With(At(2, 5, 286, 1), [](ChainState& s) { s.GhariID = 3; }),
+                 Step(Next, 2, 6, 1, 1, {3, 2, 6})},
+        RuleCase{"BismillahEndedTheAyehFollowsAsOftenAsTheCount",
+                 With(At(2, 1, 286, 3), [](ChainState& s) { s.RecitationStarted = false; }),
+                 Step(Current, 2, 1, 3, -1, {1, 2, 1})},
+        RuleCase{"BismillahEndedWithCountZeroTheAyehIsLoadedSilently",
+                 With(At(2, 1, 286, 0), [](ChainState& s) { s.RecitationStarted = false; }),
+                 Step(Current, 2, 1, 0, -1, Nothing)},
+        RuleCase{"LastAyehOfASourehLeadsToTheNextSourehsBismillah", At(1, 7, 7, 1),
+                 Step(Next, 2, 1, 1, 1, {1, 0, 0})},
+        RuleCase{"SourehNineFollowsWithoutABismillah", At(8, 75, 75, 1), Step(Next, 9, 1, 1, 1, {1, 9, 1})},
+        RuleCase{"TheLastSourehWrapsToTheFirstWithoutABismillah", At(114, 6, 6, 1),
+                 Step(Next, 1, 1, 1, 1, {1, 1, 1})},
+        RuleCase{"RepeatingTheLastAyehOfTheLastSoureh", At(114, 6, 6, 2),
+                 Step(Current, 114, 6, 1, 1, {1, 114, 6})},
+        RuleCase{"CountTypedAboveTenCountsAsTen", At(2, 5, 286, 15), Step(Current, 2, 5, 9, 9, {1, 2, 5})},
+        RuleCase{"CountTypedBelowZeroCountsAsZero", At(2, 5, 286, -4), Step(End, 0, 0, 0, -1, Nothing)},
+        RuleCase{"AyehChosenInTheListFollowsTheOneThatEnded",
+                 With(At(2, 10, 286, 1), [](ChainState& s) { s.CurrentAyehID = 4; }),
+                 Step(Next, 2, 11, 1, 1, {1, 2, 11})},
+        RuleCase{"AyehChosenInTheListWaitsForTheRepetitions",
+                 With(At(2, 10, 286, 2), [](ChainState& s) { s.CurrentAyehID = 4; }),
+                 Step(Current, 2, 4, 1, 1, {1, 2, 4})},
+        RuleCase{"JumpToAPageStartingASourehRecitesItsFirstAyehAfterTheBismillah",
+                 With(At(47, 1, 38, 1),
+                      [](ChainState& s) {
+                          s.RecitationStarted = false;
+                          s.BismillahPlayed = false;
+                      }),
+                 Step(Current, 47, 1, 1, -1, {1, 0, 0})},
+        RuleCase{"NothingSelectedEnds", With(At(2, 5, 286, 1), [](ChainState& s) { s.SourehID = 0; }),
+                 Step(End, 0, 0, 0, -1, Nothing)},
+        RuleCase{"NextSourehNotInTheListEnds",
+                 With(At(4, 176, 176, 1), [](ChainState& s) { s.SourehCount = 4; }),
+                 Step(End, 0, 0, 0, -1, Nothing)}),
+    [](const ::testing::TestParamInfo<RuleCase>& info) { return std::string(info.param.Name); });
+
+} // namespace
