@@ -40,26 +40,26 @@ public:
     ~TTntMainForm() override;
 
     // The controls, in the window's declaration order; each is owned by the window.
-    TPageScrollBox* ScrollBox1 = nullptr;
-    AudioPlayer* MediaPlayer1 = nullptr;
-    TRepeatSpinBox* SpinEditReadingCount = nullptr;
-    QToolButton* TntSpeedButton1 = nullptr;
-    QToolButton* TntSpeedButtonPlay = nullptr;
-    QComboBox* TntComboBoxSourehsList = nullptr;
-    QComboBox* TntComboBoxAyehsList = nullptr;
-    TPageImage* TntImage1 = nullptr;
-    QToolButton* TntSpeedButtonClose = nullptr;
-    QPlainTextEdit* TntMemo1 = nullptr;
-    QComboBox* TntComboBoxGhariList = nullptr;
-    QLabel* Image1 = nullptr;
-    QPushButton* BitBtn1 = nullptr;
-    QPushButton* BitBtn2 = nullptr;
-    TPageNoEdit* txtPageNo = nullptr;
-    QLabel* TntLabel1 = nullptr;
-    QLabel* TntLabel2 = nullptr;
-    QLabel* TntLabel3 = nullptr;
-    QPushButton* TntBitBtnGoToPage = nullptr;
-    QLabel* TntLabel4 = nullptr;
+    TPageScrollBox* ScrollBox1 = nullptr;           // the scroll box the page is shown in
+    AudioPlayer* MediaPlayer1 = nullptr;            // the player of the recitations (no widget)
+    TRepeatSpinBox* SpinEditReadingCount = nullptr; // how often each ayeh is recited, 0 to 10
+    QToolButton* TntSpeedButton1 = nullptr;         // pause / continue, latching
+    QToolButton* TntSpeedButtonPlay = nullptr;      // recites the chosen ayeh
+    QComboBox* TntComboBoxSourehsList = nullptr;    // the 114 sourehs
+    QComboBox* TntComboBoxAyehsList = nullptr;      // the ayehs of the chosen soureh
+    TPageImage* TntImage1 = nullptr;                // the page picture inside ScrollBox1
+    QToolButton* TntSpeedButtonClose = nullptr;     // closes the window
+    QPlainTextEdit* TntMemo1 = nullptr;             // the current ayeh's translation
+    QComboBox* TntComboBoxGhariList = nullptr;      // the five reciters
+    QLabel* Image1 = nullptr;                       // the background picture behind every control
+    QPushButton* BitBtn1 = nullptr;                 // opens the donation window
+    QPushButton* BitBtn2 = nullptr;                 // opens the about window
+    TPageNoEdit* txtPageNo = nullptr;               // the page shown; a number typed goes there
+    QLabel* TntLabel1 = nullptr;                    // caption of txtPageNo
+    QLabel* TntLabel2 = nullptr;                    // caption of the ayeh list
+    QLabel* TntLabel3 = nullptr;                    // caption of the repeat box
+    QPushButton* TntBitBtnGoToPage = nullptr;       // goes to the page typed in txtPageNo
+    QLabel* TntLabel4 = nullptr;                    // the hint above the page: click to recite
 
     // The reader's own reciter names, used when the sound database names none.
     static QStringList DefaultReciterNames();
