@@ -62,6 +62,13 @@ TEST_P(PracticeSettingsTest, ReadsWhatIsSoundAndFallsBackForWhatIsNot) {
 
 const PracticePlan Default;
 
+void DefaultPassage(PracticePlan& p) {
+    p.FromSoureh = Default.FromSoureh;
+    p.FromAyeh = Default.FromAyeh;
+    p.ToSoureh = Default.ToSoureh;
+    p.ToAyeh = Default.ToAyeh;
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Stored, PracticeSettingsTest,
     ::testing::Values(
@@ -78,21 +85,9 @@ INSTANTIATE_TEST_SUITE_P(
                    [](QSettings& s) { s.setValue(Key(PracticePauseSecondsValue), 0); },
                    [](PracticePlan& p) { p.PauseSeconds = Default.PauseSeconds; }},
         StoredCase{"AnEndBeforeTheStartGivesTheDefaultPassage",
-                   [](QSettings& s) { s.setValue(Key(PracticeToSourehValue), 1); },
-                   [](PracticePlan& p) {
-                       p.FromSoureh = Default.FromSoureh;
-                       p.FromAyeh = Default.FromAyeh;
-                       p.ToSoureh = Default.ToSoureh;
-                       p.ToAyeh = Default.ToAyeh;
-                   }},
+                   [](QSettings& s) { s.setValue(Key(PracticeToSourehValue), 1); }, DefaultPassage},
         StoredCase{"AnAyehTheSourehDoesNotHaveGivesTheDefaultPassage",
-                   [](QSettings& s) { s.setValue(Key(PracticeToAyehValue), 201); },
-                   [](PracticePlan& p) {
-                       p.FromSoureh = Default.FromSoureh;
-                       p.FromAyeh = Default.FromAyeh;
-                       p.ToSoureh = Default.ToSoureh;
-                       p.ToAyeh = Default.ToAyeh;
-                   }}),
+                   [](QSettings& s) { s.setValue(Key(PracticeToAyehValue), 201); }, DefaultPassage}),
     [](const ::testing::TestParamInfo<StoredCase>& info) { return std::string(info.param.Name); });
 
 struct PauseCase {
