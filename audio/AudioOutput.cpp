@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -99,20 +100,41 @@ void AudioOutput::Callback(void* self, std::uint8_t* stream, int length) {
 // Runs on SDL's audio thread with the device lock held.
 void AudioOutput::Mix(std::uint8_t* stream, int length) {
     std::memset(stream, 0, static_cast<std::size_t>(length));
+    const std::int64_t wanted = length / DeviceFormat.FrameBytes();
+    for (Voice* voice : Voices)
+        voice->Mixed = false;
+    for (Voice* voice : Voices)
+        if (voice->Playing && voice->Sound && !voice->Mixed)
+            MixVoice(*voice, stream, 0, wanted);
+}
+
+void AudioOutput::MixVoice(Voice& voice, std::uint8_t* stream, std::int64_t from, std::int64_t wanted) {
+    voice.Mixed = true;
     const int frameBytes = DeviceFormat.FrameBytes();
-    const std::int64_t wanted = length / frameBytes;
-    for (Voice* voice : Voices) {
-        if (!voice->Playing || !voice->Sound)
-            continue;
-        const std::int64_t count = std::min(wanted, voice->Sound->Frames() - voice->Frame);
-        if (count > 0)
-            SDL_MixAudioFormat(stream, voice->Sound->Bytes.data() + voice->Frame * frameBytes, AUDIO_S16SYS,
-                               static_cast<Uint32>(count * frameBytes), SDL_MIX_MAXVOLUME);
-        voice->Frame += std::max<std::int64_t>(count, 0);
-        if (voice->Frame >= voice->Sound->Frames()) {
-            voice->Playing = false;
-            if (voice->Ended)
-                voice->Ended();
-        }
+    const std::int64_t frames = voice.Sound->Frames();
+    std::int64_t at = from;
+    if (voice.Frame < frames) {
+        const std::int64_t count = std::min(wanted - at, frames - voice.Frame);
+        SDL_MixAudioFormat(stream + at * frameBytes, voice.Sound->Bytes.data() + voice.Frame * frameBytes,
+                           AUDIO_S16SYS, static_cast<Uint32>(count * frameBytes), SDL_MIX_MAXVOLUME);
+        voice.Frame += count;
+        at += count;
+    }
+    const std::int64_t end = voice.EndFrame();
+    if (voice.Frame < end) {
+        // The trailing silence: the buffer is silent already.
+        const std::int64_t count = std::min(wanted - at, end - voice.Frame);
+        voice.Frame += count;
+        at += count;
+    }
+    if (voice.Frame < end)
+        return;
+    voice.Playing = false;
+    if (voice.Ended)
+        voice.Ended();
+    Voice* next = std::exchange(voice.Then, nullptr);
+    if (next && next->Sound && std::find(Voices.begin(), Voices.end(), next) != Voices.end()) {
+        next->Playing = true;
+        MixVoice(*next, stream, at, wanted);
     }
 }

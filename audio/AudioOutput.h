@@ -15,11 +15,22 @@
 // write them only inside an AudioOutput::Lock.
 struct Voice {
     std::shared_ptr<const DecodedSound> Sound;
+    // Runs on past the sound's last frame through the trailing silence.
     std::int64_t Frame = 0;
+    // Silent frames that end the play after the sound's last one.
+    std::int64_t TrailingFrames = 0;
     bool Playing = false;
-    // Runs on the audio thread, inside the lock, when a play reaches the last frame; it must
-    // only record state or post to another thread.
+    // Runs on the audio thread, inside the lock, when a play reaches its end (the last frame
+    // of the sound and of the silence after it); it must only record state or post to another
+    // thread.
     std::function<void()> Ended;
+    // An attached voice that begins playing, from its Frame, on the output frame after this
+    // voice's play ends; cleared then.
+    Voice* Then = nullptr;
+    // Set while the output mixes a buffer: the voice has had its share of it.
+    bool Mixed = false;
+
+    std::int64_t EndFrame() const { return Sound->Frames() + TrailingFrames; }
 };
 
 class AudioOutput final {
@@ -59,6 +70,8 @@ private:
     Device& Opened();
     static void Callback(void* self, std::uint8_t* stream, int length);
     void Mix(std::uint8_t* stream, int length);
+    // Mixes voice into the frames [from, wanted) of stream, and the voice it hands on to.
+    void MixVoice(Voice& voice, std::uint8_t* stream, std::int64_t from, std::int64_t wanted);
 
     std::unique_ptr<Device> Sdl;
     OutputFormat DeviceFormat;

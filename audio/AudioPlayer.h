@@ -41,6 +41,21 @@
 //   by Mode being pmStopped with Position == Length.
 // - Notices still queued when the player is destroyed are dropped; none is sent after.
 // - Enabled is only stored (true from creation); commands and notices ignore it.
+//
+// The queue and the trailing silence, so that recordings follow one another without a gap:
+// - SetTrailingSilence makes the current play end that many milliseconds of silence after the
+//   file's last frame (Position equals Length during it, Mode stays pmPlaying, a pause halts
+//   it); its notice comes at the end of the silence. Every play begins without one.
+// - Queue holds one recording to begin on the output's frame after the current play ends, its
+//   trailing silence included. It decodes the file at once (throwing AudioError as Open does,
+//   and then nothing is queued), replaces a recording queued before, and queues nothing unless
+//   a play is in progress. The play's end is reported as always; Mode, Position and Length go
+//   on speaking of the open file until Adopt.
+// - Adopt(FileName): when the queued recording is that file and has begun and still sounds,
+//   it becomes the open file and a new play in progress, its Position counted from its first
+//   frame; true. Otherwise false, and nothing changes.
+// - DropQueued, and Open, Close, Stop and the pausing step of Pause, forget the queued
+//   recording: one that has not begun is never heard, one that has begun is cut at once.
 
 #include <QObject>
 #include <QString>
@@ -87,6 +102,13 @@ public:
     bool AutoRewind() const { return Rewinds; }
     void SetAutoRewind(bool autoRewind) { Rewinds = autoRewind; }
 
+    virtual void SetTrailingSilence(qint64 milliseconds) = 0;
+    virtual void Queue(const QString& fileName) = 0;
+    virtual bool Adopt(const QString& fileName) = 0;
+    virtual void DropQueued() = 0;
+    // The file queued; empty with none.
+    QString QueuedFile() const { return Queued; }
+
     // The number of the play begun last; 0 before the first.
     qint64 CurrentPlay() const { return LastPlay; }
 
@@ -109,9 +131,11 @@ protected:
     void EndPlayNotice();
     // Queues OnNotify; safe from any thread.
     void PostNotice(qint64 play);
+    void SetQueuedFile(const QString& fileName) { Queued = fileName; }
 
 private:
     QString File;
+    QString Queued;
     bool IsEnabled = true;
     bool Rewinds = true;
     std::optional<bool> Notify;

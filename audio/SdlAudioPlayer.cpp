@@ -10,6 +10,7 @@ SdlAudioPlayer::SdlAudioPlayer(AudioOutput& output, QObject* parent) : AudioPlay
 
 SdlAudioPlayer::~SdlAudioPlayer() {
     // Notices already queued go with the QObject; none can be posted after the detach.
+    DropQueued();
     if (Attached)
         Output.Detach(&Current);
 }
@@ -21,15 +22,16 @@ void SdlAudioPlayer::RequireOpen() const {
 
 void SdlAudioPlayer::StartPlaying(bool asks, bool rewindAtEnd) {
     AudioOutput::Lock lock(Output);
-    if (!Current.Playing && !Paused)
+    if (!Current.Playing && !Paused) {
         BeginPlay();
+        Current.TrailingFrames = 0;
+    }
     Paused = false;
-    const std::int64_t frames = Current.Sound->Frames();
-    if (rewindAtEnd && Current.Frame >= frames)
+    if (rewindAtEnd && !Current.Playing && Current.Frame >= Current.EndFrame())
         Current.Frame = 0;
     if (asks)
         AwaitPlayNotice();
-    if (Current.Frame >= frames) {
+    if (Current.Frame >= Current.EndFrame()) {
         // Nothing left to play: this play ends as soon as it starts.
         Current.Playing = false;
         EndPlayNotice();
@@ -39,6 +41,7 @@ void SdlAudioPlayer::StartPlaying(bool asks, bool rewindAtEnd) {
 }
 
 void SdlAudioPlayer::CloseFile() {
+    DropQueued();
     {
         AudioOutput::Lock lock(Output);
         Current.Playing = false;
@@ -59,6 +62,7 @@ void SdlAudioPlayer::Open() {
     auto sound = DecodeWav(FileName(), Output.Format());
     Current.Sound = std::move(sound);
     Current.Frame = 0;
+    Current.TrailingFrames = 0;
     Current.Playing = false;
     Output.Attach(&Current);
     Attached = true;
@@ -74,6 +78,7 @@ void SdlAudioPlayer::Play() {
 void SdlAudioPlayer::Stop() {
     RequireOpen();
     const bool asks = TakeNotify(false);
+    DropQueued();
     AudioOutput::Lock lock(Output);
     Current.Playing = false;
     Paused = false;
@@ -88,6 +93,7 @@ void SdlAudioPlayer::Pause() {
         StartPlaying(TakeNotify(true), false);
         return;
     }
+    DropQueued();
     AudioOutput::Lock lock(Output);
     if (!Current.Playing)
         return; // Nothing to pause: a pending Notify waits for the next command.
@@ -107,6 +113,64 @@ void SdlAudioPlayer::Close() {
     CloseFile();
     if (asks)
         PostNotice(0);
+}
+
+void SdlAudioPlayer::SetTrailingSilence(qint64 milliseconds) {
+    RequireOpen();
+    AudioOutput::Lock lock(Output);
+    Current.TrailingFrames = std::max<qint64>(milliseconds, 0) * Current.Sound->Format.Rate / 1000;
+}
+
+void SdlAudioPlayer::Queue(const QString& fileName) {
+    DropQueued();
+    if (Mode() != pmPlaying)
+        return;
+    // A repetition plays the sound already decoded.
+    Next.Sound = fileName == FileName() ? Current.Sound : DecodeWav(fileName, Output.Format());
+    Next.Frame = 0;
+    Next.TrailingFrames = 0;
+    Next.Playing = false;
+    Output.Attach(&Next);
+    NextAttached = true;
+    AudioOutput::Lock lock(Output);
+    if (!Current.Playing) // ended meanwhile: too late to follow it
+        return;
+    Current.Then = &Next;
+    SetQueuedFile(fileName);
+}
+
+bool SdlAudioPlayer::Adopt(const QString& fileName) {
+    if (!NextAttached || QueuedFile().isEmpty() || fileName != QueuedFile())
+        return false;
+    {
+        AudioOutput::Lock lock(Output);
+        if (!Next.Playing || Current.Then == &Next)
+            return false; // not begun, or over already
+        Current.Sound = Next.Sound;
+        Current.Frame = Next.Frame;
+        Current.TrailingFrames = 0;
+        Current.Playing = true;
+        Next.Playing = false;
+        Paused = false;
+        BeginPlay();
+    }
+    DropQueued();
+    SetFileName(fileName);
+    return true;
+}
+
+void SdlAudioPlayer::DropQueued() {
+    SetQueuedFile({});
+    if (!NextAttached)
+        return;
+    {
+        AudioOutput::Lock lock(Output);
+        Current.Then = nullptr;
+        Next.Playing = false;
+    }
+    Output.Detach(&Next);
+    NextAttached = false;
+    Next.Sound.reset();
 }
 
 PlayerMode SdlAudioPlayer::Mode() const {

@@ -23,6 +23,11 @@ public:
     void Pause() override;
     void Close() override;
 
+    void SetTrailingSilence(qint64 milliseconds) override;
+    void Queue(const QString& fileName) override;
+    bool Adopt(const QString& fileName) override;
+    void DropQueued() override;
+
     PlayerMode Mode() const override;
     qint64 Position() const override;
     qint64 Length() const override;
@@ -40,7 +45,11 @@ private:
     bool Paused = false;
     // Shared with the audio thread, like the pending notice of AudioPlayer: both only inside
     // the output lock while attached. Current.Sound is written on the owner's thread only,
-    // and only while detached.
+    // and only while detached or inside the lock.
     Voice Current;
     bool Attached = false;
+    // The queued recording: attached while queued, handed on to by Current.Then. Its Sound is
+    // written on the owner's thread only while it is detached.
+    Voice Next;
+    bool NextAttached = false;
 };

@@ -2,12 +2,16 @@
 // the listener hears it: in the output device's samples. The real main window recites on
 // content whose recordings are tones with no silence at either end, the output goes through
 // SDL's disk driver into a file, and every run of silent frames between two recordings is a
-// gap. The time the window's notice handler takes for each move is measured beside it.
+// gap. The chain begins with a repetition and crosses from soureh 1 through the Bismillah into
+// soureh 2. Then a practice of two ayehs with a pause of PauseSeconds runs, and the silence
+// between its two recordings is its pause as heard. The time the window's notice handler takes
+// for each move is measured beside it.
 //
 // Usage: bench-gap [transitions] [recording milliseconds]
 
 #include "audio/AudioOutput.h"
 #include "audio/SdlAudioPlayer.h"
+#include "audio/WavDecoder.h"
 #include "bench/BenchSupport.h"
 #include "content/ContentKeys.h"
 #include "mainwindow/Main.h"
@@ -32,6 +36,7 @@ namespace {
 // the device's format when it opens them.
 constexpr int RecordingRate = 22050;
 constexpr int Reciter = 1;
+constexpr int PauseSeconds = 2;
 
 // A recording of the tone of pitch: no silence at either end, none inside.
 QByteArray ToneRecording(int milliseconds, int pitch) {
@@ -96,25 +101,44 @@ private:
     long long CpuStart = 0;
 };
 
-// Runs of silent frames that lie between two sounding frames, in frames.
-std::vector<long> SilentRuns(const QByteArray& output, int channels) {
+// The silence after each recording of recordingFrames frames in the output, in frames: from
+// the first sounding frame, each recording is passed over and the silent frames up to the
+// next sounding one counted (0 where the next follows at once). The last two runs are the
+// wait before the practice and the practice's pause; the others are the chain's transitions.
+struct Silences {
+    std::vector<long> Transitions;
+    long Pause = -1;
+};
+
+Silences SilencesAfterRecordings(const QByteArray& output, int channels, long recordingFrames) {
     const auto* samples = reinterpret_cast<const qint16*>(output.constData());
     const long frames = output.size() / (2 * channels);
-    std::vector<long> runs;
-    long run = -1; // -1 until the first sounding frame
-    for (long f = 0; f < frames; ++f) {
-        bool silent = true;
+    const auto silent = [&](long f) {
         for (int c = 0; c < channels; ++c)
-            silent = silent && samples[f * channels + c] == 0;
-        if (!silent) {
-            if (run > 0)
-                runs.push_back(run);
-            run = 0;
-        } else if (run >= 0) {
-            ++run;
-        }
+            if (samples[f * channels + c] != 0)
+                return false;
+        return true;
+    };
+    const auto nextSounding = [&](long f) {
+        while (f < frames && silent(f))
+            ++f;
+        return f;
+    };
+    std::vector<long> runs;
+    for (long at = nextSounding(0); at < frames;) {
+        const long end = at + recordingFrames;
+        const long next = nextSounding(end);
+        if (next >= frames)
+            break;
+        runs.push_back(next - end);
+        at = next;
     }
-    return runs;
+    Silences result;
+    if (runs.size() < 2)
+        return result;
+    result.Pause = runs.back();
+    result.Transitions.assign(runs.begin(), runs.end() - 2);
+    return result;
 }
 
 } // namespace
@@ -151,7 +175,8 @@ int main(int argc, char** argv) {
     // Start late in soureh 1 so that the chain passes the Bismillah into soureh 2.
     const int firstAyeh = std::max(1, 8 - transitions / 2);
     form->TntComboBoxAyehsList->setCurrentIndex(firstAyeh - 1);
-    form->SpinEditReadingCount->SetValue(1);
+    // The first ayeh twice: the first transition is a repetition.
+    form->SpinEditReadingCount->SetValue(2);
     form->TntSpeedButtonPlay->click();
     clock.Last = player->FileName();
 
@@ -163,11 +188,32 @@ int main(int argc, char** argv) {
             return;
         // A repeat count of 0 ends the chain with the recording in progress.
         form->SpinEditReadingCount->SetValue(0);
+        // exit, not quit: quit would close the window too.
         if (player->Mode() == pmStopped && player->Position() == player->Length())
-            application.quit();
+            QCoreApplication::exit(0);
     });
     check.start(50);
     QTimer::singleShot(qint64(transitions + 2) * (milliseconds + 1000) + 10000, &application,
+                       &QApplication::quit);
+    application.exec();
+    check.stop();
+
+    // The practice: 2:2, a pause, 2:3, and it ends.
+    PracticePlan plan;
+    plan.FromSoureh = plan.ToSoureh = 2;
+    plan.FromAyeh = 2;
+    plan.ToAyeh = 3;
+    plan.Pause = PracticePause::Fixed;
+    plan.PauseSeconds = PauseSeconds;
+    form->SpinEditReadingCount->SetValue(1);
+    form->StartPractice(plan);
+    QTimer practice;
+    QObject::connect(&practice, &QTimer::timeout, &application, [&] {
+        if (!form->Practicing() && player->Mode() == pmStopped && player->Position() == player->Length())
+            application.quit();
+    });
+    practice.start(50);
+    QTimer::singleShot(qint64(3) * milliseconds + PauseSeconds * 1000 + 10000, &application,
                        &QApplication::quit);
     application.exec();
     const OutputFormat format = output->Format();
@@ -181,9 +227,21 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "bench-gap: no output from the disk driver at %s\n", qPrintable(outputFile));
         return 1;
     }
-    const std::vector<long> runs = SilentRuns(file.readAll(), format.Channels);
+    const QString tonePath = home.Path() + QStringLiteral("/tone.wav");
+    {
+        QFile tone(tonePath);
+        if (!tone.open(QIODevice::WriteOnly) || tone.write(ToneRecording(milliseconds, 300)) < 0)
+            return 1;
+    }
+    const long recordingFrames = long(DecodeWav(tonePath, format)->Frames());
+    const Silences silences = SilencesAfterRecordings(file.readAll(), format.Channels, recordingFrames);
+    if (silences.Pause < 0) {
+        std::fprintf(stderr, "bench-gap: the practice's pause was not heard\n");
+        return 1;
+    }
+    const double pauseMs = silences.Pause * 1000.0 / format.Rate;
     std::vector<double> gaps;
-    for (long run : runs)
+    for (long run : silences.Transitions)
         gaps.push_back(run * 1000.0 / format.Rate);
 
     std::printf("device: %d Hz, %d channels; recordings %d ms at %d Hz mono (%d bytes)\n", format.Rate,
@@ -206,5 +264,7 @@ int main(int argc, char** argv) {
                 handler.Max, clock.Milliseconds.size());
     std::printf("handler_cpu_ms median %.1f min %.1f max %.1f over %zu notices\n", handlerCpu.Median,
                 handlerCpu.Min, handlerCpu.Max, clock.CpuMilliseconds.size());
+    std::printf("practice_pause_ms %.1f for a pause of %d ms (off by %.1f ms)\n", pauseMs,
+                PauseSeconds * 1000, pauseMs - PauseSeconds * 1000);
     return gaps.size() >= size_t(transitions) ? 0 : 1;
 }

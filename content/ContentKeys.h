@@ -23,3 +23,13 @@ inline constexpr const char* BookmarksGroup = "Bookmarks";
 inline constexpr const char* BookmarkSourehValue = "SourehID";
 inline constexpr const char* BookmarkAyehValue = "AyehID";
 inline constexpr const char* BookmarkAddedValue = "Added";
+
+// Per-user settings: the practice last set, read back when the practice dialog opens.
+inline constexpr const char* PracticeGroup = "Practice";
+inline constexpr const char* PracticeFromSourehValue = "FromSoureh";
+inline constexpr const char* PracticeFromAyehValue = "FromAyeh";
+inline constexpr const char* PracticeToSourehValue = "ToSoureh";
+inline constexpr const char* PracticeToAyehValue = "ToAyeh";
+inline constexpr const char* PracticeRoundsValue = "Rounds";
+inline constexpr const char* PracticePauseValue = "Pause";
+inline constexpr const char* PracticePauseSecondsValue = "PauseSeconds";

@@ -20,5 +20,6 @@ bool ReciteAndShow(TTntMainForm& form, TAyeh* ayeh, int count) {
     if (!alive || !HasBook())
         return false;
     form.ShowTranslation();
+    form.FollowOn();
     return true;
 }

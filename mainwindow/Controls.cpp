@@ -252,6 +252,7 @@ TRepeatSpinBox::TRepeatSpinBox(QWidget* parent) : QAbstractSpinBox(parent) {
     setAccelerated(false);
     setKeyboardTracking(true);
     SetValue(1);
+    connect(lineEdit(), &QLineEdit::textChanged, this, &TRepeatSpinBox::Changed);
 }
 
 int TRepeatSpinBox::Value() const {

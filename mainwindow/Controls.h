@@ -139,6 +139,10 @@ public:
     QValidator::State validate(QString& input, int& pos) const override;
     void fixup(QString& input) const override;
 
+Q_SIGNALS:
+    // The text changed, typed or set: Value() may be another.
+    void Changed();
+
 protected:
     StepEnabled stepEnabled() const override;
     void focusOutEvent(QFocusEvent* event) override;

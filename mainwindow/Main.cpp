@@ -272,6 +272,9 @@ void TTntMainForm::ConnectHandlers() {
             [this] { RunHandler([this] { TntBitBtnGoToPageClick(TntBitBtnGoToPage); }); });
     connect(BitBtn1, &QPushButton::clicked, this, [this] { RunHandler([this] { BitBtn1Click(BitBtn1); }); });
     connect(BitBtn2, &QPushButton::clicked, this, [this] { RunHandler([this] { BitBtn2Click(BitBtn2); }); });
+    for (QComboBox* list : {TntComboBoxSourehsList, TntComboBoxAyehsList})
+        connect(list, &QComboBox::currentIndexChanged, this, [this] { SelectionChanged(); });
+    connect(SpinEditReadingCount, &TRepeatSpinBox::Changed, this, [this] { FollowingChanged(); });
     connect(MediaPlayer1, &AudioPlayer::OnNotify, this,
             [this](QObject* sender, qint64 play) { RunHandler([&] { MediaPlayer1Notify(sender, play); }); });
 }

@@ -10,6 +10,7 @@
 
 #include "mainwindow/Controls.h"
 #include "mainwindow/ErrorBox.h"
+#include "mainwindow/RecitationRule.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -20,6 +21,7 @@
 #include <QWidget>
 #include <map>
 #include <memory>
+#include <optional>
 
 class AudioPlayer;
 class QButtonGroup;
@@ -105,6 +107,28 @@ public:
     // --- Continuous recitation (Recitation.cpp) ---
     // Play: the number of the play the notice speaks of (see AudioPlayer).
     void MediaPlayer1Notify(QObject* Sender, qint64 Play);
+    // What follows the recording in progress, read from the controls and the book now, by
+    // the rule of the practice while one runs (Over is then never set without one).
+    PracticeStep WhatFollowsNow() const;
+    // After a recitation has begun its recording: sets the practice's pause after it and
+    // queues the recording that follows it by WhatFollowsNow, so that it starts on the
+    // sample after this one ends; drops the queued one when nothing plays that the chain
+    // follows.
+    void FollowOn();
+    // Something WhatFollowsNow reads has changed (a list's selection, the repeat box, the
+    // reciter): the queued recording is dropped now and prepared again afterwards.
+    void FollowingChanged();
+
+    // --- Practice (PracticeCommands.cpp) ---
+    // Keeps plan in the settings file, then recites its first ayeh as the recite button does,
+    // each ayeh of the passage as often as the repeat box says (at least once).
+    void StartPractice(const PracticePlan& plan);
+    // Ends a practice; the recitation in progress goes on as without one.
+    void EndPractice();
+    // Ends a practice and stops its recording.
+    void StopPractice();
+    bool Practicing() const { return Practice.has_value(); }
+    const std::optional<PracticeRun>& CurrentPractice() const { return Practice; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -117,7 +141,15 @@ private:
     // Entry k names reciter k: by the sound database's name for k, else the reader's own.
     void FillReciterList(const std::map<int, QString>& named);
 
+    // A change of the soureh or ayeh list's selection: one that the chain or a practice did
+    // not make itself ends the practice.
+    void SelectionChanged();
+
     QButtonGroup* LatchGroup1 = nullptr;
+    std::optional<PracticeRun> Practice;
+    // Set while the chain or a practice moves the lists' selection or the repeat box itself.
+    bool ChainMoving = false;
+    bool FollowOnPending = false;
     TErrorBox ErrorBox;
     bool Placed = false;
 };

@@ -219,11 +219,13 @@ void TTntMainForm::SaveLastPosition() {
 void TTntMainForm::TntComboBoxGhariListChange(QObject*) {
     if (GlobalQuran)
         GlobalQuran->GhariID = ChosenGhariID();
+    FollowingChanged();
 }
 
 void TTntMainForm::TntComboBoxSourehsListChange(QObject*) {
     if (!HasBook() || TntComboBoxSourehsList->currentIndex() < 0)
         return;
+    EndPractice();
     if (IsPlaying())
         GlobalQuran->Player->Stop();
     RefillAyehList(TntComboBoxSourehsList->currentIndex() + 1);
@@ -233,6 +235,7 @@ void TTntMainForm::TntComboBoxSourehsListChange(QObject*) {
 void TTntMainForm::TntSpeedButtonPlayClick(QObject*) {
     if (!HasBook())
         return;
+    EndPractice();
     ResetPauseButton();
     if (IsPlaying())
         GlobalQuran->Player->Pause();
@@ -252,9 +255,11 @@ void TTntMainForm::TntSpeedButton1Click(QObject*) {
     if (TntSpeedButton1->text() == CaptionPause) {
         TntSpeedButton1->setText(CaptionContinue);
         GlobalQuran->Player->Pause();
+        GlobalQuran->DropQueuedSound();
     } else {
         TntSpeedButton1->setText(CaptionPause);
         GlobalQuran->Player->Play();
+        FollowOn();
     }
 }
 
@@ -267,6 +272,7 @@ void TTntMainForm::TntImage1MouseDown(QObject*, Qt::MouseButton, Qt::KeyboardMod
 void TTntMainForm::ClickOnPosition(int X, int Y) {
     if (!HasBook() || !GlobalQuran->Page || !GlobalQuran->Page->HasAyehAt(Y, X))
         return;
+    EndPractice();
     ResetPauseButton();
     if (IsPlaying())
         GlobalQuran->Player->Pause();

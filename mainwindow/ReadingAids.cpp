@@ -1,5 +1,6 @@
 #include "mainwindow/ReadingAids.h"
 
+#include "content/ContentKeys.h"
 #include "content/MushafCounts.h"
 #include "mainwindow/AidsDialogs.h"
 #include "mainwindow/CommandSteps.h"
@@ -16,6 +17,7 @@
 #include <QGuiApplication>
 #include <QKeySequence>
 #include <QMenu>
+#include <QSettings>
 #include <QShortcut>
 #include <functional>
 
@@ -30,6 +32,7 @@ int NumberOfAyehOf(int sourehId) {
 // The keys of the two dialogs, also shown in the page's menu.
 const QKeySequence FindKey(Qt::CTRL | Qt::Key_F);
 const QKeySequence BookmarksKey(Qt::CTRL | Qt::Key_B);
+const QKeySequence PracticeKey(Qt::CTRL | Qt::Key_R);
 
 } // namespace
 
@@ -44,6 +47,7 @@ TReadingAids::TReadingAids(TTntMainForm* form) : QObject(form), Form(form) {
         {QKeySequence(Qt::CTRL | Qt::Key_Down), [this] { StepAyeh(1); }},
         {QKeySequence(Qt::CTRL | Qt::Key_Up), [this] { StepAyeh(-1); }},
         {BookmarksKey, [this] { ShowBookmarks(); }},
+        {PracticeKey, [this] { ShowPractice(); }},
     };
     for (const auto& [sequence, command] : keys) {
         auto* shortcut = new QShortcut(sequence, Form);
@@ -67,6 +71,8 @@ bool TReadingAids::eventFilter(QObject* watched, QEvent* event) {
             Search->reject();
         if (Marks)
             Marks->reject();
+        if (Practice)
+            Practice->reject();
     }
     return QObject::eventFilter(watched, event);
 }
@@ -98,6 +104,36 @@ void TReadingAids::ShowBookmarks() {
     if (!Marks)
         Marks = new TBookmarksDialog(Form, Form->TntComboBoxSourehsList->font(), Texts(), GoingTo());
     Marks->Open();
+}
+
+void TReadingAids::ShowPractice(int fromSoureh, int fromAyeh) {
+    if (!HasBook())
+        return;
+    if (!Practice) {
+        QStringList sourehs;
+        for (int i = 0; i < Form->TntComboBoxSourehsList->count(); ++i)
+            sourehs << Form->TntComboBoxSourehsList->itemText(i);
+        Practice = new TPracticeDialog(
+            Form, Form->TntComboBoxSourehsList->font(), sourehs,
+            [](int sourehId) { return HasBook() ? NumberOfAyehOf(sourehId) : 0; },
+            [this](const PracticePlan& plan) { Form->StartPractice(plan); },
+            [this] { Form->StopPractice(); });
+    }
+    PracticePlan plan;
+    {
+        const QSettings settings(QString::fromLatin1(SettingsOrganisation),
+                                 QString::fromLatin1(SettingsApplication));
+        plan = ReadPracticePlan(settings);
+    }
+    if (fromSoureh >= 1 && fromAyeh >= 1) {
+        plan.FromSoureh = fromSoureh;
+        plan.FromAyeh = fromAyeh;
+        if (!IsValidPassage(plan.FromSoureh, plan.FromAyeh, plan.ToSoureh, plan.ToAyeh)) {
+            plan.ToSoureh = fromSoureh;
+            plan.ToAyeh = NumberOfAyehOf(fromSoureh);
+        }
+    }
+    Practice->Show(plan);
 }
 
 IndexSource TReadingAids::Texts() {
@@ -200,6 +236,7 @@ QMenu* TReadingAids::PageMenu(const QPoint& at) {
         const int a = ayeh->AyehID;
         const TAyehIndex* index = Index();
         add(CaptionReciteAyeh, {}, true, [this, target = *ayeh] { ReciteAt(target); });
+        add(CaptionPracticeMenu, {}, true, [this, s, a] { ShowPractice(s, a); });
         add(CaptionCopyAyeh, {}, index && index->HasArabicText(), [this, s, a] { CopyAyeh(s, a); });
         add(CaptionCopyTranslation, {}, true, [this, s, a] { CopyTranslation(s, a); });
         add(IsBookmarked(ReadBookmarks(), s, a) ? CaptionRemoveBookmark : CaptionAddBookmark, {}, true,

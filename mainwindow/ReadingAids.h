@@ -8,6 +8,7 @@
 // error reaches the standard error box and the window goes on.
 
 #include "mainwindow/AidsDialogs.h"
+#include "mainwindow/PracticeDialog.h"
 
 #include <QObject>
 #include <QPoint>
@@ -34,6 +35,10 @@ public:
     void TurnPage(int step); // Ctrl+Page Down, Ctrl+Page Up: as typing the number and pressing go
     void StepAyeh(int step); // Ctrl+Down, Ctrl+Up: the next or previous ayeh, across sourehs
     void ShowBookmarks();    // Ctrl+B: the bookmark dialog
+    // Ctrl+R: the practice dialog with the plan kept last time; from the page's menu, with
+    // the passage starting at the ayeh clicked (its end kept when not before it, else the
+    // last ayeh of that soureh).
+    void ShowPractice(int fromSoureh = 0, int fromAyeh = 0);
 
     // Chooses the soureh and then the ayeh in the lists as the user does, then paints the ayeh
     // red on its page, scrolls it into view and shows its translation. Nothing is recited.
@@ -64,6 +69,7 @@ public:
     // The dialogs, once they have been opened.
     TSearchDialog* SearchDialog() const { return Search; }
     TBookmarksDialog* BookmarksDialog() const { return Marks; }
+    TPracticeDialog* PracticeDialog() const { return Practice; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -78,4 +84,5 @@ private:
     std::weak_ptr<const void> IndexBook;
     QPointer<TSearchDialog> Search;
     QPointer<TBookmarksDialog> Marks;
+    QPointer<TPracticeDialog> Practice;
 };

@@ -34,3 +34,21 @@ inline const QString CaptionGoToBookmark = QStringLiteral(u"برو");
 inline const QString CaptionRemoveSelected = QStringLiteral(u"حذف");
 inline const QString CaptionBookmarkNotSaved = QStringLiteral(u"نشانه‌ها ذخیره نشد: پرونده تنظیمات خواندنی یا نوشتنی نیست.");
 // clang-format on
+
+// clang-format off
+// The practice: the page's menu and its dialog.
+inline const QString CaptionPracticeMenu = QStringLiteral(u"تمرین از این آیه…");
+inline const QString CaptionPracticeTitle = QStringLiteral(u"تمرین قرائت");
+inline const QString CaptionPracticeFrom = QStringLiteral(u"از:");
+inline const QString CaptionPracticeTo = QStringLiteral(u"تا:");
+inline const QString CaptionPracticeRounds = QStringLiteral(u"دفعات تکرار بخش:");
+inline const QString CaptionPracticeEndless = QStringLiteral(u"بی‌پایان");
+inline const QString CaptionPracticePause = QStringLiteral(u"مکث پس از هر آیه:");
+inline const QString CaptionPauseNone = QStringLiteral(u"بدون مکث");
+inline const QString CaptionPauseFixed = QStringLiteral(u"مکث ثابت");
+inline const QString CaptionPauseAyehLength = QStringLiteral(u"به اندازهٔ تلاوت آیه");
+inline const QString CaptionPauseTwice = QStringLiteral(u"دو برابر تلاوت آیه");
+inline const QString CaptionSeconds = QStringLiteral(u" ثانیه");
+inline const QString CaptionPracticeStart = QStringLiteral(u"شروع");
+inline const QString CaptionPracticeStop = QStringLiteral(u"توقف");
+// clang-format on

@@ -16,6 +16,20 @@ ChainRecording SoundOf(int ghariId, int sourehId, int ayehId, bool bismillahPlay
     return {};
 }
 
+// Moving on to (sourehId, ayehId), which sounds count times and sets the box to count. The
+// ayeh is a fresh record unless it is the current one, which keeps its flags.
+ChainStep MoveOn(const ChainState& s, int sourehId, int ayehId, int count) {
+    ChainStep step;
+    step.What = ChainStep::ReciteNext;
+    step.SourehID = sourehId;
+    step.AyehID = ayehId;
+    step.Count = count;
+    step.RepeatBox = count;
+    const bool same = sourehId == s.CurrentSourehID && ayehId == s.CurrentAyehID;
+    step.Sounds = SoundOf(s.GhariID, sourehId, ayehId, same && s.BismillahPlayed, count);
+    return step;
+}
+
 } // namespace
 
 int RepeatCountOf(int typed) {
@@ -57,13 +71,28 @@ ChainStep WhatFollows(const ChainState& s) {
     }
     if (sourehId > s.SourehCount)
         return step; // content without that soureh: the chain ends
-    step.What = ChainStep::ReciteNext;
-    step.SourehID = sourehId;
-    step.AyehID = ayehId;
-    step.Count = 1;
-    step.RepeatBox = 1;
-    // The next ayeh is a fresh record unless it is the current one, which keeps its flags.
-    const bool same = sourehId == s.CurrentSourehID && ayehId == s.CurrentAyehID;
-    step.Sounds = SoundOf(s.GhariID, sourehId, ayehId, same && s.BismillahPlayed, 1);
-    return step;
+    return MoveOn(s, sourehId, ayehId, 1);
+}
+
+PracticeStep WhatFollowsInPractice(const ChainState& s, const PracticeRun& run) {
+    const PracticePlan& plan = run.Plan;
+    PracticeStep result{WhatFollows(s), run.Round, false};
+    if (!InPassage(plan, s.SourehID, s.AyehID) || !InPassage(plan, s.CurrentSourehID, s.CurrentAyehID) ||
+        result.Step.What == ChainStep::End) {
+        result.Over = true;
+        return result;
+    }
+    if (result.Step.What != ChainStep::ReciteNext)
+        return result; // the ayeh after its Bismillah, or a repetition
+    if (s.SourehID != plan.ToSoureh || s.AyehID != plan.ToAyeh) {
+        result.Step = MoveOn(s, result.Step.SourehID, result.Step.AyehID, run.Repeats);
+        return result;
+    }
+    if (plan.Rounds != EndlessRounds && run.Round >= plan.Rounds) {
+        result = {ChainStep{}, run.Round, true};
+        return result;
+    }
+    result.Step = MoveOn(s, plan.FromSoureh, plan.FromAyeh, run.Repeats);
+    result.Round = run.Round + 1;
+    return result;
 }

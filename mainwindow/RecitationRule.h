@@ -4,6 +4,8 @@
 // display, so that the notice handler and whatever wants to know the next recording ahead of
 // time ask the same rule.
 
+#include "model/Practice.h"
+
 // The repeat counts the repeat box can show. A count typed beyond them and not yet confirmed
 // counts as the nearest of them.
 inline constexpr int FewestRepeats = 0;
@@ -53,3 +55,26 @@ struct ChainStep {
 };
 
 ChainStep WhatFollows(const ChainState& state);
+
+// A practice in progress: its plan, how often each ayeh sounds (the repeat box when it began,
+// at least 1) and the round under way, from 1.
+struct PracticeRun {
+    PracticePlan Plan;
+    int Repeats = 1;
+    int Round = 1;
+};
+
+struct PracticeStep {
+    ChainStep Step;
+    // The round the step belongs to.
+    int Round = 1;
+    // The practice is over: its rounds are done, the chain ends, or the selection has left
+    // the passage, and then Step is what the chain does without a practice.
+    bool Over = false;
+    bool operator==(const PracticeStep&) const = default;
+};
+
+// What follows while a practice runs: the same rule, except that moving on stays within the
+// passage, going back to its first ayeh after its last until the rounds are done, and that
+// each ayeh moved to sounds Repeats times.
+PracticeStep WhatFollowsInPractice(const ChainState& state, const PracticeRun& run);

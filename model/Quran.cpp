@@ -91,6 +91,8 @@ void TQuran::Release() noexcept {
         Player->SetEnabled(false);
     }
     RemoveFile(SoundFile);
+    if (QueuedFile != SoundFile)
+        RemoveFile(QueuedFile);
     SoundConnection.reset();
 }
 
@@ -132,9 +134,13 @@ QString TQuran::SoundFileName(int ghariId, int sourehId, int ayehId) {
            QStringLiteral(".wav");
 }
 
+QString TQuran::SoundPath(int sourehId, int ayehId) const {
+    return TempFolder + u'/' + SoundFileName(GhariID, sourehId, ayehId);
+}
+
 QString TQuran::PrepareSound(int sourehId, int ayehId, bool processPending) {
-    const QString path = TempFolder + u'/' + SoundFileName(GhariID, sourehId, ayehId);
-    if (path == SoundFile)
+    const QString path = SoundPath(sourehId, ayehId);
+    if (path == SoundFile || path == QueuedFile)
         return path;
 
     const ResultSet query(*SoundConnection, Statements::Sound(sourehId, ayehId, GhariID));
@@ -217,12 +223,54 @@ void TQuran::ShowSoundError() {
 
 void TQuran::LoadSound(const QString& path) {
     Player->Close();
+    if (QueuedFile != path && QueuedFile != SoundFile)
+        RemoveFile(QueuedFile);
+    QueuedFile.clear();
     Player->SetFileName(path);
     if (path != SoundFile) {
         RemoveFile(SoundFile);
         SoundFile = path;
     }
     Player->Open();
+}
+
+void TQuran::QueueSound(int sourehId, int ayehId) {
+    const QString path = SoundPath(sourehId, ayehId);
+    if (!QueuedFile.isEmpty() && path == QueuedFile && Player->QueuedFile() == path)
+        return;
+    DropQueuedSound();
+    if (path != SoundFile) {
+        const ResultSet query(*SoundConnection, Statements::Sound(sourehId, ayehId, GhariID));
+        if (query.RecordCount() != 1 || !EnsureTempFolder() ||
+            !WriteSoundFile(path, query.FieldByName("Sound").AsBytes()))
+            return;
+    }
+    QueuedFile = path;
+    try {
+        Player->Queue(path);
+    } catch (const AudioError&) {
+    }
+    if (Player->QueuedFile() != path)
+        DropQueuedSound();
+}
+
+void TQuran::DropQueuedSound() {
+    if (Player)
+        Player->DropQueued();
+    if (QueuedFile != SoundFile)
+        RemoveFile(QueuedFile);
+    QueuedFile.clear();
+}
+
+bool TQuran::AdoptSound(const QString& path) {
+    if (path.isEmpty() || path != QueuedFile || !Player->Adopt(path))
+        return false;
+    if (path != SoundFile) {
+        RemoveFile(SoundFile);
+        SoundFile = path;
+    }
+    QueuedFile.clear();
+    return true;
 }
 
 void TQuran::PlayBismillah() {
@@ -236,7 +284,8 @@ void TQuran::PlayBismillah() {
     if (alive.expired() || Recitations != recitation || (ayeh && ayehAlive.expired()))
         return;
     try {
-        LoadSound(path);
+        if (!AdoptSound(path))
+            LoadSound(path);
         Player->Play();
         AwaitedPlay = Player->CurrentPlay();
         Player->SetNotify(true);
@@ -251,6 +300,7 @@ void TQuran::ReopenSoundDatabase() {
         Player->Close();
     RemoveFile(SoundFile);
     SoundFile.clear();
+    DropQueuedSound();
     SoundConnection = std::move(reopened);
 }
 

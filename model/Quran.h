@@ -33,6 +33,8 @@ public:
     int GhariID = 0;
     IPageImage* Image = nullptr;
     QString SoundFile;
+    // The cache file of the recording queued in the player; empty with none.
+    QString QueuedFile;
     AudioPlayer* Player = nullptr;
     std::unique_ptr<Connection> QuranConnection;
     IScrollBox* ScrollBox = nullptr;
@@ -63,8 +65,21 @@ public:
     // processPending, pending events run just before the file is written; if the book is
     // destroyed there, nothing is written and the path is returned without touching the book.
     QString PrepareSound(int sourehId, int ayehId, bool processPending);
-    // Points the player at path and opens it; a different path deletes the previous file.
+    // Points the player at path and opens it; a different path deletes the previous file, and
+    // a queued recording other than path is dropped and deleted.
     void LoadSound(const QString& path);
+
+    // The recording queued to follow the one playing without a gap: extracts the current
+    // reciter's recording of (sourehId, ayehId) into the cache and queues it in the player,
+    // unless it is queued already. Runs no events and shows nothing: a recording that cannot
+    // be extracted or decoded is not queued, and the recitation finds its fault when it
+    // comes to it. The cache then holds the loaded recording and this one, never more.
+    void QueueSound(int sourehId, int ayehId);
+    // Forgets the queued recording, in the player and in the cache.
+    void DropQueuedSound();
+    // Makes path the loaded recording when the player has begun it from its queue; false,
+    // with nothing changed, when it has not.
+    bool AdoptSound(const QString& path);
     // Plays the current reciter's Bismillah. Events run while it is extracted; when the
     // current ayeh was released or another recitation began there, it plays nothing.
     void PlayBismillah();
@@ -86,6 +101,7 @@ public:
 
 private:
     void Release() noexcept;
+    QString SoundPath(int sourehId, int ayehId) const;
     bool EnsureTempFolder();
     bool WriteSoundFile(const QString& path, const QByteArray& bytes);
     void ShowSoundError();

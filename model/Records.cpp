@@ -173,7 +173,9 @@ void TAyeh::Recite(int count) {
     if (alive.expired() || quran->Recitations != recitation) // the error box runs events too
         return;
     try {
-        quran->LoadSound(path);
+        // The recording the player has begun from its queue goes on where it is.
+        if (count <= 0 || !quran->AdoptSound(path))
+            quran->LoadSound(path);
         for (int i = 0; i < count; ++i)
             quran->Player->Play();
         if (count > 0)

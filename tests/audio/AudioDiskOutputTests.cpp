@@ -13,6 +13,8 @@
 #include <cstring>
 #include <gtest/gtest.h>
 #include <memory>
+#include <ostream>
+#include <string>
 
 namespace {
 
@@ -114,5 +116,82 @@ TEST_F(AudioDiskOutputTest, TwoPlayersPlayingAtOnceAreMixed) {
     const std::vector<std::int16_t> output = Written();
     EXPECT_NE(std::search(output.begin(), output.end(), doubled.begin(), doubled.end()), output.end());
 }
+
+// Where the samples of b begin after those of a in the output, in samples after a's last;
+// -1 when either is missing.
+long SamplesBetween(const std::vector<std::int16_t>& output, const std::vector<std::int16_t>& a,
+                    const std::vector<std::int16_t>& b) {
+    const auto atA = std::search(output.begin(), output.end(), a.begin(), a.end());
+    if (atA == output.end())
+        return -1;
+    const auto afterA = atA + static_cast<std::ptrdiff_t>(a.size());
+    const auto atB = std::search(afterA, output.end(), b.begin(), b.end());
+    return atB == output.end() ? -1 : long(atB - afterA);
+}
+
+// A recording queued behind another, with the trailing silence of the first: what the
+// output holds between them, and whether the second is there at all.
+struct QueueCase {
+    const char* Name;
+    qint64 TrailingMs;
+    bool Dropped;
+    long SamplesBetween; // -1: the second recording is never heard
+};
+
+void PrintTo(const QueueCase& c, std::ostream* out) {
+    *out << c.Name;
+}
+
+class AudioQueueTest : public AudioDiskOutputTest, public ::testing::WithParamInterface<QueueCase> {};
+
+TEST_P(AudioQueueTest, TheQueuedRecordingFollowsOnTheSampleAfterTheLastOrIsNeverHeard) {
+    const WavSpec first{FixtureEncoding::Pcm16, 44100, 2, 150, 0};
+    const WavSpec second{FixtureEncoding::Pcm16, 44100, 2, 400, 1};
+    const QString secondFile = Write(QStringLiteral("second.wav"), second);
+    {
+        SdlAudioPlayer player(*Output);
+        QSignalSpy notices(&player, &AudioPlayer::OnNotify);
+        player.SetFileName(Write(QStringLiteral("first.wav"), first));
+        player.Open();
+        player.Play();
+        player.SetTrailingSilence(GetParam().TrailingMs);
+        player.Queue(secondFile);
+        ASSERT_EQ(player.QueuedFile(), secondFile);
+        if (GetParam().Dropped)
+            player.DropQueued();
+        ASSERT_TRUE(WaitForNotices(notices, 1));
+        if (!GetParam().Dropped) {
+            ASSERT_TRUE(player.Adopt(secondFile));
+            EXPECT_EQ(player.FileName(), secondFile);
+            EXPECT_EQ(player.Mode(), pmPlaying);
+            EXPECT_LT(player.Position(), 400);
+            player.Play();
+            ASSERT_TRUE(WaitForNotices(notices, 2));
+            EXPECT_EQ(notices.at(1).at(1).toLongLong(), player.CurrentPlay());
+            EXPECT_EQ(player.Position(), player.Length());
+        } else {
+            // The first once more, which takes longer than the second's first samples would.
+            player.Play();
+            ASSERT_TRUE(WaitForNotices(notices, 2));
+        }
+    }
+    const std::vector<std::int16_t> b = WavSignal(second);
+    // Its first 10 ms, so that a second cut short is seen too.
+    const std::vector<std::int16_t> start(b.begin(), b.begin() + 2 * 441);
+    const std::vector<std::int16_t> output = Written();
+    EXPECT_EQ(SamplesBetween(output, WavSignal(first), start), GetParam().SamplesBetween);
+    if (!GetParam().Dropped) {
+        EXPECT_EQ(SamplesBetween(output, WavSignal(first), b), GetParam().SamplesBetween) << "whole";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Queue, AudioQueueTest,
+                         ::testing::Values(QueueCase{"WithoutAPause", 0, false, 0},
+                                           // 250 ms at 44.1 kHz, two channels.
+                                           QueueCase{"AfterAPause", 250, false, 2 * 11025},
+                                           QueueCase{"Dropped", 0, true, -1}),
+                         [](const ::testing::TestParamInfo<QueueCase>& info) {
+                             return std::string(info.param.Name);
+                         });
 
 } // namespace

@@ -6,8 +6,9 @@
 //
 // Passes when every recording started is the one that follows the last (each ayeh's own
 // recording once and in order, the Bismillah where it comes first), the chain is still
-// running at the end, no error box showed, the cache folder holds exactly one file and the
-// resident memory is flat (no growth beyond a margin after the warm-up).
+// running at the end, no error box showed, the cache folder holds exactly the recording playing
+// and the one queued to follow it, and the resident memory is flat (no growth beyond a margin
+// after the warm-up).
 //   hardening_soak [--from S:A] [--ayehs N] [--margin-mb N]
 // starts at soureh S, ayeh A (default 1:1) and runs until N ayeh recordings have started
 // (default: all 6236 and three more past the wrap); prints its figures; exit status 0 when
@@ -220,7 +221,13 @@ int main(int argc, char** argv) {
         "growth after warm-up: %ld KiB (margin %ld KiB); error boxes: %lld; recordings out of order: %ld\n",
         growth, marginKb, static_cast<long long>(boxes.Boxes().size()), outOfOrder);
 
-    const bool pass = running && ayehsStarted >= target && cache.size() == 1 && growth <= marginKb &&
+    QStringList expectedCache{QFileInfo(player.FileName()).fileName()};
+    if (!player.QueuedFile().isEmpty() && player.QueuedFile() != player.FileName())
+        expectedCache << QFileInfo(player.QueuedFile()).fileName();
+    QStringList cached = cache;
+    cached.sort();
+    expectedCache.sort();
+    const bool pass = running && ayehsStarted >= target && cached == expectedCache && growth <= marginKb &&
                       boxes.Boxes().isEmpty() && outOfOrder == 0;
     form.reset();
     GlobalQuran.reset();

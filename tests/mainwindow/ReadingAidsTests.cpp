@@ -5,6 +5,7 @@
 #include "content/ContentKeys.h"
 #include "mainwindow/AidsDialogs.h"
 #include "mainwindow/MainCaptions.h"
+#include "mainwindow/PracticeDialog.h"
 #include "mainwindow/ReadingAids.h"
 #include "mainwindow/ReadingAidsCaptions.h"
 #include "model/AyehSearch.h"
@@ -12,6 +13,7 @@
 #include "tests/mainwindow/ReaderContent.h"
 
 #include <QClipboard>
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
@@ -20,7 +22,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPushButton>
 #include <QSettings>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -339,8 +343,9 @@ TEST_F(AidsTest, TheMenuOffersTheAyehsCommandsOnAnAyehAndOnlyTheOthersElsewhere)
     Open();
     QMenu* menu = MenuAt(ReaderContent::PointIn(1, 2));
     ASSERT_NE(menu, nullptr);
-    EXPECT_EQ(Entries(menu), (QStringList{CaptionReciteAyeh, CaptionCopyAyeh, CaptionCopyTranslation,
-                                          CaptionAddBookmark, CaptionFindMenu, CaptionBookmarksMenu}));
+    EXPECT_EQ(Entries(menu),
+              (QStringList{CaptionReciteAyeh, CaptionPracticeMenu, CaptionCopyAyeh, CaptionCopyTranslation,
+                           CaptionAddBookmark, CaptionFindMenu, CaptionBookmarksMenu}));
     for (const QAction* action : menu->actions())
         EXPECT_TRUE(action->isEnabled()) << action->text().toStdString();
     menu->close();
@@ -448,6 +453,62 @@ TEST_F(AidsTest, ABookmarkThatCannotBeStoredIsReported) {
     Choose(ReaderContent::PointIn(1, 2), CaptionAddBookmark);
     ASSERT_EQ(Boxes.Boxes().size(), 1);
     EXPECT_EQ(Boxes.Boxes().front().Text, CaptionBookmarkNotSaved);
+}
+
+// --- The practice dialog ---
+
+// The passage, rounds and pause the dialog shows.
+PracticePlan Shown(const TPracticeDialog& dialog) {
+    return dialog.Plan();
+}
+
+TEST_F(AidsTest, APracticeSetFromTheMenuRunsAndIsOfferedAgainWithCtrlRAfterARestart) {
+    Open();
+    Choose(ReaderContent::PointIn(1, 3), CaptionPracticeMenu);
+    TPracticeDialog* dialog = Aids().PracticeDialog();
+    ASSERT_TRUE(dialog && dialog->isVisible());
+    EXPECT_EQ(dialog->layoutDirection(), Qt::RightToLeft);
+    EXPECT_EQ(Ayeh(dialog->FromSoureh->currentIndex() + 1, dialog->FromAyeh->currentIndex() + 1), Ayeh(1, 3));
+    dialog->ToAyeh->setCurrentIndex(4);
+    dialog->Rounds->setValue(2);
+    dialog->Pause->setCurrentIndex(int(PracticePause::Fixed));
+    dialog->PauseSeconds->setValue(7);
+    const PracticePlan set = Shown(*dialog);
+    dialog->StartButton->click();
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_TRUE(Form->Practicing());
+    EXPECT_EQ(Loaded(), Rec(1, 1, 3));
+    EXPECT_EQ(Mode(), pmPlaying);
+
+    // The next day: a new window, and Ctrl+R.
+    Form.reset();
+    GlobalQuran.reset();
+    Open();
+    Key(Form->TntComboBoxGhariList, Qt::Key_R);
+    dialog = Aids().PracticeDialog();
+    ASSERT_TRUE(dialog && dialog->isVisible());
+    const PracticePlan offered = Shown(*dialog);
+    EXPECT_EQ(Ayeh(offered.FromSoureh, offered.FromAyeh), Ayeh(1, 3));
+    EXPECT_EQ(Ayeh(offered.ToSoureh, offered.ToAyeh), Ayeh(1, 5));
+    EXPECT_TRUE(offered == set);
+    dialog->StopButton->click();
+    EXPECT_FALSE(Form->Practicing());
+}
+
+TEST_F(AidsTest, ThePassagesEndIsNeverBeforeItsStart) {
+    Open();
+    Key(Form->TntComboBoxGhariList, Qt::Key_R);
+    TPracticeDialog* dialog = Aids().PracticeDialog();
+    ASSERT_NE(dialog, nullptr);
+    dialog->FromSoureh->setCurrentIndex(1);
+    Q_EMIT dialog->FromSoureh->activated(1);
+    PracticePlan plan = Shown(*dialog);
+    EXPECT_EQ(Ayeh(plan.ToSoureh, plan.ToAyeh), Ayeh(2, 1));
+    dialog->ToSoureh->setCurrentIndex(0);
+    Q_EMIT dialog->ToSoureh->activated(0);
+    plan = Shown(*dialog);
+    EXPECT_EQ(Ayeh(plan.FromSoureh, plan.FromAyeh), Ayeh(plan.ToSoureh, plan.ToAyeh));
+    EXPECT_EQ(plan.ToSoureh, 1);
 }
 
 } // namespace

@@ -98,3 +98,90 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<RuleCase>& info) { return std::string(info.param.Name); });
 
 } // namespace
+
+// The same rule while a practice runs: the passage order, the rounds, the end, and the ways
+// the selection leaves the practice.
+namespace {
+
+// The passage 1:5 to 2:2 (across the Bismillah of soureh 2), each ayeh twice, three rounds.
+PracticeRun Run(int round, int rounds = 3) {
+    PracticePlan plan;
+    plan.FromSoureh = 1;
+    plan.FromAyeh = 5;
+    plan.ToSoureh = 2;
+    plan.ToAyeh = 2;
+    plan.Rounds = rounds;
+    return {plan, 2, round};
+}
+
+struct PracticeCase {
+    const char* Name;
+    ChainState State;
+    PracticeRun Practice;
+    PracticeStep Expected;
+};
+
+void PrintTo(const PracticeCase& c, std::ostream* out) {
+    *out << c.Name;
+}
+
+PracticeStep Going(ChainStep step, int round) {
+    return {step, round, false};
+}
+
+PracticeStep Over(ChainStep step, int round) {
+    return {step, round, true};
+}
+
+class PracticeRuleTest : public ::testing::TestWithParam<PracticeCase> {};
+
+TEST_P(PracticeRuleTest, DecidesWhatFollowsInThePassage) {
+    const PracticeStep step = WhatFollowsInPractice(GetParam().State, GetParam().Practice);
+    EXPECT_EQ(step.Step, GetParam().Expected.Step);
+    EXPECT_EQ(step.Round, GetParam().Expected.Round);
+    EXPECT_EQ(step.Over, GetParam().Expected.Over);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Practice, PracticeRuleTest,
+    ::testing::Values(PracticeCase{"TheNextAyehSoundsAsOftenAsThePracticeRepeats", At(1, 5, 7, 1), Run(1),
+                                   Going(Step(Next, 1, 6, 2, 2, {1, 1, 6}), 1)},
+                      PracticeCase{"ARepetitionCountsDownAsWithoutAPractice", At(1, 5, 7, 2), Run(1),
+                                   Going(Step(Current, 1, 5, 1, 1, {1, 1, 5}), 1)},
+                      PracticeCase{"TheNextSourehBeginsWithItsBismillah", At(1, 7, 7, 1), Run(2),
+                                   Going(Step(Next, 2, 1, 2, 2, {1, 0, 0}), 2)},
+                      PracticeCase{"AfterTheBismillahTheFirstAyehAsOftenAsTheBox",
+                                   With(At(2, 1, 286, 2), [](ChainState& s) { s.RecitationStarted = false; }),
+                                   Run(1), Going(Step(Current, 2, 1, 2, -1, {1, 2, 1}), 1)},
+                      PracticeCase{"TheLastAyehLeadsBackToTheFirstInTheNextRound", At(2, 2, 286, 1), Run(1),
+                                   Going(Step(Next, 1, 5, 2, 2, {1, 1, 5}), 2)},
+                      PracticeCase{"TheLastAyehOfTheLastRoundEndsThePractice", At(2, 2, 286, 1), Run(3),
+                                   Over(Step(End, 0, 0, 0, -1, Nothing), 3)},
+                      PracticeCase{"TheLastAyehIsStillRepeatedInTheLastRound", At(2, 2, 286, 2), Run(3),
+                                   Going(Step(Current, 2, 2, 1, 1, {1, 2, 2}), 3)},
+                      PracticeCase{"WithoutEndTheRoundsGoOn", At(2, 2, 286, 1), Run(250, EndlessRounds),
+                                   Going(Step(Next, 1, 5, 2, 2, {1, 1, 5}), 251)},
+                      PracticeCase{"ASingleAyehPassageRepeatsItselfWithoutASecondBismillah", At(2, 1, 286, 1),
+                                   [] {
+                                       PracticeRun run = Run(1);
+                                       run.Plan.FromSoureh = run.Plan.ToSoureh = 2;
+                                       run.Plan.FromAyeh = run.Plan.ToAyeh = 1;
+                                       return run;
+                                   }(),
+                                   Going(Step(Next, 2, 1, 2, 2, {1, 2, 1}), 2)},
+                      PracticeCase{"CountZeroEndsTheChainAndThePractice", At(1, 6, 7, 0), Run(1),
+                                   Over(Step(End, 0, 0, 0, -1, Nothing), 1)},
+                      PracticeCase{"AnAyehChosenOutsideThePassageEndsThePracticeAndTheChainGoesOnAsUsual",
+                                   With(At(1, 6, 7, 1), [](ChainState& s) { s.AyehID = 2; }), Run(1),
+                                   Over(Step(Next, 1, 3, 1, 1, {1, 1, 3}), 1)},
+                      PracticeCase{"APageJumpOutsideThePassageEndsThePractice",
+                                   With(At(1, 6, 7, 1),
+                                        [](ChainState& s) {
+                                            s.SourehID = s.CurrentSourehID = 3;
+                                            s.AyehID = s.CurrentAyehID = 1;
+                                            s.NumberOfAyeh = 200;
+                                        }),
+                                   Run(1), Over(Step(Next, 3, 2, 1, 1, {1, 3, 2}), 1)}),
+    [](const ::testing::TestParamInfo<PracticeCase>& info) { return std::string(info.param.Name); });
+
+} // namespace

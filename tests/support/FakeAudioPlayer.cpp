@@ -15,13 +15,15 @@ void FakeAudioPlayer::StartPlaying(bool asks, bool rewindAtEnd) {
     if (!Playing && !Paused) {
         BeginPlay();
         Plays << FileName();
+        Trailing = TrailingDone = 0;
     }
     Paused = false;
-    if (rewindAtEnd && At >= Duration)
+    const bool over = At >= Duration && TrailingDone >= Trailing;
+    if (rewindAtEnd && !Playing && over)
         At = 0;
     if (asks)
         AwaitPlayNotice();
-    if (At >= Duration) {
+    if (At >= Duration && TrailingDone >= Trailing) {
         Playing = false;
         EndPlayNotice();
         return;
@@ -35,6 +37,7 @@ void FakeAudioPlayer::Open() {
     const auto sound = DecodeWav(FileName(), OutputFormat{});
     Duration = sound->Milliseconds(sound->Frames());
     At = 0;
+    Trailing = TrailingDone = 0;
     IsOpen = true;
     if (asks)
         PostNotice(0);
@@ -48,6 +51,7 @@ void FakeAudioPlayer::Play() {
 void FakeAudioPlayer::Stop() {
     RequireOpen();
     const bool asks = TakeNotify(false);
+    DropQueued();
     Playing = false;
     Paused = false;
     EndPlayNotice();
@@ -61,6 +65,7 @@ void FakeAudioPlayer::Pause() {
         StartPlaying(TakeNotify(true), false);
         return;
     }
+    DropQueued();
     if (!Playing)
         return;
     const bool asks = TakeNotify(false);
@@ -73,6 +78,7 @@ void FakeAudioPlayer::Pause() {
 }
 
 void FakeAudioPlayer::CloseFile() {
+    DropQueued();
     Playing = false;
     Paused = false;
     EndPlayNotice();
@@ -107,17 +113,62 @@ qint64 FakeAudioPlayer::Length() const {
     return Duration;
 }
 
-void FakeAudioPlayer::Advance(qint64 milliseconds) {
-    if (!Playing)
+void FakeAudioPlayer::SetTrailingSilence(qint64 milliseconds) {
+    RequireOpen();
+    Trailing = std::max<qint64>(milliseconds, 0);
+}
+
+void FakeAudioPlayer::Queue(const QString& fileName) {
+    DropQueued();
+    if (Mode() != pmPlaying)
         return;
-    At = std::min(At + milliseconds, Duration);
-    if (At < Duration)
+    const auto sound = DecodeWav(fileName, OutputFormat{});
+    QueuedDuration = sound->Milliseconds(sound->Frames());
+    SetQueuedFile(fileName);
+}
+
+bool FakeAudioPlayer::Adopt(const QString& fileName) {
+    if (QueuedFile().isEmpty() || fileName != QueuedFile() || !QueuedBegun || QueuedAt >= QueuedDuration)
+        return false;
+    SetFileName(fileName);
+    Duration = QueuedDuration;
+    At = QueuedAt;
+    Trailing = TrailingDone = 0;
+    Playing = true;
+    Paused = false;
+    BeginPlay();
+    DropQueued();
+    return true;
+}
+
+void FakeAudioPlayer::DropQueued() {
+    SetQueuedFile({});
+    QueuedBegun = false;
+    QueuedAt = 0;
+}
+
+void FakeAudioPlayer::Advance(qint64 milliseconds) {
+    if (!Playing) {
+        if (QueuedBegun)
+            QueuedAt = std::min(QueuedAt + milliseconds, QueuedDuration);
+        return;
+    }
+    const qint64 sounding = std::min(milliseconds, Duration - At);
+    At += sounding;
+    const qint64 silent = std::min(milliseconds - sounding, Trailing - TrailingDone);
+    TrailingDone += silent;
+    if (At < Duration || TrailingDone < Trailing)
         return;
     Playing = false;
     EndPlayNotice();
+    if (!QueuedFile().isEmpty()) {
+        QueuedBegun = true;
+        QueuedAt = std::min(milliseconds - sounding - silent, QueuedDuration);
+        Plays << QueuedFile();
+    }
 }
 
 void FakeAudioPlayer::EndNow() {
     if (Playing)
-        Advance(Duration - At);
+        Advance(Duration - At + Trailing - TrailingDone);
 }

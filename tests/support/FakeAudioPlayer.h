@@ -19,16 +19,26 @@ public:
     void Pause() override;
     void Close() override;
 
+    void SetTrailingSilence(qint64 milliseconds) override;
+    void Queue(const QString& fileName) override;
+    bool Adopt(const QString& fileName) override;
+    void DropQueued() override;
+
     PlayerMode Mode() const override;
     qint64 Position() const override;
     qint64 Length() const override;
 
-    // Lets milliseconds of playback pass; a play that reaches the end of its file ends there.
+    // Lets milliseconds of playback pass; a play that reaches the end of its file and of its
+    // trailing silence ends there, and a queued recording begins there.
     void Advance(qint64 milliseconds);
-    // The play in progress reaches the end of its file now; nothing happens while none plays.
+    // The play in progress reaches its end now, trailing silence included; nothing happens
+    // while none plays.
     void EndNow();
+    // The queued recording's milliseconds heard so far; -1 while it has not begun.
+    qint64 QueuedPosition() const { return QueuedBegun ? QueuedAt : -1; }
 
-    // The file of every play begun, in order: what a listener heard start.
+    // The file of every play begun and of every queued recording begun, in order: what a
+    // listener heard start.
     QStringList Plays;
 
 private:
@@ -41,4 +51,9 @@ private:
     bool Paused = false;
     qint64 At = 0;
     qint64 Duration = 0;
+    qint64 Trailing = 0;
+    qint64 TrailingDone = 0;
+    qint64 QueuedDuration = 0;
+    qint64 QueuedAt = 0;
+    bool QueuedBegun = false;
 };

@@ -1,0 +1,150 @@
+// A practice in the real main window with the player whose clock the test moves: the passage
+// in its order and rounds, the end, and each way a practice ends, after which the recitation
+// goes on exactly as without one.
+#include "audio/AudioPlayer.h"
+#include "model/Utility.h"
+#include "tests/mainwindow/ReaderContent.h"
+
+#include <functional>
+#include <gtest/gtest.h>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+QString Rec(int soureh, int ayeh) {
+    return TQuran::SoundFileName(1, soureh, ayeh);
+}
+const QString Bismillah1 = QStringLiteral("1-0-0.wav");
+
+PracticePlan Passage(int fromSoureh, int fromAyeh, int toSoureh, int toAyeh, int rounds) {
+    PracticePlan plan;
+    plan.FromSoureh = fromSoureh;
+    plan.FromAyeh = fromAyeh;
+    plan.ToSoureh = toSoureh;
+    plan.ToAyeh = toAyeh;
+    plan.Rounds = rounds;
+    return plan;
+}
+
+class PracticeTest : public ReaderTest {
+public:
+    using ReaderTest::ChooseAyeh;
+    using ReaderTest::ChooseSoureh;
+    using ReaderTest::ClickAyeh;
+    using ReaderTest::EndRecording;
+    using ReaderTest::SetCount;
+    TTntMainForm& Window() { return *Form; }
+
+protected:
+    void SetUp() override {
+        ReaderTest::SetUp();
+        OpenForm();
+    }
+    void Start(const PracticePlan& plan, int count) {
+        SetCount(count);
+        Form->StartPractice(plan);
+        Steps.clear();
+        RecordStep();
+    }
+};
+
+TEST_F(PracticeTest, ThePassageRunsInOrderForItsRoundsAndThenTheRecitationStops) {
+    Start(Passage(1, 5, 1, 7, 2), 1);
+    const std::vector<RecitationStep> expected = {{Rec(1, 5), 1}, {Rec(1, 6), 1}, {Rec(1, 7), 1},
+                                                  {Rec(1, 5), 1}, {Rec(1, 6), 1}, {Rec(1, 7), 1}};
+    EXPECT_EQ(StepsUntil(expected.size() + 1), expected);
+    EXPECT_NE(Mode(), pmPlaying);
+    EXPECT_EQ(Loaded(), Rec(1, 7));
+    EXPECT_FALSE(Form->Practicing());
+}
+
+TEST_F(PracticeTest, EachAyehSoundsAsOftenAsTheBoxSaidAndASourehBeginsWithItsBismillah) {
+    Start(Passage(1, 7, 2, 1, 1), 2);
+    const std::vector<RecitationStep> expected = {
+        {Rec(1, 7), 2}, {Rec(1, 7), 1}, {Bismillah1, 2}, {Rec(2, 1), 2}, {Rec(2, 1), 1}};
+    EXPECT_EQ(StepsUntil(expected.size() + 1), expected);
+    EXPECT_NE(Mode(), pmPlaying);
+    EXPECT_FALSE(Form->Practicing());
+}
+
+TEST_F(PracticeTest, WithoutEndTheRoundsGoOn) {
+    Start(Passage(1, 2, 1, 3, EndlessRounds), 1);
+    ASSERT_TRUE(RunUntil([&] { return Steps.size() >= 21; }));
+    EXPECT_EQ(Steps.back(), (RecitationStep{Rec(1, 2), 1}));
+    EXPECT_TRUE(Form->Practicing());
+}
+
+// A practice of 1:2 to 1:3 without end, ended at 1:2 by a command; the chain then runs as
+// it does without a practice, on past the passage's end.
+struct EndingCase {
+    const char* Name;
+    std::function<void(PracticeTest&)> Action;
+    // The steps from the action on; empty when the recitation stops.
+    std::vector<RecitationStep> Expected;
+};
+
+void PrintTo(const EndingCase& c, std::ostream* out) {
+    *out << c.Name;
+}
+
+class PracticeEndingTest : public PracticeTest, public ::testing::WithParamInterface<EndingCase> {};
+
+TEST_P(PracticeEndingTest, EndsThePracticeAndTheReaderGoesOnAsWithoutOne) {
+    const EndingCase& c = GetParam();
+    Start(Passage(1, 2, 1, 3, EndlessRounds), 1);
+    ASSERT_TRUE(Form->Practicing());
+    GetParam().Action(*this);
+    EXPECT_FALSE(Form->Practicing());
+    Steps.clear();
+    RecordStep();
+    if (c.Expected.empty()) {
+        Player->Advance(ReaderContent::LongRecordingMs);
+        Settle();
+        EXPECT_NE(Mode(), pmPlaying);
+        EXPECT_EQ(Steps.size(), 1u);
+        return;
+    }
+    EXPECT_EQ(StepsUntil(c.Expected.size()), c.Expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ways, PracticeEndingTest,
+    ::testing::Values(EndingCase{"AClickOnAnAyeh",
+                                 [](PracticeTest& t) { t.ClickAyeh(1, 3); },
+                                 {{Rec(1, 3), 1}, {Rec(1, 4), 1}}},
+                      EndingCase{"TheReciteButton",
+                                 [](PracticeTest& t) { t.Window().TntSpeedButtonPlay->click(); },
+                                 {{Rec(1, 2), 1}, {Rec(1, 3), 1}, {Rec(1, 4), 1}}},
+                      EndingCase{"AnotherAyehChosenInTheList",
+                                 [](PracticeTest& t) { t.ChooseAyeh(3); },
+                                 {{Rec(1, 2), 1}, {Rec(1, 4), 1}, {Rec(1, 5), 1}}},
+                      EndingCase{"TheSameAyehChosenAgainInTheListAfterAnother",
+                                 [](PracticeTest& t) {
+                                     t.ChooseAyeh(5);
+                                     t.ChooseAyeh(2);
+                                 },
+                                 {{Rec(1, 2), 1}, {Rec(1, 3), 1}, {Rec(1, 4), 1}}},
+                      EndingCase{"AnotherSourehChosen", [](PracticeTest& t) { t.ChooseSoureh(2); }, {}},
+                      EndingCase{"Stop", [](PracticeTest& t) { t.Window().StopPractice(); }, {}},
+                      EndingCase{"CountZero",
+                                 [](PracticeTest& t) {
+                                     t.SetCount(0);
+                                     t.EndRecording();
+                                 },
+                                 {}}),
+    [](const ::testing::TestParamInfo<EndingCase>& info) { return std::string(info.param.Name); });
+
+TEST_F(PracticeTest, PauseAndContinueKeepThePractice) {
+    Start(Passage(ReaderContent::LongSoureh, 1, ReaderContent::LongSoureh, 2, 1), 1);
+    Form->TntSpeedButton1->click();
+    ASSERT_EQ(Mode(), pmPaused);
+    Form->TntSpeedButton1->click();
+    EXPECT_TRUE(Form->Practicing());
+    const std::vector<RecitationStep> expected = {{Bismillah1, 1}, {Rec(3, 1), 1}, {Rec(3, 2), 1}};
+    EXPECT_EQ(StepsUntil(expected.size() + 1), expected);
+    EXPECT_FALSE(Form->Practicing());
+}
+
+} // namespace
