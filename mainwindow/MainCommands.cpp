@@ -62,13 +62,26 @@ int ReadStoredInteger(const QSettings& settings, const QString& name) {
     return number;
 }
 
+// Whether the store holds only what the reader keeps beside the position (bookmarks, the
+// practice): then no position has been stored yet, as after a first run that ended before
+// its window was closed.
+bool HoldsOnlyReadingAids(const QSettings& settings) {
+    const QStringList keys = settings.allKeys();
+    const QString bookmarks = QString::fromLatin1(BookmarksGroup) + u'/';
+    const QString practice = QString::fromLatin1(PracticeGroup) + u'/';
+    return !keys.isEmpty() && std::all_of(keys.begin(), keys.end(), [&](const QString& key) {
+        return key.startsWith(bookmarks) || key.startsWith(practice);
+    });
+}
+
 // The stored position; soureh 1, ayeh 1 when nothing has been stored or the store cannot be
 // read at all. Throws CommandError for a missing value or one of another type.
 void ReadLastPosition(int& sourehId, int& ayehId) {
     sourehId = 1;
     ayehId = 1;
     const QSettings settings(QString::fromLatin1(SettingsOrganisation), QString::fromLatin1(SettingsApplication));
-    if (!QFileInfo::exists(settings.fileName()) || settings.status() != QSettings::NoError)
+    if (!QFileInfo::exists(settings.fileName()) || settings.status() != QSettings::NoError ||
+        HoldsOnlyReadingAids(settings))
         return;
     sourehId = ReadStoredInteger(settings, QString::fromLatin1(LastSourehValue));
     ayehId = ReadStoredInteger(settings, QString::fromLatin1(LastAyehValue));

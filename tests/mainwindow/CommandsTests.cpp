@@ -148,6 +148,16 @@ std::function<void(QSettings&)> Stored(const QVariant& soureh, const QVariant& a
 
 const QVariant None;
 
+// A store in which the reader has kept a bookmark and a practice but no position yet.
+void StoredReadingAidsOnly(QSettings& store) {
+    store.setValue(QString::fromLatin1(PracticeGroup) + u'/' + QString::fromLatin1(PracticeRoundsValue), 3);
+    store.beginWriteArray(QString::fromLatin1(BookmarksGroup));
+    store.setArrayIndex(0);
+    store.setValue(QString::fromLatin1(BookmarkSourehValue), 2);
+    store.setValue(QString::fromLatin1(BookmarkAyehValue), 255);
+    store.endArray();
+}
+
 // A settings file that is no settings file at all.
 void StoredGarbage(QSettings& store) {
     QFile file(store.fileName());
@@ -169,7 +179,14 @@ INSTANTIATE_TEST_SUITE_P(
                       StoreCase{"SourehBeyondTheLast", Stored(115, 1), ""}, StoreCase{"SourehZero", Stored(0, 1), ""},
                       StoreCase{"SourehNegative", Stored(-3, 1), ""}, StoreCase{"AyehBeyondTheSoureh", Stored(2, 6), ""},
                       StoreCase{"AyehZero", Stored(2, 0), ""},
-                      StoreCase{"GarbageFile", StoredGarbage, "Failed to get data for 'LastSoureh'"}),
+                      StoreCase{"GarbageFile", StoredGarbage, "Failed to get data for 'LastSoureh'"},
+                      StoreCase{"ReadingAidsOnly", StoredReadingAidsOnly, ""},
+                      StoreCase{"ReadingAidsAndAStrayValue",
+                                [](QSettings& store) {
+                                    StoredReadingAidsOnly(store);
+                                    store.setValue(QString::fromLatin1(LastAyehValue), 4);
+                                },
+                                "Failed to get data for 'LastSoureh'"}),
     [](const ::testing::TestParamInfo<StoreCase>& info) { return std::string(info.param.Name); });
 
 // --- Without a book ---
