@@ -138,15 +138,21 @@ QString TQuran::SoundPath(int sourehId, int ayehId) const {
     return TempFolder + u'/' + SoundFileName(GhariID, sourehId, ayehId);
 }
 
+std::optional<QByteArray> TQuran::SoundBytes(int sourehId, int ayehId) {
+    const ResultSet query(*SoundConnection, Statements::Sound(sourehId, ayehId, GhariID));
+    if (query.RecordCount() != 1)
+        return std::nullopt;
+    return query.FieldByName("Sound").AsBytes();
+}
+
 QString TQuran::PrepareSound(int sourehId, int ayehId, bool processPending) {
     const QString path = SoundPath(sourehId, ayehId);
     if (path == SoundFile || path == QueuedFile)
         return path;
 
-    const ResultSet query(*SoundConnection, Statements::Sound(sourehId, ayehId, GhariID));
-    if (query.RecordCount() != 1)
+    const std::optional<QByteArray> bytes = SoundBytes(sourehId, ayehId);
+    if (!bytes)
         return path;
-    const QByteArray bytes = query.FieldByName("Sound").AsBytes();
 
     if (processPending) {
         const auto alive = Watch();
@@ -154,7 +160,7 @@ QString TQuran::PrepareSound(int sourehId, int ayehId, bool processPending) {
         if (alive.expired())
             return path;
     }
-    if (!EnsureTempFolder() || !WriteSoundFile(path, bytes))
+    if (!EnsureTempFolder() || !WriteSoundFile(path, *bytes))
         ShowSoundError();
     return path;
 }
@@ -236,13 +242,12 @@ void TQuran::LoadSound(const QString& path) {
 
 void TQuran::QueueSound(int sourehId, int ayehId) {
     const QString path = SoundPath(sourehId, ayehId);
-    if (!QueuedFile.isEmpty() && path == QueuedFile && Player->QueuedFile() == path)
+    if (path == QueuedFile && Player->QueuedFile() == path)
         return;
     DropQueuedSound();
     if (path != SoundFile) {
-        const ResultSet query(*SoundConnection, Statements::Sound(sourehId, ayehId, GhariID));
-        if (query.RecordCount() != 1 || !EnsureTempFolder() ||
-            !WriteSoundFile(path, query.FieldByName("Sound").AsBytes()))
+        const std::optional<QByteArray> bytes = SoundBytes(sourehId, ayehId);
+        if (!bytes || !EnsureTempFolder() || !WriteSoundFile(path, *bytes))
             return;
     }
     QueuedFile = path;

@@ -102,6 +102,9 @@ public:
 private:
     void Release() noexcept;
     QString SoundPath(int sourehId, int ayehId) const;
+    // The current reciter's recording of (sourehId, ayehId); none when the database has not
+    // exactly one.
+    std::optional<QByteArray> SoundBytes(int sourehId, int ayehId);
     bool EnsureTempFolder();
     bool WriteSoundFile(const QString& path, const QByteArray& bytes);
     void ShowSoundError();
