@@ -21,19 +21,8 @@ QString Rec(int ghari, int soureh, int ayeh) {
 }
 const QString Bismillah1 = QStringLiteral("1-0-0.wav");
 
-class FollowingTest : public ReaderTest {
-public:
-    using ReaderTest::ChooseAyeh;
-    using ReaderTest::ChooseReciter;
-    using ReaderTest::GoToPage;
-    using ReaderTest::SetCount;
-    TTntMainForm& Window() { return *Form; }
-
+class FollowingTest : public OpenReaderTest {
 protected:
-    void SetUp() override {
-        ReaderTest::SetUp();
-        OpenForm();
-    }
     QString Queued() const { return QFileInfo(Player->QueuedFile()).fileName(); }
     // The files of the sound cache.
     QStringList Cached() const {

@@ -28,20 +28,8 @@ PracticePlan Passage(int fromSoureh, int fromAyeh, int toSoureh, int toAyeh, int
     return plan;
 }
 
-class PracticeTest : public ReaderTest {
-public:
-    using ReaderTest::ChooseAyeh;
-    using ReaderTest::ChooseSoureh;
-    using ReaderTest::ClickAyeh;
-    using ReaderTest::EndRecording;
-    using ReaderTest::SetCount;
-    TTntMainForm& Window() { return *Form; }
-
+class PracticeTest : public OpenReaderTest {
 protected:
-    void SetUp() override {
-        ReaderTest::SetUp();
-        OpenForm();
-    }
     void Start(const PracticePlan& plan, int count) {
         SetCount(count);
         Form->StartPractice(plan);

@@ -126,3 +126,23 @@ protected:
     // Called with each new step as it is recorded, while the window still shows it.
     std::function<void(const RecitationStep&)> AtStep;
 };
+
+// A reader whose window is open from the start, with the commands open to table cases that
+// act on the test through a reference.
+class OpenReaderTest : public ReaderTest {
+public:
+    using ReaderTest::ChooseAyeh;
+    using ReaderTest::ChooseReciter;
+    using ReaderTest::ChooseSoureh;
+    using ReaderTest::ClickAyeh;
+    using ReaderTest::EndRecording;
+    using ReaderTest::GoToPage;
+    using ReaderTest::SetCount;
+    TTntMainForm& Window() { return *Form; }
+
+protected:
+    void SetUp() override {
+        ReaderTest::SetUp();
+        OpenForm();
+    }
+};
