@@ -50,8 +50,8 @@ void RefuseOverlongDataChunk(SDL_RWops* file) {
     }
     while (size >= 0 && at + 8 <= size && SDL_RWseek(file, at, RW_SEEK_SET) == at &&
            SDL_RWread(file, header, 1, 8) == 8) {
-        const Sint64 length = Sint64(header[4]) | Sint64(header[5]) << 8 | Sint64(header[6]) << 16 |
-                              Sint64(header[7]) << 24;
+        const Sint64 length =
+            Sint64(header[4]) | Sint64(header[5]) << 8 | Sint64(header[6]) << 16 | Sint64(header[7]) << 24;
         if (SDL_memcmp(header, "data", 4) == 0) {
             if (length > size - (at + 8))
                 throw AudioError("Truncated data chunk in WAVE file");
@@ -92,13 +92,15 @@ std::shared_ptr<const DecodedSound> DecodeWav(const QString& path, const OutputF
 
     auto sound = std::make_shared<DecodedSound>();
     sound->Format = target;
-    if (wavFormat.format == AUDIO_S16SYS && wavFormat.channels == target.Channels && wavFormat.freq == target.Rate) {
+    if (wavFormat.format == AUDIO_S16SYS && wavFormat.channels == target.Channels &&
+        wavFormat.freq == target.Rate) {
         sound->Bytes.assign(raw, raw + length);
         return sound;
     }
 
-    const AudioStream stream(SDL_NewAudioStream(wavFormat.format, wavFormat.channels, wavFormat.freq, AUDIO_S16SYS,
-                                                static_cast<Uint8>(target.Channels), target.Rate));
+    const AudioStream stream(SDL_NewAudioStream(wavFormat.format, wavFormat.channels, wavFormat.freq,
+                                                AUDIO_S16SYS, static_cast<Uint8>(target.Channels),
+                                                target.Rate));
     // SDL's flush drops the resampler's right-hand context when its staging buffer happens to
     // be empty, losing the last few hundred frames. Trailing silence gives the resampler that
     // context; the output is then cut back to the recording's own length.

@@ -6,9 +6,13 @@
 
 #include <QPointer>
 
-bool HasBook() { return GlobalQuran && GlobalQuran->Soureh; }
+bool HasBook() {
+    return GlobalQuran && GlobalQuran->Soureh;
+}
 
-TAyeh* SelectAyeh(int sourehId, int ayehId) { return GlobalQuran->SelectSoureh(sourehId)->SelectAyeh(ayehId); }
+TAyeh* SelectAyeh(int sourehId, int ayehId) {
+    return GlobalQuran->SelectSoureh(sourehId)->SelectAyeh(ayehId);
+}
 
 int RepeatCount(const TTntMainForm& form) {
     return RepeatCountOf(form.SpinEditReadingCount->Value());

@@ -8,10 +8,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
-#include <QShowEvent>
 #include <QScrollBar>
+#include <QShowEvent>
 #include <QToolTip>
-
 #include <algorithm>
 #include <limits>
 
@@ -184,7 +183,9 @@ void TPageImage::mousePressEvent(QMouseEvent* event) {
 }
 
 // The second press of a double click is a press like the first.
-void TPageImage::mouseDoubleClickEvent(QMouseEvent* event) { mousePressEvent(event); }
+void TPageImage::mouseDoubleClickEvent(QMouseEvent* event) {
+    mousePressEvent(event);
+}
 
 void TPageImage::mouseMoveEvent(QMouseEvent* event) {
     const QPoint p = event->position().toPoint();
@@ -212,14 +213,18 @@ TPageScrollBox::TPageScrollBox(QWidget* parent) : QScrollArea(parent) {
     viewport()->setAutoFillBackground(true);
 }
 
-int TPageScrollBox::ClientHeight() const { return height() - 2 * frameWidth(); }
+int TPageScrollBox::ClientHeight() const {
+    return height() - 2 * frameWidth();
+}
 
 int TPageScrollBox::MaxPosition() const {
     const QWidget* content = widget();
     return content ? std::max(0, content->height() - ClientHeight()) : 0;
 }
 
-int TPageScrollBox::VertPosition() const { return verticalScrollBar()->value(); }
+int TPageScrollBox::VertPosition() const {
+    return verticalScrollBar()->value();
+}
 
 void TPageScrollBox::SetVertPosition(int position) {
     // The bar's range follows the geometry only once the box has been laid out; before the
@@ -233,9 +238,13 @@ void TPageScrollBox::SetVertPosition(int position) {
 
 TPageNoEdit::TPageNoEdit(QWidget* parent) : QLineEdit(parent) {}
 
-QString TPageNoEdit::Text() const { return text(); }
+QString TPageNoEdit::Text() const {
+    return text();
+}
 
-void TPageNoEdit::SetText(const QString& text) { setText(text); }
+void TPageNoEdit::SetText(const QString& text) {
+    setText(text);
+}
 
 void TPageNoEdit::keyPressEvent(QKeyEvent* event) {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;

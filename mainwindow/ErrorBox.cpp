@@ -26,4 +26,6 @@ void ShowStandardError(const QString& message) {
     ShowBox(QMessageBox::Critical, QString::fromLatin1(ApplicationTitle), StandardErrorText(message));
 }
 
-void TErrorBox::ShowError(const QString& title, const QString& text) { ShowBox(QMessageBox::Critical, title, text); }
+void TErrorBox::ShowError(const QString& title, const QString& text) {
+    ShowBox(QMessageBox::Critical, title, text);
+}

@@ -6,7 +6,6 @@
 #include "model/Display.h"
 
 #include <QString>
-
 #include <exception>
 #include <utility>
 

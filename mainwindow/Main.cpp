@@ -237,13 +237,20 @@ void TTntMainForm::LoadReciterNames() {
 }
 
 void TTntMainForm::SetFocusOrder() {
-    const QWidget* order[] = {TntComboBoxGhariList, TntComboBoxSourehsList, TntComboBoxAyehsList,
-                              SpinEditReadingCount, TntMemo1, ScrollBox1, BitBtn1, BitBtn2, txtPageNo,
+    const QWidget* order[] = {TntComboBoxGhariList,
+                              TntComboBoxSourehsList,
+                              TntComboBoxAyehsList,
+                              SpinEditReadingCount,
+                              TntMemo1,
+                              ScrollBox1,
+                              BitBtn1,
+                              BitBtn2,
+                              txtPageNo,
                               TntBitBtnGoToPage};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(const_cast<QWidget*>(order[i - 1]), const_cast<QWidget*>(order[i]));
     for (QWidget* passive : std::initializer_list<QWidget*>{TntSpeedButtonPlay, TntSpeedButton1,
-                                                             TntSpeedButtonClose, Image1, TntImage1})
+                                                            TntSpeedButtonClose, Image1, TntImage1})
         passive->setFocusPolicy(Qt::NoFocus);
     TntComboBoxGhariList->setFocus();
 }
@@ -313,7 +320,8 @@ void TTntMainForm::TntFormClose(QObject*) {
 }
 
 void TTntMainForm::showEvent(QShowEvent* event) {
-    PlaceOnFirstShow(this, event, Placed, [this](const QSize& outer) { return CentredOnScreen(this, outer); });
+    PlaceOnFirstShow(this, event, Placed,
+                     [this](const QSize& outer) { return CentredOnScreen(this, outer); });
     QWidget::showEvent(event);
 }
 

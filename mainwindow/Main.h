@@ -83,7 +83,8 @@ public:
     // Runs after the click has flipped the button between up and pressed.
     void TntSpeedButton1Click(QObject* Sender);
     void TntSpeedButtonCloseClick(QObject* Sender);
-    void TntImage1MouseDown(QObject* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y);
+    void TntImage1MouseDown(QObject* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X,
+                            int Y);
     void TntImage1MouseMove(QObject* Sender, Qt::KeyboardModifiers Shift, int X, int Y);
     void txtPageNoKeyPress(QObject* Sender, QChar Key);
     void TntBitBtnGoToPageClick(QObject* Sender);

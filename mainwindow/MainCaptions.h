@@ -3,7 +3,8 @@
 // stand where Persian usually has its own.
 #include <QString>
 
-inline const QString CaptionMainForm = QStringLiteral(u"نرم افزار قرآني گلوار 3/3 ( آموزش چند رسانه اي قرآن كريم )");
+inline const QString CaptionMainForm =
+    QStringLiteral(u"نرم افزار قرآني گلوار 3/3 ( آموزش چند رسانه اي قرآن كريم )");
 inline const QString CaptionPlay = QStringLiteral(u"قرائت آيه");
 inline const QString CaptionPause = QStringLiteral(u"مكث");
 inline const QString CaptionContinue = QStringLiteral(u"ادامه");

@@ -4,13 +4,12 @@
 //
 // Every command that needs the book returns at once while there is none (the book could not
 // be built, or the window has been closed), and none acts on an empty list.
-#include "mainwindow/Main.h"
-
 #include "audio/AudioPlayer.h"
 #include "content/ContentKeys.h"
 #include "content/MushafCounts.h"
-#include "mainwindow/MainCaptions.h"
 #include "mainwindow/CommandSteps.h"
+#include "mainwindow/Main.h"
+#include "mainwindow/MainCaptions.h"
 #include "mainwindow/ShellWindows.h"
 #include "model/Utility.h"
 
@@ -21,7 +20,6 @@
 #include <QProxyStyle>
 #include <QRegularExpression>
 #include <QSettings>
-
 #include <algorithm>
 #include <stdexcept>
 
@@ -33,7 +31,9 @@ public:
     explicit CommandError(const QString& message) : std::runtime_error(message.toStdString()) {}
 };
 
-bool IsPlaying() { return GlobalQuran->Player->Mode() == pmPlaying; }
+bool IsPlaying() {
+    return GlobalQuran->Player->Mode() == pmPlaying;
+}
 
 // One stored position value. A value that is there but is not a whole 32-bit number is of
 // another type.
@@ -79,7 +79,8 @@ bool HoldsOnlyReadingAids(const QSettings& settings) {
 void ReadLastPosition(int& sourehId, int& ayehId) {
     sourehId = 1;
     ayehId = 1;
-    const QSettings settings(QString::fromLatin1(SettingsOrganisation), QString::fromLatin1(SettingsApplication));
+    const QSettings settings(QString::fromLatin1(SettingsOrganisation),
+                             QString::fromLatin1(SettingsApplication));
     if (!QFileInfo::exists(settings.fileName()) || settings.status() != QSettings::NoError ||
         HoldsOnlyReadingAids(settings))
         return;
@@ -89,7 +90,9 @@ void ReadLastPosition(int& sourehId, int& ayehId) {
 
 // A page number as a person types it: Western, Persian or Arabic-Indic digits, with a minus
 // sign where meant, and spaces around it ignored.
-bool ReadPageNumber(const QString& text, int& number) { return ParseDecimal(text.trimmed(), number); }
+bool ReadPageNumber(const QString& text, int& number) {
+    return ParseDecimal(text.trimmed(), number);
+}
 
 // The tooltip delay of the widget it is set on.
 class THintPauseStyle final : public QProxyStyle {
@@ -116,8 +119,8 @@ template <class Visit> void ForEachEntry(const QString& folder, const QString& m
     QString dir = folder;
     if (!dir.endsWith(u'/'))
         dir += u'/';
-    const QStringList names = QDir(dir).entryList({mask}, QDir::AllEntries | QDir::Hidden | QDir::System |
-                                                               QDir::NoDotAndDotDot);
+    const QStringList names =
+        QDir(dir).entryList({mask}, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     for (const QString& name : names)
         visit(dir, name);
 }
@@ -276,7 +279,9 @@ void TTntMainForm::TntSpeedButton1Click(QObject*) {
     }
 }
 
-void TTntMainForm::TntSpeedButtonCloseClick(QObject*) { close(); }
+void TTntMainForm::TntSpeedButtonCloseClick(QObject*) {
+    close();
+}
 
 void TTntMainForm::TntImage1MouseDown(QObject*, Qt::MouseButton, Qt::KeyboardModifiers, int X, int Y) {
     ClickOnPosition(X, Y);

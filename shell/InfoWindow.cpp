@@ -33,9 +33,13 @@ TPictureWindow::TPictureWindow(const QString& caption, const QString& picture, Q
     RunHandler([this] { TntFormCreate(this); });
 }
 
-void TPictureWindow::TntFormCreate(QObject*) { setFixedSize(PictureWidth, PictureHeight); }
+void TPictureWindow::TntFormCreate(QObject*) {
+    setFixedSize(PictureWidth, PictureHeight);
+}
 
-void TPictureWindow::Image1Click(QObject*) { close(); }
+void TPictureWindow::Image1Click(QObject*) {
+    close();
+}
 
 QPoint TPictureWindow::FirstPlace(const QSize& outer) const {
     if (!formSplash)

@@ -18,7 +18,8 @@ void TPicture::mousePressEvent(QMouseEvent* event) {
 
 // A click is a left press and release over the picture.
 void TPicture::mouseReleaseEvent(QMouseEvent* event) {
-    const bool click = Pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    const bool click =
+        Pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
     Pressed = false;
     QLabel::mouseReleaseEvent(event);
     if (click)

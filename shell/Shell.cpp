@@ -11,7 +11,6 @@
 
 #include <QEvent>
 #include <QIcon>
-
 #include <memory>
 
 QPointer<TTntMainForm> TntMainForm;

@@ -93,7 +93,8 @@ void TformSplash::FormClose(QObject*) {
 }
 
 void TformSplash::showEvent(QShowEvent* event) {
-    PlaceOnFirstShow(this, event, Placed, [this](const QSize& outer) { return CentredOnScreen(this, outer); });
+    PlaceOnFirstShow(this, event, Placed,
+                     [this](const QSize& outer) { return CentredOnScreen(this, outer); });
     QWidget::showEvent(event);
 }
 

@@ -10,7 +10,6 @@
 
 #include <QTimer>
 #include <QWidget>
-
 #include <memory>
 
 class AudioOutput;

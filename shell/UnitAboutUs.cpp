@@ -38,7 +38,9 @@ void TformAboutUs::FormCreate(QObject*) {
     MediaPlayer1->Play();
 }
 
-void TformAboutUs::Image1Click(QObject*) { close(); }
+void TformAboutUs::Image1Click(QObject*) {
+    close();
+}
 
 void TformAboutUs::FormClose(QObject*) {
     // A sound that never opened has nothing to stop; its failure was shown when it was opened,
@@ -52,7 +54,8 @@ void TformAboutUs::FormClose(QObject*) {
 }
 
 void TformAboutUs::showEvent(QShowEvent* event) {
-    PlaceOnFirstShow(this, event, Placed, [this](const QSize& outer) { return CentredOnScreen(this, outer); });
+    PlaceOnFirstShow(this, event, Placed,
+                     [this](const QSize& outer) { return CentredOnScreen(this, outer); });
     QWidget::showEvent(event);
 }
 

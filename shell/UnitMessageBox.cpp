@@ -4,7 +4,6 @@
 #include "mainwindow/ErrorBox.h"
 #include "shell/ShellCaptions.h"
 
-
 TfrmMessageBox::TfrmMessageBox(QWidget* parent) : TInfoWindow(CaptionMessageBox, parent) {
     setFixedSize(384, 117);
     setFont(UiFont(QStringLiteral("Tahoma"), 11));
@@ -21,10 +20,13 @@ TfrmMessageBox::TfrmMessageBox(QWidget* parent) : TInfoWindow(CaptionMessageBox,
     TntButton1->setGeometry(144, 80, 75, 25);
     TntButton1->setAutoDefault(false);
     TntButton1->setFocus();
-    connect(TntButton1, &QPushButton::clicked, this, [this] { RunHandler([this] { TntButton1Click(TntButton1); }); });
+    connect(TntButton1, &QPushButton::clicked, this,
+            [this] { RunHandler([this] { TntButton1Click(TntButton1); }); });
 }
 
-void TfrmMessageBox::TntButton1Click(QObject*) { close(); }
+void TfrmMessageBox::TntButton1Click(QObject*) {
+    close();
+}
 
 QPoint TfrmMessageBox::FirstPlace(const QSize& outer) const {
     return CentredOnScreen(this, outer);

@@ -208,8 +208,10 @@ void WriteDatabase(KeyedDatabase& database, const QuranSources& sources, const P
             const AyehPlacement place = found != placements.end() ? found->second : AyehPlacement{};
             const bool placed = place.StartLine != 0;
             (ayeh << s << a << sources.PageOf(s, a) << place.StartLine << place.EndLine << place.StartCol
-                  << place.EndCol << (placed ? ReadingPosition(PagePictureWidth, place.StartLine, place.StartCol) : 0)
-                  << (placed ? ReadingPosition(PagePictureWidth, place.EndLine, place.EndCol) : 0) << sources.Ayeh(s, a).Translation)
+                  << place.EndCol
+                  << (placed ? ReadingPosition(PagePictureWidth, place.StartLine, place.StartCol) : 0)
+                  << (placed ? ReadingPosition(PagePictureWidth, place.EndLine, place.EndCol) : 0)
+                  << sources.Ayeh(s, a).Translation)
                 .Run();
         }
     }

@@ -4,10 +4,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-
 #include <csignal>
-#include <unistd.h>
-
 #include <cstdio>
 #include <unistd.h>
 
@@ -49,10 +46,11 @@ void ProgressBar::Draw() {
     LastDrawMs = now;
     constexpr int Width = 30;
     const int filled = static_cast<int>(Done * Width / Total);
-    QString line = QStringLiteral("\r%1 [%2%3] %4/%5")
-                       .arg(Label, QString(filled, QLatin1Char('#')), QString(Width - filled, QLatin1Char('-')))
-                       .arg(Done)
-                       .arg(Total);
+    QString line =
+        QStringLiteral("\r%1 [%2%3] %4/%5")
+            .arg(Label, QString(filled, QLatin1Char('#')), QString(Width - filled, QLatin1Char('-')))
+            .arg(Done)
+            .arg(Total);
     if (Done > 0 && Done < Total) {
         const qint64 left = now * (Total - Done) / Done / 1000;
         line += QStringLiteral("  %1:%2 left").arg(left / 60).arg(left % 60, 2, 10, QLatin1Char('0'));
@@ -70,7 +68,9 @@ volatile std::sig_atomic_t InterruptRaised = 0;
 struct sigaction PreviousInterrupt;
 struct sigaction PreviousTerminate;
 
-extern "C" void RaiseInterrupt(int) { InterruptRaised = 1; }
+extern "C" void RaiseInterrupt(int) {
+    InterruptRaised = 1;
+}
 } // namespace
 
 InterruptGuard::InterruptGuard() {
@@ -103,7 +103,8 @@ QString FindSourcePackage(const QString& explicitDir, const QString& folderName,
                           const QString& option) {
     if (!explicitDir.isEmpty()) {
         if (!QFileInfo(explicitDir).isDir())
-            throw ToolError(QStringLiteral("the source folder %1 does not exist.").arg(QDir::toNativeSeparators(explicitDir)));
+            throw ToolError(QStringLiteral("the source folder %1 does not exist.")
+                                .arg(QDir::toNativeSeparators(explicitDir)));
         return explicitDir;
     }
     const QString relative = QStringLiteral(".cache/sources/") + folderName;
@@ -130,7 +131,8 @@ QString FindQuranDbPackage(const QString& explicitDir) {
 
 int ParseCommandLine(QCommandLineParser& parser, const QStringList& args, const char* command,
                      const char* help, int positionalCount) {
-    const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("help"));
+    const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")},
+                                        QStringLiteral("help"));
     parser.addOption(helpOption);
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const bool parsed = parser.parse(QStringList{QStringLiteral("golvar-content")} + args);
@@ -142,7 +144,9 @@ int ParseCommandLine(QCommandLineParser& parser, const QStringList& args, const 
     if (!parsed)
         error = parser.errorText();
     else if (parser.positionalArguments().size() != positionalCount)
-        error = QStringLiteral("expected %1 arguments, got %2").arg(positionalCount).arg(parser.positionalArguments().size());
+        error = QStringLiteral("expected %1 arguments, got %2")
+                    .arg(positionalCount)
+                    .arg(parser.positionalArguments().size());
     if (!error.isEmpty()) {
         std::fprintf(stderr, "golvar-content %s: %s\nTry 'golvar-content %s --help'.\n", command,
                      error.toLocal8Bit().constData(), command);

@@ -8,11 +8,9 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QStringDecoder>
-
-#include <sqlite3.h>
-
 #include <map>
 #include <set>
+#include <sqlite3.h>
 
 namespace {
 
@@ -67,15 +65,18 @@ int RunImportTranslation(const QStringList& args) {
         const InterruptGuard interruptible;
         QFile file(filePath);
         if (!file.open(QIODevice::ReadOnly))
-            throw ToolError(QStringLiteral("cannot read %1: %2").arg(QDir::toNativeSeparators(filePath), file.errorString()));
+            throw ToolError(QStringLiteral("cannot read %1: %2")
+                                .arg(QDir::toNativeSeparators(filePath), file.errorString()));
         const QByteArray content = file.readAll();
 
         // Checked before anything is copied; the copy is made only for a file worth changing.
         KeyedDatabase original(dbPath, QuranDatabaseKey, KeyedDatabase::OpenMode::ReadOnly);
         if (!original.HasColumn("Ayeh", "SourehID") || !original.HasColumn("Ayeh", "AyehID") ||
             !original.HasColumn("Ayeh", "FarsiTranslation"))
-            throw ToolError(QStringLiteral("%1 is not a Quran database: it has no Ayeh table with a FarsiTranslation column.")
-                                .arg(original.Path()));
+            throw ToolError(
+                QStringLiteral(
+                    "%1 is not a Quran database: it has no Ayeh table with a FarsiTranslation column.")
+                    .arg(original.Path()));
         std::set<std::pair<int, int>> ayehs;
         {
             SqliteStatement rows(original.Handle(), "SELECT SourehID, AyehID FROM Ayeh");
@@ -83,7 +84,8 @@ int RunImportTranslation(const QStringList& args) {
                 ayehs.emplace(sqlite3_column_int(rows.Get(), 0), sqlite3_column_int(rows.Get(), 1));
         }
 
-        static const QRegularExpression linePattern(QStringLiteral("^\\s*(\\d{1,3})\\s*\\|\\s*(\\d{1,3})\\s*\\|(.*)$"));
+        static const QRegularExpression linePattern(
+            QStringLiteral("^\\s*(\\d{1,3})\\s*\\|\\s*(\\d{1,3})\\s*\\|(.*)$"));
         std::map<std::pair<int, int>, TranslationLine> lines;
         QStringList malformed;
         QStringList repeated;
@@ -107,12 +109,16 @@ int RunImportTranslation(const QStringList& args) {
             const QRegularExpressionMatch match = linePattern.match(line);
             const QString text = match.hasMatch() ? match.captured(3).trimmed() : QString();
             if (!match.hasMatch() || text.isEmpty()) {
-                malformed << QStringLiteral("line %1: not 'soureh|ayeh|text': %2").arg(number).arg(line.left(60));
+                malformed
+                    << QStringLiteral("line %1: not 'soureh|ayeh|text': %2").arg(number).arg(line.left(60));
                 continue;
             }
             const std::pair key{match.captured(1).toInt(), match.captured(2).toInt()};
             if (!ayehs.count(key)) {
-                extra << QStringLiteral("line %1: %2:%3 is no ayeh of the database").arg(number).arg(key.first).arg(key.second);
+                extra << QStringLiteral("line %1: %2:%3 is no ayeh of the database")
+                             .arg(number)
+                             .arg(key.first)
+                             .arg(key.second);
                 continue;
             }
             auto [it, added] = lines.emplace(key, TranslationLine{number, text});
@@ -131,27 +137,36 @@ int RunImportTranslation(const QStringList& args) {
         const bool allowMissing = parser.isSet(allowMissingOption);
         QString problems;
         if (!malformed.isEmpty())
-            problems += QStringLiteral("\n%1 malformed lines:\n%2").arg(malformed.size()).arg(Listing(malformed));
+            problems +=
+                QStringLiteral("\n%1 malformed lines:\n%2").arg(malformed.size()).arg(Listing(malformed));
         if (!repeated.isEmpty())
-            problems += QStringLiteral("\n%1 repeated ayehs:\n%2").arg(repeated.size()).arg(Listing(repeated));
+            problems +=
+                QStringLiteral("\n%1 repeated ayehs:\n%2").arg(repeated.size()).arg(Listing(repeated));
         if (!extra.isEmpty())
-            problems += QStringLiteral("\n%1 lines for no ayeh of the database:\n%2").arg(extra.size()).arg(Listing(extra));
+            problems += QStringLiteral("\n%1 lines for no ayeh of the database:\n%2")
+                            .arg(extra.size())
+                            .arg(Listing(extra));
         if (!missingKeys.empty()) {
             QStringList missing;
             for (const auto& [s, a] : missingKeys)
                 missing << QStringLiteral("%1:%2").arg(s).arg(a);
-            const QString listing = QStringLiteral("%1 ayehs have no line:\n%2").arg(missing.size()).arg(Listing(missing));
+            const QString listing =
+                QStringLiteral("%1 ayehs have no line:\n%2").arg(missing.size()).arg(Listing(missing));
             if (allowMissing)
                 PrintNote(listing + QStringLiteral("\nThey keep their present translation."));
             else
-                problems += QStringLiteral("\n") + listing + QStringLiteral("\n(--allow-missing imports the others)");
+                problems +=
+                    QStringLiteral("\n") + listing + QStringLiteral("\n(--allow-missing imports the others)");
         }
         if (!problems.isEmpty())
-            throw ToolError(QStringLiteral("%1 cannot be imported; nothing was changed.%2").arg(QDir::toNativeSeparators(filePath), problems));
+            throw ToolError(QStringLiteral("%1 cannot be imported; nothing was changed.%2")
+                                .arg(QDir::toNativeSeparators(filePath), problems));
 
-        ReplacementCopy change(dbPath, dbPath, QuranDatabaseKey, [](KeyedDatabase&) {}, OpenElsewhere::Refuse);
+        ReplacementCopy change(
+            dbPath, dbPath, QuranDatabaseKey, [](KeyedDatabase&) {}, OpenElsewhere::Refuse);
         KeyedDatabase& database = change.Copy();
-        SqliteStatement update(database.Handle(), "UPDATE Ayeh SET FarsiTranslation = ?1 WHERE SourehID = ?2 AND AyehID = ?3");
+        SqliteStatement update(database.Handle(),
+                               "UPDATE Ayeh SET FarsiTranslation = ?1 WHERE SourehID = ?2 AND AyehID = ?3");
         ProgressBar progress(QStringLiteral("translation"), qint64(lines.size()));
         for (const auto& [key, line] : lines) {
             InterruptGuard::CheckInterrupted();
@@ -161,12 +176,14 @@ int RunImportTranslation(const QStringList& args) {
             sqlite3_bind_int(update.Get(), 2, key.first);
             sqlite3_bind_int(update.Get(), 3, key.second);
             if (sqlite3_step(update.Get()) != SQLITE_DONE)
-                database.Fail(QStringLiteral("cannot store the translation of %1:%2").arg(key.first).arg(key.second));
+                database.Fail(
+                    QStringLiteral("cannot store the translation of %1:%2").arg(key.first).arg(key.second));
             progress.Advance();
         }
         change.Commit();
         progress.Finish();
-        PrintNote(QStringLiteral("Translation of %1 ayehs replaced in %2.").arg(lines.size()).arg(original.Path()));
+        PrintNote(
+            QStringLiteral("Translation of %1 ayehs replaced in %2.").arg(lines.size()).arg(original.Path()));
         return 0;
     } catch (const ToolError& error) {
         return ReportFailure(Command, QString::fromUtf8(error.what()));

@@ -14,11 +14,7 @@
 #include <QTemporaryFile>
 #include <QTextStream>
 #include <QtConcurrent/QtConcurrentMap>
-
 #include <SDL.h>
-#include <sndfile.h>
-#include <sqlite3.h>
-
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -29,6 +25,8 @@
 #include <numbers>
 #include <optional>
 #include <set>
+#include <sndfile.h>
+#include <sqlite3.h>
 #include <tuple>
 
 // ---------------------------------------------------------------------------------------
@@ -67,7 +65,8 @@ int VerifyRecordings(const QString& soundDbPath, QTextStream& report) {
     report << "Recordings in " << database.Path() << ":\n";
 
     std::map<int, QString> names;
-    if (database.HasTable("Reciters") && database.HasColumn("Reciters", "GhariID") && database.HasColumn("Reciters", "Name")) {
+    if (database.HasTable("Reciters") && database.HasColumn("Reciters", "GhariID") &&
+        database.HasColumn("Reciters", "Name")) {
         SqliteStatement rows(database.Handle(), "SELECT GhariID, Name FROM Reciters");
         while (sqlite3_step(rows.Get()) == SQLITE_ROW)
             names[sqlite3_column_int(rows.Get(), 0)] =
@@ -90,27 +89,38 @@ int VerifyRecordings(const QString& soundDbPath, QTextStream& report) {
         const sqlite3_int64 s = sqlite3_column_int64(rows.Get(), 0);
         const sqlite3_int64 a = sqlite3_column_int64(rows.Get(), 1);
         const sqlite3_int64 g = sqlite3_column_int64(rows.Get(), 2);
-        const QString where = QStringLiteral("reciter %1, %2").arg(g).arg(s == 0 && a == 0 ? QStringLiteral("Bismillah") : QStringLiteral("%1:%2").arg(s).arg(a));
+        const QString where =
+            QStringLiteral("reciter %1, %2")
+                .arg(g)
+                .arg(s == 0 && a == 0 ? QStringLiteral("Bismillah") : QStringLiteral("%1:%2").arg(s).arg(a));
         bool integers = true;
         for (int column = 4; column <= 6; ++column)
-            integers = integers && std::strcmp(reinterpret_cast<const char*>(sqlite3_column_text(rows.Get(), column)), "integer") == 0;
+            integers = integers &&
+                       std::strcmp(reinterpret_cast<const char*>(sqlite3_column_text(rows.Get(), column)),
+                                   "integer") == 0;
         if (!integers || !IsReaderKey(s, a, g)) {
-            fault(QStringLiteral("a row with the key %1 (soureh %2, ayeh %3, reciter %4), which the reader never asks for")
-                      .arg(where, QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(rows.Get(), 0))),
-                           QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(rows.Get(), 1))),
-                           QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(rows.Get(), 2)))));
+            fault(
+                QStringLiteral(
+                    "a row with the key %1 (soureh %2, ayeh %3, reciter %4), which the reader never asks for")
+                    .arg(where,
+                         QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(rows.Get(), 0))),
+                         QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(rows.Get(), 1))),
+                         QString::fromUtf8(
+                             reinterpret_cast<const char*>(sqlite3_column_text(rows.Get(), 2)))));
             continue;
         }
         if (++seen[{s, a, g}] == 2)
             fault(QStringLiteral("%1 has more than one row; the reader plays none of them").arg(where));
         present[size_t(g)].emplace(int(s), int(a));
         const void* blob = sqlite3_column_blob(rows.Get(), 3);
-        const QByteArray wav = QByteArray::fromRawData(static_cast<const char*>(blob), sqlite3_column_bytes(rows.Get(), 3));
+        const QByteArray wav =
+            QByteArray::fromRawData(static_cast<const char*>(blob), sqlite3_column_bytes(rows.Get(), 3));
         if (const QString why = PlayerDecodeFailure(wav); !why.isEmpty())
             fault(QStringLiteral("the recording of %1 does not decode: %2").arg(where, why));
     }
     if (rc != SQLITE_DONE)
-        fault(QStringLiteral("reading the recordings failed: %1").arg(QString::fromUtf8(sqlite3_errmsg(database.Handle()))));
+        fault(QStringLiteral("reading the recordings failed: %1")
+                  .arg(QString::fromUtf8(sqlite3_errmsg(database.Handle()))));
     progress.Finish();
 
     for (int g = 1; g <= ReciterCount; ++g) {
@@ -130,7 +140,8 @@ int VerifyRecordings(const QString& soundDbPath, QTextStream& report) {
     }
     if (listed > ListLimit)
         report << "fault: ... and " << (listed - ListLimit) << " more\n";
-    report << (faults == 0 ? QStringLiteral("Recordings: no faults.\n") : QStringLiteral("Recordings: %1 faults.\n").arg(faults));
+    report << (faults == 0 ? QStringLiteral("Recordings: no faults.\n")
+                           : QStringLiteral("Recordings: %1 faults.\n").arg(faults));
     return faults;
 }
 
@@ -276,13 +287,15 @@ int RunSampleSounds(const QStringList& args) {
         const QuranSources sources = QuranSources::Load(FindQuranDbPackage(parser.value(sourcesOption)));
 
         if (!QDir().mkpath(outDir))
-            throw ToolError(QStringLiteral("cannot make the folder %1").arg(QDir::toNativeSeparators(outDir)));
+            throw ToolError(
+                QStringLiteral("cannot make the folder %1").arg(QDir::toNativeSeparators(outDir)));
         const QString target = QDir(outDir).filePath(QString::fromLatin1(SoundDatabaseFile));
         // Built beside the target and renamed over it, so that the old file stays whole until
         // the new one is.
         QTemporaryFile temporary(QDir(outDir).filePath(QStringLiteral(".snd.wav.XXXXXX")));
         if (!temporary.open())
-            throw ToolError(QStringLiteral("cannot write in %1: %2").arg(QDir::toNativeSeparators(outDir), temporary.errorString()));
+            throw ToolError(QStringLiteral("cannot write in %1: %2")
+                                .arg(QDir::toNativeSeparators(outDir), temporary.errorString()));
         temporary.close();
 
         qint64 recordings = 0;
@@ -293,13 +306,17 @@ int RunSampleSounds(const QStringList& args) {
             WriteTransaction transaction(database);
             CreateSoundTables(database);
             for (int g = 1; g <= ReciterCount; ++g)
-                StoreReciterName(database, g, QStringLiteral("نمونه %1").arg(QLocale(QLocale::Persian, QLocale::Iran).toString(g)));
+                StoreReciterName(
+                    database, g,
+                    QStringLiteral("نمونه %1").arg(QLocale(QLocale::Persian, QLocale::Iran).toString(g)));
 
             qint64 perReciter = 1;
             for (const int s : sourehs)
                 perReciter += NumberOfAyehs(s);
             ProgressBar progress(QStringLiteral("sample recordings"), perReciter * ReciterCount);
-            SqliteStatement insert(database.Handle(), "INSERT INTO Sounds (SourehID, AyehID, GhariID, Sound) VALUES (?1, ?2, ?3, ?4)");
+            SqliteStatement insert(
+                database.Handle(),
+                "INSERT INTO Sounds (SourehID, AyehID, GhariID, Sound) VALUES (?1, ?2, ?3, ?4)");
             // The recordings are made on every core, a batch at a time, and stored in order.
             struct Recording {
                 int SourehId, AyehId, GhariId;
@@ -308,14 +325,16 @@ int RunSampleSounds(const QStringList& args) {
             std::vector<Recording> batch;
             auto flush = [&] {
                 InterruptGuard::CheckInterrupted();
-                const QList<QByteArray> wavs = QtConcurrent::blockingMapped<QList<QByteArray>>(batch, [](const Recording& r) {
-                    try {
-                        return EncodeWav(SynthesizePhrase(Timbres()[size_t(r.GhariId - 1)], r.Seconds, r.SourehId, r.AyehId),
-                                         WavEncoding::ImaAdpcm);
-                    } catch (const ToolError&) {
-                        return QByteArray(); // reported below; exceptions must not cross the pool
-                    }
-                });
+                const QList<QByteArray> wavs =
+                    QtConcurrent::blockingMapped<QList<QByteArray>>(batch, [](const Recording& r) {
+                        try {
+                            return EncodeWav(SynthesizePhrase(Timbres()[size_t(r.GhariId - 1)], r.Seconds,
+                                                              r.SourehId, r.AyehId),
+                                             WavEncoding::ImaAdpcm);
+                        } catch (const ToolError&) {
+                            return QByteArray(); // reported below; exceptions must not cross the pool
+                        }
+                    });
                 for (size_t i = 0; i < batch.size(); ++i) {
                     const QByteArray& wav = wavs[qsizetype(i)];
                     if (wav.isEmpty())
@@ -348,7 +367,8 @@ int RunSampleSounds(const QStringList& args) {
             progress.Finish();
         }
 
-        ReplaceFile(temporary.fileName(), target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+        ReplaceFile(temporary.fileName(), target,
+                    QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
         temporary.setAutoRemove(false);
         PrintNote(QStringLiteral("%1: %2 sample recordings of %3 reciters, %4 MB, in %5 s")
                       .arg(QDir::toNativeSeparators(target))

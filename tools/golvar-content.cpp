@@ -2,7 +2,6 @@
 #include "tools/Commands.h"
 
 #include <QGuiApplication>
-
 #include <cstdio>
 #include <cstring>
 

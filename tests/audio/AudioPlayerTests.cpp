@@ -188,139 +188,134 @@ TEST_P(AudioNoticeTest, EveryAskedForNoticeArrivesExactlyOnceAndNamesItsPlay) {
 }
 
 INSTANTIATE_TEST_SUITE_P(, AudioNoticeTest,
-                         ::
-                             testing::Combine(::testing::Values(Kind::Sdl, Kind::Fake),
-                                              ::testing::Values(NoticeCase{"PlayToTheEnd",
-                                                                           [](AudioPlayer& p, auto&) {
-                                                                               p.Play();
-                                                                           },
-                                                                           {1}},
-                                                                NoticeCase{"NotifyFalseSuppressesThePlay",
-                                                                           [](AudioPlayer& p, auto&) {
-                                                                               p.SetNotify(false);
-                                                                               p.Play();
-                                                                           },
-                                                                           {}},
-                                                                NoticeCase{"NotifyFalseSuppressesOnlyOnePlay",
-                                                                           [](AudioPlayer& p, auto&) {
-                                                                               p.SetNotify(false);
-                                                                               p.Play();
-                                                                               p.Play();
-                                                                           },
-                                                                           {1}},
-                                                                NoticeCase{
-                                                                    "PlayWhilePlayingKeepsTheEarlierNotice",
-                                                                    [](AudioPlayer& p, auto&) {
-                                                                        p.Play();
-                                                                        p.Play();
-                                                                    },
-                                                                    {1, 1}},
-                                                                NoticeCase{"PlayNotAskingLeavesTheEarlierNoti"
-                                                                           "cePending",
-                                                                           [](AudioPlayer& p, auto&) {
-                                                                               p.Play();
-                                                                               p.SetNotify(false);
-                                                                               p.Play();
-                                                                           },
-                                                                           {1}},
-                                                                NoticeCase{
-                                                                    "StopCutsThePlayShort",
-                                                                    [](AudioPlayer& p, auto&) {
-                                                                        p.Play();
-                                                                        p.Stop();
-                                                                    },
-                                                                    {1}},
-                                                                NoticeCase{
-                                                                    "PlayAfterStopBeginsAnotherPlay",
-                                                                    [](AudioPlayer& p, auto&) {
-                                                                        p.Play();
-                                                                        p.Stop();
-                                                                        p.Play();
-                                                                    },
-                                                                    {1, 2}},
-                                                                NoticeCase{"StopAskingAddsItsOwn",
-                                                                           [](AudioPlayer& p, auto&) {
-                                                                               p.Play();
-                                                                               p.SetNotify(true);
-                                                                               p.Stop();
-                                                                           },
-                                                                           {1, 0}},
-                                                                NoticeCase{
-                                                                    "StopWhileStopped",
-                                                                    [](AudioPlayer& p, auto&) { p.Stop(); },
-                                                                    {}},
-                                                                NoticeCase{"CloseCutsThePlayShort",
-                                                                           [](AudioPlayer& p, auto&) {
-                                                                               p.Play();
-                                                                               p.Close();
-                                                                           },
-                                                                           {1}},
-                                                                NoticeCase{"CloseAskingAddsItsOwn",
-                                                                           [](AudioPlayer& p, auto&) {
-                                                                               p.Play();
-                                                                               p.SetNotify(true);
-                                                                               p.Close();
-                                                                           },
-                                                                           {1, 0}},
-                                                                NoticeCase{
-                                                                    "OpenOfAnotherFileCutsThePlayShort",
-                                                                    [](AudioPlayer& p, const QString& other) {
-                                                                        p.Play();
-                                                                        p.SetFileName(other);
-                                                                        p.Open();
-                                                                        p.Play();
-                                                                    },
-                                                                    {1, 2}},
-                                                                NoticeCase{
-                                                                    "OpenAsking",
-                                                                    [](AudioPlayer& p, const QString& other) {
-                                                                        p.SetNotify(true);
-                                                                        p.SetFileName(other);
-                                                                        p.Open();
-                                                                    },
-                                                                    {0}},
-                                                                NoticeCase{"PauseThenResumeIsOnePlay",
-                                                                           [](AudioPlayer& p, auto&) {
-                                                                               p.Play();
-                                                                               p.Pause();
-                                                                               p.Pause();
-                                                                           },
-                                                                           {1, 1}},
-                                                                NoticeCase{"PlayAfterPauseIsOnePlay",
-                                                                           [](AudioPlayer& p, auto&) {
-                                                                               p.Play();
-                                                                               p.Pause();
-                                                                               p.Play();
-                                                                           },
-                                                                           {1, 1}},
-                                                                NoticeCase{"PauseAskingSupersedesThePlay",
-                                                                           [](AudioPlayer& p, auto&) {
-                                                                               p.Play();
-                                                                               p.SetNotify(true);
-                                                                               p.Pause();
-                                                                           },
-                                                                           {1, 0}},
-                                                                NoticeCase{
-                                                                    "PauseThenStop",
-                                                                    [](AudioPlayer& p, auto&) {
-                                                                        p.Play();
-                                                                        p.Pause();
-                                                                        p.Stop();
-                                                                    },
-                                                                    {1}},
-                                                                NoticeCase{
-                                                                    "ResumeNotAskingKeepsThePlayNotice",
-                                                                    [](AudioPlayer& p, auto&) {
-                                                                        p.Play();
-                                                                        p.Pause();
-                                                                        p.SetNotify(false);
-                                                                        p.Pause();
-                                                                    },
-                                                                    {1}},
-                                                                NoticeCase{
-                                                                    "PauseWhileStopped",
-                                                                    [](AudioPlayer& p, auto&) { p.Pause(); },
-                                                                    {}})),
+                         ::testing::Combine(::testing::Values(Kind::Sdl, Kind::Fake),
+                                            ::testing::Values(NoticeCase{"PlayToTheEnd",
+                                                                         [](AudioPlayer& p, auto&) {
+                                                                             p.Play();
+                                                                         },
+                                                                         {1}},
+                                                              NoticeCase{"NotifyFalseSuppressesThePlay",
+                                                                         [](AudioPlayer& p, auto&) {
+                                                                             p.SetNotify(false);
+                                                                             p.Play();
+                                                                         },
+                                                                         {}},
+                                                              NoticeCase{"NotifyFalseSuppressesOnlyOnePlay",
+                                                                         [](AudioPlayer& p, auto&) {
+                                                                             p.SetNotify(false);
+                                                                             p.Play();
+                                                                             p.Play();
+                                                                         },
+                                                                         {1}},
+                                                              NoticeCase{
+                                                                  "PlayWhilePlayingKeepsTheEarlierNotice",
+                                                                  [](AudioPlayer& p, auto&) {
+                                                                      p.Play();
+                                                                      p.Play();
+                                                                  },
+                                                                  {1, 1}},
+                                                              NoticeCase{"PlayNotAskingLeavesTheEarlierNoti"
+                                                                         "cePending",
+                                                                         [](AudioPlayer& p, auto&) {
+                                                                             p.Play();
+                                                                             p.SetNotify(false);
+                                                                             p.Play();
+                                                                         },
+                                                                         {1}},
+                                                              NoticeCase{"StopCutsThePlayShort",
+                                                                         [](AudioPlayer& p, auto&) {
+                                                                             p.Play();
+                                                                             p.Stop();
+                                                                         },
+                                                                         {1}},
+                                                              NoticeCase{"PlayAfterStopBeginsAnotherPlay",
+                                                                         [](AudioPlayer& p, auto&) {
+                                                                             p.Play();
+                                                                             p.Stop();
+                                                                             p.Play();
+                                                                         },
+                                                                         {1, 2}},
+                                                              NoticeCase{"StopAskingAddsItsOwn",
+                                                                         [](AudioPlayer& p, auto&) {
+                                                                             p.Play();
+                                                                             p.SetNotify(true);
+                                                                             p.Stop();
+                                                                         },
+                                                                         {1, 0}},
+                                                              NoticeCase{
+                                                                  "StopWhileStopped",
+                                                                  [](AudioPlayer& p, auto&) { p.Stop(); },
+                                                                  {}},
+                                                              NoticeCase{"CloseCutsThePlayShort",
+                                                                         [](AudioPlayer& p, auto&) {
+                                                                             p.Play();
+                                                                             p.Close();
+                                                                         },
+                                                                         {1}},
+                                                              NoticeCase{"CloseAskingAddsItsOwn",
+                                                                         [](AudioPlayer& p, auto&) {
+                                                                             p.Play();
+                                                                             p.SetNotify(true);
+                                                                             p.Close();
+                                                                         },
+                                                                         {1, 0}},
+                                                              NoticeCase{
+                                                                  "OpenOfAnotherFileCutsThePlayShort",
+                                                                  [](AudioPlayer& p, const QString& other) {
+                                                                      p.Play();
+                                                                      p.SetFileName(other);
+                                                                      p.Open();
+                                                                      p.Play();
+                                                                  },
+                                                                  {1, 2}},
+                                                              NoticeCase{
+                                                                  "OpenAsking",
+                                                                  [](AudioPlayer& p, const QString& other) {
+                                                                      p.SetNotify(true);
+                                                                      p.SetFileName(other);
+                                                                      p.Open();
+                                                                  },
+                                                                  {0}},
+                                                              NoticeCase{"PauseThenResumeIsOnePlay",
+                                                                         [](AudioPlayer& p, auto&) {
+                                                                             p.Play();
+                                                                             p.Pause();
+                                                                             p.Pause();
+                                                                         },
+                                                                         {1, 1}},
+                                                              NoticeCase{"PlayAfterPauseIsOnePlay",
+                                                                         [](AudioPlayer& p, auto&) {
+                                                                             p.Play();
+                                                                             p.Pause();
+                                                                             p.Play();
+                                                                         },
+                                                                         {1, 1}},
+                                                              NoticeCase{"PauseAskingSupersedesThePlay",
+                                                                         [](AudioPlayer& p, auto&) {
+                                                                             p.Play();
+                                                                             p.SetNotify(true);
+                                                                             p.Pause();
+                                                                         },
+                                                                         {1, 0}},
+                                                              NoticeCase{"PauseThenStop",
+                                                                         [](AudioPlayer& p, auto&) {
+                                                                             p.Play();
+                                                                             p.Pause();
+                                                                             p.Stop();
+                                                                         },
+                                                                         {1}},
+                                                              NoticeCase{"ResumeNotAskingKeepsThePlayNotice",
+                                                                         [](AudioPlayer& p, auto&) {
+                                                                             p.Play();
+                                                                             p.Pause();
+                                                                             p.SetNotify(false);
+                                                                             p.Pause();
+                                                                         },
+                                                                         {1}},
+                                                              NoticeCase{
+                                                                  "PauseWhileStopped",
+                                                                  [](AudioPlayer& p, auto&) { p.Pause(); },
+                                                                  {}})),
                          [](const auto& info) {
                              return std::string(std::get<0>(info.param) == Kind::Sdl ? "Sdl" : "Fake") +
                                     std::get<1>(info.param).Name;

@@ -41,7 +41,9 @@ std::string ErrorOf(const std::function<void()>& step) {
     return {};
 }
 
-QString Quote(const char* text) { return QString::fromUtf8(text); }
+QString Quote(const char* text) {
+    return QString::fromUtf8(text);
+}
 
 // ---- the content files themselves ----
 
@@ -154,27 +156,32 @@ TEST_P(SchemaDamage, FailsAtTheFirstStepThatReadsItWithTheEnginesMessage) {
 INSTANTIATE_TEST_SUITE_P(
     Tables, SchemaDamage,
     ::testing::Values(
-        SchemaCase{"NoSourehTable", "DROP TABLE Soureh", nullptr, SchemaCase::Opening, "no such table: Soureh"},
+        SchemaCase{"NoSourehTable", "DROP TABLE Soureh", nullptr, SchemaCase::Opening,
+                   "no such table: Soureh"},
         SchemaCase{"NoAyehTable", "DROP TABLE Ayeh", nullptr, SchemaCase::Opening, "no such table: Ayeh"},
         SchemaCase{"NoPagesTable", "DROP TABLE Pages", nullptr, SchemaCase::Opening, "no such table: Pages"},
         SchemaCase{"NoLinesTable", "DROP TABLE Lines", nullptr, SchemaCase::Opening, "no such table: Lines"},
         SchemaCase{"NoSoundsTable", nullptr, "DROP TABLE Sounds", SchemaCase::Reciting,
                    "no such table: Sounds"},
-        SchemaCase{"NoTranslationColumn", "CREATE TABLE Kept AS SELECT SourehID, AyehID, PageID, StartLine, EndLine, StartCol, EndCol, "
-                   "StartAyeh, EndAyeh FROM Ayeh; DROP TABLE Ayeh; ALTER TABLE Kept RENAME TO Ayeh", nullptr,
-                   SchemaCase::Opening, "FarsiTranslation"},
-        SchemaCase{"NoEndRowColumn", "CREATE TABLE Kept AS SELECT LineID, PageID, StartRow FROM Lines; DROP TABLE Lines; "
-                   "ALTER TABLE Kept RENAME TO Lines", nullptr, SchemaCase::Opening,
-                   "EndRow"},
-        SchemaCase{"NoSoundColumn", nullptr, "CREATE TABLE Kept AS SELECT SourehID, AyehID, GhariID FROM Sounds; DROP TABLE Sounds; "
-                   "ALTER TABLE Kept RENAME TO Sounds", SchemaCase::Reciting,
-                   "Sound"},
+        SchemaCase{
+            "NoTranslationColumn",
+            "CREATE TABLE Kept AS SELECT SourehID, AyehID, PageID, StartLine, EndLine, StartCol, EndCol, "
+            "StartAyeh, EndAyeh FROM Ayeh; DROP TABLE Ayeh; ALTER TABLE Kept RENAME TO Ayeh",
+            nullptr, SchemaCase::Opening, "FarsiTranslation"},
+        SchemaCase{"NoEndRowColumn",
+                   "CREATE TABLE Kept AS SELECT LineID, PageID, StartRow FROM Lines; DROP TABLE Lines; "
+                   "ALTER TABLE Kept RENAME TO Lines",
+                   nullptr, SchemaCase::Opening, "EndRow"},
+        SchemaCase{"NoSoundColumn", nullptr,
+                   "CREATE TABLE Kept AS SELECT SourehID, AyehID, GhariID FROM Sounds; DROP TABLE Sounds; "
+                   "ALTER TABLE Kept RENAME TO Sounds",
+                   SchemaCase::Reciting, "Sound"},
         SchemaCase{"NullNumberOfAyeh", "UPDATE Soureh SET NumberOfAyeh = NULL WHERE SourehID = 1", nullptr,
                    SchemaCase::Opening, "null"},
         SchemaCase{"NullStartLine", "UPDATE Ayeh SET StartLine = NULL WHERE SourehID = 2 AND AyehID = 1",
                    nullptr, SchemaCase::Selecting, "null"},
-        SchemaCase{"NullLineBand", "UPDATE Lines SET StartRow = NULL WHERE PageID = 2 AND LineID = 2", nullptr,
-                   SchemaCase::Selecting, "null"},
+        SchemaCase{"NullLineBand", "UPDATE Lines SET StartRow = NULL WHERE PageID = 2 AND LineID = 2",
+                   nullptr, SchemaCase::Selecting, "null"},
         SchemaCase{"NullRecording", nullptr,
                    "UPDATE Sounds SET Sound = NULL WHERE GhariID = 1 AND SourehID = 1 AND AyehID = 2",
                    SchemaCase::Reciting, "null"}),
@@ -194,8 +201,8 @@ TEST_F(HardeningTest, NullsWhereTheReaderAllowsThemChangeNothing) {
 struct PictureCase {
     const char* Name;
     std::function<QByteArray(const QByteArray& stored)> Replace; // page 3's new PageBMP
-    const char* Expected; // error when turning to page 3 ("" for none)
-    int Width;            // of the picture page 3 then has (0: none)
+    const char* Expected;                                        // error when turning to page 3 ("" for none)
+    int Width;                                                   // of the picture page 3 then has (0: none)
 };
 
 class PagePictureDamage : public HardeningTest, public ::testing::WithParamInterface<PictureCase> {};
@@ -242,20 +249,21 @@ QByteArray Framed(const QByteArray& file, quint32 size) {
 
 INSTANTIATE_TEST_SUITE_P(
     Pictures, PagePictureDamage,
-    ::testing::Values(
-        PictureCase{"NotABitmap", [](const QByteArray&) { return QByteArrayLiteral("GIF89a garbage"); },
-                    "Bitmap image is not valid", 0},
-        PictureCase{"Truncated", [](const QByteArray& bmp) { return bmp.left(bmp.size() / 3); },
-                    "Bitmap image is not valid", 0},
-        PictureCase{"TruncatedHeader", [](const QByteArray& bmp) { return bmp.left(20); },
-                    "Bitmap image is not valid", 0},
-        PictureCase{"WrongHeaderSize", [](const QByteArray& bmp) { return Framed(bmp, quint32(bmp.size() + 1)); },
-                    "Bitmap image is not valid", 0},
-        PictureCase{"HeaderOnly", [](const QByteArray&) { return Framed({}, 0); }, "", 0},
-        PictureCase{"Smaller", [](const QByteArray&) { return MakeBitmap8(200, 40); }, "", 200},
-        PictureCase{"Wider", [](const QByteArray&) { return MakeBitmap8(900, 690); }, "", 900},
-        PictureCase{"Empty", [](const QByteArray&) { return QByteArray(""); }, "", 0},
-        PictureCase{"NoRow", [](const QByteArray&) { return QByteArray(); }, "", 0}),
+    ::testing::Values(PictureCase{"NotABitmap",
+                                  [](const QByteArray&) { return QByteArrayLiteral("GIF89a garbage"); },
+                                  "Bitmap image is not valid", 0},
+                      PictureCase{"Truncated", [](const QByteArray& bmp) { return bmp.left(bmp.size() / 3); },
+                                  "Bitmap image is not valid", 0},
+                      PictureCase{"TruncatedHeader", [](const QByteArray& bmp) { return bmp.left(20); },
+                                  "Bitmap image is not valid", 0},
+                      PictureCase{"WrongHeaderSize",
+                                  [](const QByteArray& bmp) { return Framed(bmp, quint32(bmp.size() + 1)); },
+                                  "Bitmap image is not valid", 0},
+                      PictureCase{"HeaderOnly", [](const QByteArray&) { return Framed({}, 0); }, "", 0},
+                      PictureCase{"Smaller", [](const QByteArray&) { return MakeBitmap8(200, 40); }, "", 200},
+                      PictureCase{"Wider", [](const QByteArray&) { return MakeBitmap8(900, 690); }, "", 900},
+                      PictureCase{"Empty", [](const QByteArray&) { return QByteArray(""); }, "", 0},
+                      PictureCase{"NoRow", [](const QByteArray&) { return QByteArray(); }, "", 0}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 // ---- ayeh geometry and line bands outside the picture ----
@@ -287,30 +295,35 @@ TEST_P(OutOfRangeGeometry, HighlightStaysInsideThePictureAndScrollInsideTheBox) 
 INSTANTIATE_TEST_SUITE_P(
     Geometry, OutOfRangeGeometry,
     ::testing::Values(
-        GeometryCase{"LinesZero", "UPDATE Ayeh SET StartLine = 0, EndLine = 0 WHERE SourehID = 1 AND AyehID = 2",
-                     false},
+        GeometryCase{"LinesZero",
+                     "UPDATE Ayeh SET StartLine = 0, EndLine = 0 WHERE SourehID = 1 AND AyehID = 2", false},
         GeometryCase{"LinesSixteen",
                      "UPDATE Ayeh SET StartLine = 16, EndLine = 16 WHERE SourehID = 1 AND AyehID = 2", false},
         GeometryCase{"LinesZeroToSixteen",
                      "UPDATE Ayeh SET StartLine = 0, EndLine = 16 WHERE SourehID = 1 AND AyehID = 2", true},
-        GeometryCase{"BillionsOfLines",
-                     "UPDATE Ayeh SET StartLine = -2000000000, EndLine = 2000000000 WHERE SourehID = 1 AND AyehID = 2",
-                     true},
-        GeometryCase{"BillionsOfLinesAbove",
-                     "UPDATE Ayeh SET StartLine = -2000000000, EndLine = -5 WHERE SourehID = 1 AND AyehID = 2",
-                     false},
+        GeometryCase{
+            "BillionsOfLines",
+            "UPDATE Ayeh SET StartLine = -2000000000, EndLine = 2000000000 WHERE SourehID = 1 AND AyehID = 2",
+            true},
+        GeometryCase{
+            "BillionsOfLinesAbove",
+            "UPDATE Ayeh SET StartLine = -2000000000, EndLine = -5 WHERE SourehID = 1 AND AyehID = 2", false},
         GeometryCase{"ColumnsBelowZero",
                      "UPDATE Ayeh SET StartCol = -5, EndCol = -300 WHERE SourehID = 1 AND AyehID = 2", false},
         GeometryCase{"ColumnsPastThePicture",
-                     "UPDATE Ayeh SET StartCol = 5000, EndCol = 462 WHERE SourehID = 1 AND AyehID = 2", false},
-        GeometryCase{"ColumnsAcrossThePicture",
-                     "UPDATE Ayeh SET StartLine = 1, EndLine = 2, StartCol = 2147483647, EndCol = -2147483647 "
-                     "WHERE SourehID = 1 AND AyehID = 2",
-                     true},
+                     "UPDATE Ayeh SET StartCol = 5000, EndCol = 462 WHERE SourehID = 1 AND AyehID = 2",
+                     false},
+        GeometryCase{
+            "ColumnsAcrossThePicture",
+            "UPDATE Ayeh SET StartLine = 1, EndLine = 2, StartCol = 2147483647, EndCol = -2147483647 "
+            "WHERE SourehID = 1 AND AyehID = 2",
+            true},
         GeometryCase{"BandBelowThePicture", "INSERT INTO Lines VALUES (1, 1, 650, 900)", false},
         GeometryCase{"BandAboveThePicture", "INSERT INTO Lines VALUES (1, 1, -40, 10)", true},
-        GeometryCase{"BandAtTheLowestRows", "INSERT INTO Lines VALUES (1, 1, -2147483648, -2147483648)", false},
-        GeometryCase{"BandAtTheHighestRows", "INSERT INTO Lines VALUES (1, 1, 2147483647, 2147483647)", false},
+        GeometryCase{"BandAtTheLowestRows", "INSERT INTO Lines VALUES (1, 1, -2147483648, -2147483648)",
+                     false},
+        GeometryCase{"BandAtTheHighestRows", "INSERT INTO Lines VALUES (1, 1, 2147483647, 2147483647)",
+                     false},
         GeometryCase{"BandUpsideDown", "INSERT INTO Lines VALUES (1, 1, 40, 10)", false}),
     [](const auto& info) { return std::string(info.param.Name); });
 
@@ -357,9 +370,11 @@ INSTANTIATE_TEST_SUITE_P(
     Recordings, RecordingDamage,
     ::testing::Values(
         RecordingCase{"Empty", [] { return QByteArray(""); }, 1},
-        RecordingCase{"Truncated", [] { return WavBytes([](const QString& p) { WriteTruncatedWav(p, WavSpec{}); }); }, 1},
+        RecordingCase{"Truncated",
+                      [] { return WavBytes([](const QString& p) { WriteTruncatedWav(p, WavSpec{}); }); }, 1},
         RecordingCase{"HeaderOnly", [] { return FixtureBook::Recording(1, 1, 2).left(44); }, 1},
-        RecordingCase{"Garbage", [] { return QByteArrayLiteral("\x01\x02garbage, not RIFF").repeated(50); }, 1},
+        RecordingCase{"Garbage", [] { return QByteArrayLiteral("\x01\x02garbage, not RIFF").repeated(50); },
+                      1},
         RecordingCase{"Unsupported",
                       [] {
                           // A RIFF WAVE whose format is MPEG layer 3, which the decoder does not take.

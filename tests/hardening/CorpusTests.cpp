@@ -6,10 +6,8 @@
 
 #include <QDir>
 #include <QFile>
-
-#include <gtest/gtest.h>
-
 #include <cstdint>
+#include <gtest/gtest.h>
 #include <string>
 
 namespace {
@@ -39,11 +37,11 @@ TEST_P(FuzzCorpus, EveryStoredInputRunsWithoutFault) {
     EXPECT_GT(replayed, 0) << "no inputs found for " << c.Target;
 }
 
-INSTANTIATE_TEST_SUITE_P(Targets, FuzzCorpus,
-                         ::testing::Values(CorpusCase{"page_blob", &golvar_fuzz::PageBlob},
-                                           CorpusCase{"wav", &golvar_fuzz::Wav},
-                                           CorpusCase{"connection_string", &golvar_fuzz::ConnectionStringText},
-                                           CorpusCase{"filter", &golvar_fuzz::FilterText}),
-                         [](const auto& info) { return std::string(info.param.Target); });
+INSTANTIATE_TEST_SUITE_P(
+    Targets, FuzzCorpus,
+    ::testing::Values(CorpusCase{"page_blob", &golvar_fuzz::PageBlob}, CorpusCase{"wav", &golvar_fuzz::Wav},
+                      CorpusCase{"connection_string", &golvar_fuzz::ConnectionStringText},
+                      CorpusCase{"filter", &golvar_fuzz::FilterText}),
+    [](const auto& info) { return std::string(info.param.Target); });
 
 } // namespace

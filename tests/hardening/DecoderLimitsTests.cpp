@@ -8,15 +8,12 @@
 
 #include <QFile>
 #include <QTemporaryDir>
-
+#include <cstdint>
 #include <gtest/gtest.h>
-
+#include <string>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <cstdint>
-#include <string>
 
 #if defined(__SANITIZE_ADDRESS__)
 #define GOLVAR_ASAN 1

@@ -8,7 +8,6 @@
 #include <QCryptographicHash>
 #include <QFile>
 #include <QProcess>
-
 #include <map>
 
 inline QByteArray Sha256Of(const QString& path) {

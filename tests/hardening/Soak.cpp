@@ -31,7 +31,6 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QTemporaryDir>
-
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -72,15 +71,24 @@ void CreateWholeBook(const QString& dir) {
     int lastPage = 0;
     for (int s = 1; s <= SourehCount; ++s) {
         const int pageOfFirst = index / 11 + 1;
-        quran.Insert("Soureh", {{"SourehID", s}, {"SourehName", QStringLiteral("سوره %1").arg(s)},
-                                {"Maki", s % 2 == 0}, {"PageID", pageOfFirst}, {"NumberOfAyeh", NumberOfAyehs(s)}});
+        quran.Insert("Soureh", {{"SourehID", s},
+                                {"SourehName", QStringLiteral("سوره %1").arg(s)},
+                                {"Maki", s % 2 == 0},
+                                {"PageID", pageOfFirst},
+                                {"NumberOfAyeh", NumberOfAyehs(s)}});
         for (int a = 1; a <= NumberOfAyehs(s); ++a, ++index) {
             const int pageId = index / 11 + 1;
             const int line = index % 11 + 2;
             const int start = ReadingPosition(PagePictureWidth, line, 440);
             const int end = ReadingPosition(PagePictureWidth, line, 20);
-            quran.Insert("Ayeh", {{"SourehID", s}, {"AyehID", a}, {"PageID", pageId}, {"StartLine", line},
-                                  {"EndLine", line}, {"StartCol", 440}, {"EndCol", 20}, {"StartAyeh", start},
+            quran.Insert("Ayeh", {{"SourehID", s},
+                                  {"AyehID", a},
+                                  {"PageID", pageId},
+                                  {"StartLine", line},
+                                  {"EndLine", line},
+                                  {"StartCol", 440},
+                                  {"EndCol", 20},
+                                  {"StartAyeh", start},
                                   {"EndAyeh", end},
                                   {"FarsiTranslation", QStringLiteral("ترجمه %1:%2").arg(s).arg(a)}});
             sound.Insert("Sounds", {{"SourehID", s}, {"AyehID", a}, {"GhariID", 1}, {"Sound", recording}});
@@ -199,14 +207,15 @@ int main(int argc, char** argv) {
     const double seconds = double(clock.elapsed()) / 1000;
 
     const bool running = player.Mode() == pmPlaying;
-    const QStringList cache = QDir(GlobalQuran->TempFolder).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    const QStringList cache =
+        QDir(GlobalQuran->TempFolder).entryList(QDir::Files | QDir::Hidden | QDir::System);
     std::printf("recited from %d:%d: %ld ayeh recordings, %ld Bismillahs, %ld notices in %.1f s; "
                 "wrapped 114 -> 1: %s; next due %d:%d\n",
                 sourehId, ayehId, ayehsStarted, bismillahs, notices, seconds, wrapped ? "yes" : "no",
                 expectedSoureh, expectedAyeh);
     std::printf("chain at the end: %s\n", running ? "playing the next recording" : "not playing");
-    std::printf("cache folder: %lld file(s)%s%s\n", static_cast<long long>(cache.size()), cache.isEmpty() ? "" : ": ",
-                cache.isEmpty() ? "" : qPrintable(cache.join(u' ')));
+    std::printf("cache folder: %lld file(s)%s%s\n", static_cast<long long>(cache.size()),
+                cache.isEmpty() ? "" : ": ", cache.isEmpty() ? "" : qPrintable(cache.join(u' ')));
     std::printf("resident memory (KiB) by ayehs started:");
     for (const auto& [count, kb] : samples)
         std::printf(" %ld:%ld", count, kb);

@@ -2,14 +2,12 @@
 // and its errors, the reader without a book, the sound cache of earlier runs, recite, pause,
 // a click on an ayeh, the translation tooltip, the reciter and soureh lists, and the jump to
 // a page with its errors.
-#include "content/ContentKeys.h"
 #include "audio/AudioPlayer.h"
+#include "content/ContentKeys.h"
 #include "mainwindow/MainCaptions.h"
 #include "mainwindow/ShellWindows.h"
 #include "model/Utility.h"
 #include "tests/mainwindow/ReaderContent.h"
-
-#include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
@@ -19,14 +17,18 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-
+#include <gtest/gtest.h>
 #include <variant>
 
 namespace {
 
-QString Rec(int ghari, int soureh, int ayeh) { return TQuran::SoundFileName(ghari, soureh, ayeh); }
+QString Rec(int ghari, int soureh, int ayeh) {
+    return TQuran::SoundFileName(ghari, soureh, ayeh);
+}
 
-QSettings Store() { return QSettings(QString::fromLatin1(SettingsOrganisation), QString::fromLatin1(SettingsApplication)); }
+QSettings Store() {
+    return QSettings(QString::fromLatin1(SettingsOrganisation), QString::fromLatin1(SettingsApplication));
+}
 
 class CommandsTest : public ReaderTest {
 protected:
@@ -38,7 +40,13 @@ protected:
         bool operator==(const Selection&) const = default;
     };
     Selection Now() const {
-        return {GlobalQuran->Page->PageID, ListedSoureh(), ListedAyeh(), CurrentSoureh(), CurrentAyeh(), Memo(), Loaded()};
+        return {GlobalQuran->Page->PageID,
+                ListedSoureh(),
+                ListedAyeh(),
+                CurrentSoureh(),
+                CurrentAyeh(),
+                Memo(),
+                Loaded()};
     }
 };
 
@@ -131,7 +139,8 @@ TEST_P(StoredPositionTest, IsReportedWhereItCannotBeReadAndTheReaderStartsAtTheF
     EXPECT_EQ(CurrentSoureh(), 1);
     EXPECT_EQ(CurrentAyeh(), 1);
     EXPECT_TRUE(IsRed(1, 1));
-    EXPECT_EQ(Form->TntImage1->style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay, nullptr, Form->TntImage1), 100);
+    EXPECT_EQ(Form->TntImage1->style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay, nullptr, Form->TntImage1),
+              100);
 }
 
 // A store holding the given values; an invalid QVariant leaves the value out.
@@ -169,24 +178,25 @@ void StoredGarbage(QSettings& store) {
 
 INSTANTIATE_TEST_SUITE_P(
     Store, StoredPositionTest,
-    ::testing::Values(StoreCase{"SourehMissing", Stored(None, 3), "Failed to get data for 'LastSoureh'"},
-                      StoreCase{"AyehMissing", Stored(2, None), "Failed to get data for 'LastAyeh'"},
-                      StoreCase{"BothMissing", Stored(None, None), "Failed to get data for 'LastSoureh'"},
-                      StoreCase{"SourehText", Stored(QStringLiteral("abc"), 1), "Invalid data type for 'LastSoureh'"},
-                      StoreCase{"AyehFraction", Stored(2, QStringLiteral("2.5")), "Invalid data type for 'LastAyeh'"},
-                      StoreCase{"AyehList", Stored(2, QStringList{QStringLiteral("1"), QStringLiteral("2")}),
-                                "Invalid data type for 'LastAyeh'"},
-                      StoreCase{"SourehBeyondTheLast", Stored(115, 1), ""}, StoreCase{"SourehZero", Stored(0, 1), ""},
-                      StoreCase{"SourehNegative", Stored(-3, 1), ""}, StoreCase{"AyehBeyondTheSoureh", Stored(2, 6), ""},
-                      StoreCase{"AyehZero", Stored(2, 0), ""},
-                      StoreCase{"GarbageFile", StoredGarbage, "Failed to get data for 'LastSoureh'"},
-                      StoreCase{"ReadingAidsOnly", StoredReadingAidsOnly, ""},
-                      StoreCase{"ReadingAidsAndAStrayValue",
-                                [](QSettings& store) {
-                                    StoredReadingAidsOnly(store);
-                                    store.setValue(QString::fromLatin1(LastAyehValue), 4);
-                                },
-                                "Failed to get data for 'LastSoureh'"}),
+    ::testing::Values(
+        StoreCase{"SourehMissing", Stored(None, 3), "Failed to get data for 'LastSoureh'"},
+        StoreCase{"AyehMissing", Stored(2, None), "Failed to get data for 'LastAyeh'"},
+        StoreCase{"BothMissing", Stored(None, None), "Failed to get data for 'LastSoureh'"},
+        StoreCase{"SourehText", Stored(QStringLiteral("abc"), 1), "Invalid data type for 'LastSoureh'"},
+        StoreCase{"AyehFraction", Stored(2, QStringLiteral("2.5")), "Invalid data type for 'LastAyeh'"},
+        StoreCase{"AyehList", Stored(2, QStringList{QStringLiteral("1"), QStringLiteral("2")}),
+                  "Invalid data type for 'LastAyeh'"},
+        StoreCase{"SourehBeyondTheLast", Stored(115, 1), ""}, StoreCase{"SourehZero", Stored(0, 1), ""},
+        StoreCase{"SourehNegative", Stored(-3, 1), ""}, StoreCase{"AyehBeyondTheSoureh", Stored(2, 6), ""},
+        StoreCase{"AyehZero", Stored(2, 0), ""},
+        StoreCase{"GarbageFile", StoredGarbage, "Failed to get data for 'LastSoureh'"},
+        StoreCase{"ReadingAidsOnly", StoredReadingAidsOnly, ""},
+        StoreCase{"ReadingAidsAndAStrayValue",
+                  [](QSettings& store) {
+                      StoredReadingAidsOnly(store);
+                      store.setValue(QString::fromLatin1(LastAyehValue), 4);
+                  },
+                  "Failed to get data for 'LastSoureh'"}),
     [](const ::testing::TestParamInfo<StoreCase>& info) { return std::string(info.param.Name); });
 
 // --- Without a book ---
@@ -200,7 +210,8 @@ class BrokenContentTest : public CommandsTest, public ::testing::WithParamInterf
 
 void CopyContent(const QString& folder) {
     for (const char* name : {"quran.dat", "snd.wav"})
-        ASSERT_TRUE(QFile::copy(ReaderContent::Folder() + u'/' + QLatin1String(name), folder + u'/' + QLatin1String(name)));
+        ASSERT_TRUE(QFile::copy(ReaderContent::Folder() + u'/' + QLatin1String(name),
+                                folder + u'/' + QLatin1String(name)));
 }
 
 TEST_P(BrokenContentTest, ShowsTheErrorAndOpensTheWindowWithItsCommandsOff) {
@@ -245,7 +256,8 @@ INSTANTIATE_TEST_SUITE_P(
                                         [](const QString& folder) {
                                             CopyContent(folder);
                                             QFile file(folder + QStringLiteral("/quran.dat"));
-                                            ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+                                            ASSERT_TRUE(
+                                                file.open(QIODevice::WriteOnly | QIODevice::Truncate));
                                             file.write(QByteArray(4096, '\x5a'));
                                         }},
                       BrokenContentCase{"WrongPassword",
@@ -270,9 +282,11 @@ TEST_F(CommandsTest, StartRemovesOnlyTheReadersOwnRecordingsFromItsCacheFolder) 
     const QString cache = GlobalQuran->TempFolder;
     Form.reset();
     ASSERT_TRUE(QDir().mkpath(cache + QStringLiteral("/4-5-6.wav")));
-    const QStringList gone = {QStringLiteral("1-2-3.wav"), QStringLiteral("2-0-0.wav"), QStringLiteral("12-114-286.wav")};
-    const QStringList kept = {QStringLiteral("notes.wav"), QStringLiteral("1-2-3.txt"), QStringLiteral("a-1-2.wav"),
-                              QStringLiteral("1-2.wav"), QStringLiteral(".1-2-3.wav")};
+    const QStringList gone = {QStringLiteral("1-2-3.wav"), QStringLiteral("2-0-0.wav"),
+                              QStringLiteral("12-114-286.wav")};
+    const QStringList kept = {QStringLiteral("notes.wav"), QStringLiteral("1-2-3.txt"),
+                              QStringLiteral("a-1-2.wav"), QStringLiteral("1-2.wav"),
+                              QStringLiteral(".1-2-3.wav")};
     for (const QString& name : gone + kept) {
         QFile file(cache + u'/' + name);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -388,7 +402,8 @@ TEST_P(ClickTest, AnyButtonOnAnAyehRecitesIt) {
     EXPECT_EQ(Memo(), ReaderContent::Translation(1, 2));
 }
 
-INSTANTIATE_TEST_SUITE_P(Buttons, ClickTest, ::testing::Values(Qt::LeftButton, Qt::RightButton, Qt::MiddleButton),
+INSTANTIATE_TEST_SUITE_P(Buttons, ClickTest,
+                         ::testing::Values(Qt::LeftButton, Qt::RightButton, Qt::MiddleButton),
                          [](const ::testing::TestParamInfo<Qt::MouseButton>& info) {
                              return std::string(info.param == Qt::LeftButton    ? "Left"
                                                 : info.param == Qt::RightButton ? "Right"
@@ -433,7 +448,8 @@ TEST_F(CommandsTest, PointerOverAnAyehShowsItsTranslationAsTooltipWithTheHand) {
 
 TEST_F(CommandsTest, TooltipsOfThePagePictureShowAfterATenthOfASecond) {
     OpenForm();
-    EXPECT_EQ(Form->TntImage1->style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay, nullptr, Form->TntImage1), 100);
+    EXPECT_EQ(Form->TntImage1->style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay, nullptr, Form->TntImage1),
+              100);
 }
 
 // --- The jump to a page ---

@@ -3,18 +3,16 @@
 #include "mainwindow/Controls.h"
 #include "mainwindow/ErrorBox.h"
 
-#include <gtest/gtest.h>
-
 #include <QApplication>
 #include <QFocusEvent>
-#include <QKeyEvent>
 #include <QFontDatabase>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
-
 #include <climits>
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -35,7 +33,8 @@ TEST_P(StoredColourTest, ReadsRedFromTheLowestByte) {
 
 INSTANTIATE_TEST_SUITE_P(WindowColours, StoredColourTest,
                          ::testing::Values(ColourCase{14149369, 249, 230, 215}, ColourCase{29955, 3, 117, 0},
-                                           ColourCase{15728639, 255, 255, 239}, ColourCase{0x0000FF, 255, 0, 0}));
+                                           ColourCase{15728639, 255, 255, 239},
+                                           ColourCase{0x0000FF, 255, 0, 0}));
 
 struct PlaceCase {
     QRect Screen;
@@ -299,8 +298,7 @@ INSTANTIATE_TEST_SUITE_P(Typed, RepeatBoxTypingTest,
                          ::testing::Values(TypedCase{u"25", 25, u"10", 10}, TypedCase{u"7", 7, u"7", 7},
                                            TypedCase{u"0", 0, u"0", 0}, TypedCase{u"10", 10, u"10", 10},
                                            TypedCase{u"", 0, u"", 0}, TypedCase{u"-3", -3, u"0", 0},
-                                           TypedCase{u"-", 0, u"-", 0},
-                                           TypedCase{u"\u06F5", 5, u"\u06F5", 5},
+                                           TypedCase{u"-", 0, u"-", 0}, TypedCase{u"\u06F5", 5, u"\u06F5", 5},
                                            // Letters cannot be typed at all.
                                            TypedCase{u"ab", 0, u"", 0}));
 

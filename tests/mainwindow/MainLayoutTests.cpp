@@ -21,7 +21,8 @@
 namespace {
 
 const QString MainCaption = QString::fromUtf16(
-    u"\u0646\u0631\u0645 \u0627\u0641\u0632\u0627\u0631 \u0642\u0631\u0622\u0646\u064A \u06AF\u0644\u0648\u0627\u0631 "
+    u"\u0646\u0631\u0645 \u0627\u0641\u0632\u0627\u0631 \u0642\u0631\u0622\u0646\u064A "
+    u"\u06AF\u0644\u0648\u0627\u0631 "
     u"3/3 ( \u0622\u0645\u0648\u0632\u0634 \u0686\u0646\u062F \u0631\u0633\u0627\u0646\u0647 \u0627\u064A "
     u"\u0642\u0631\u0622\u0646 \u0643\u0631\u064A\u0645 )");
 const QString PauseCaption = QString::fromUtf16(u"\u0645\u0643\u062B");
@@ -96,7 +97,10 @@ TEST_P(MainWindowControlTest, LiesAtItsPlaceWithItsSize) {
     EXPECT_EQ(control->geometry(), c.Geometry) << c.Name;
 }
 
-#define CONTROL(name, x, y, w, h) ControlCase{#name, [](TTntMainForm& f) -> QWidget* { return f.name; }, QRect(x, y, w, h)}
+#define CONTROL(name, x, y, w, h)                                                                            \
+    ControlCase {                                                                                            \
+#name, [](TTntMainForm & f) -> QWidget* { return f.name; }, QRect(x, y, w, h)                        \
+    }
 
 INSTANTIATE_TEST_SUITE_P(
     Controls, MainWindowControlTest,
@@ -107,8 +111,9 @@ INSTANTIATE_TEST_SUITE_P(
                       CONTROL(SpinEditReadingCount, 645, 202, 40, 26), CONTROL(ScrollBox1, 97, 255, 481, 274),
                       CONTROL(TntImage1, 0, 0, 462, 690), CONTROL(BitBtn1, 640, 272, 146, 39),
                       CONTROL(BitBtn2, 640, 312, 146, 39), CONTROL(TntSpeedButtonPlay, 678, 506, 75, 22),
-                      CONTROL(TntSpeedButton1, 678, 530, 75, 22), CONTROL(TntSpeedButtonClose, 678, 554, 75, 22),
-                      CONTROL(txtPageNo, 2, 525, 36, 27), CONTROL(TntBitBtnGoToPage, 3, 553, 36, 25)),
+                      CONTROL(TntSpeedButton1, 678, 530, 75, 22),
+                      CONTROL(TntSpeedButtonClose, 678, 554, 75, 22), CONTROL(txtPageNo, 2, 525, 36, 27),
+                      CONTROL(TntBitBtnGoToPage, 3, 553, 36, 25)),
     [](const ::testing::TestParamInfo<ControlCase>& info) { return std::string(info.param.Name); });
 
 #undef CONTROL
@@ -126,7 +131,10 @@ TEST_P(MainWindowTextTest, ReadsExactlyAsTheProductShowsIt) {
     EXPECT_EQ(c.Text(*Form), QString::fromUtf16(c.Expected)) << c.Name;
 }
 
-#define TEXT(name, expected) TextCase{#name, [](TTntMainForm& f) { return f.name->text(); }, expected}
+#define TEXT(name, expected)                                                                                 \
+    TextCase {                                                                                               \
+#name, [](TTntMainForm & f) { return f.name->text(); }, expected                                     \
+    }
 
 INSTANTIATE_TEST_SUITE_P(
     Captions, MainWindowTextTest,
@@ -166,12 +174,17 @@ TEST_P(MainWindowLabelTest, StartsAtItsPlaceSizedToItsTextInTheLabelStyle) {
     EXPECT_EQ(label->palette().color(QPalette::WindowText), DarkGreen);
 }
 
-#define LABEL(name, x, y) LabelCase{#name, [](TTntMainForm& f) { return f.name; }, QPoint(x, y)}
+#define LABEL(name, x, y)                                                                                    \
+    LabelCase {                                                                                              \
+#name, [](TTntMainForm & f) { return f.name; }, QPoint(x, y)                                         \
+    }
 
 INSTANTIATE_TEST_SUITE_P(Labels, MainWindowLabelTest,
                          ::testing::Values(LABEL(TntLabel1, 7, 512), LABEL(TntLabel2, 761, 207),
                                            LABEL(TntLabel3, 687, 207), LABEL(TntLabel4, 42, 187)),
-                         [](const ::testing::TestParamInfo<LabelCase>& info) { return std::string(info.param.Name); });
+                         [](const ::testing::TestParamInfo<LabelCase>& info) {
+                             return std::string(info.param.Name);
+                         });
 
 #undef LABEL
 
@@ -193,14 +206,17 @@ TEST_P(MainWindowStyleTest, ShowsDarkGreenOnPeachInItsFont) {
     EXPECT_EQ(control->palette().color(QPalette::Base), Peach);
 }
 
-#define STYLE(name, size, bold) StyleCase{#name, [](TTntMainForm& f) -> QWidget* { return f.name; }, size, bold}
+#define STYLE(name, size, bold)                                                                              \
+    StyleCase {                                                                                              \
+#name, [](TTntMainForm & f) -> QWidget* { return f.name; }, size, bold                               \
+    }
 
-INSTANTIATE_TEST_SUITE_P(Styles, MainWindowStyleTest,
-                         ::testing::Values(STYLE(TntComboBoxGhariList, 13, false),
-                                           STYLE(TntComboBoxSourehsList, 13, false),
-                                           STYLE(TntComboBoxAyehsList, 13, false), STYLE(TntMemo1, 13, true),
-                                           STYLE(SpinEditReadingCount, 13, false), STYLE(txtPageNo, 16, false)),
-                         [](const ::testing::TestParamInfo<StyleCase>& info) { return std::string(info.param.Name); });
+INSTANTIATE_TEST_SUITE_P(
+    Styles, MainWindowStyleTest,
+    ::testing::Values(STYLE(TntComboBoxGhariList, 13, false), STYLE(TntComboBoxSourehsList, 13, false),
+                      STYLE(TntComboBoxAyehsList, 13, false), STYLE(TntMemo1, 13, true),
+                      STYLE(SpinEditReadingCount, 13, false), STYLE(txtPageNo, 16, false)),
+    [](const ::testing::TestParamInfo<StyleCase>& info) { return std::string(info.param.Name); });
 
 #undef STYLE
 
@@ -244,7 +260,8 @@ TEST_F(MainWindowTest, ExitButtonReleasesThePauseButtonAndClosesTheWindowToTheSp
 }
 
 TEST_F(MainWindowTest, ListsAreForChoosingOnlyAndTheReciterListHoldsFiveNamesWithTheFirstSelected) {
-    for (QComboBox* list : {Form->TntComboBoxGhariList, Form->TntComboBoxSourehsList, Form->TntComboBoxAyehsList})
+    for (QComboBox* list :
+         {Form->TntComboBoxGhariList, Form->TntComboBoxSourehsList, Form->TntComboBoxAyehsList})
         EXPECT_FALSE(list->isEditable());
     ASSERT_EQ(Form->TntComboBoxGhariList->count(), 5);
     EXPECT_EQ(Form->TntComboBoxGhariList->currentIndex(), 0);
@@ -281,11 +298,16 @@ TEST_F(MainWindowTest, ScrollBoxHostsThePagePictureWithAClientHeightOf274) {
 }
 
 TEST_F(MainWindowTest, FocusRunsThroughTheControlsInOrderStartingAtTheReciterList) {
-    const std::vector<QWidget*> expected = {Form->TntComboBoxGhariList, Form->TntComboBoxSourehsList,
-                                            Form->TntComboBoxAyehsList, Form->SpinEditReadingCount,
-                                            Form->TntMemo1,             Form->ScrollBox1,
-                                            Form->BitBtn1,              Form->BitBtn2,
-                                            Form->txtPageNo,            Form->TntBitBtnGoToPage};
+    const std::vector<QWidget*> expected = {Form->TntComboBoxGhariList,
+                                            Form->TntComboBoxSourehsList,
+                                            Form->TntComboBoxAyehsList,
+                                            Form->SpinEditReadingCount,
+                                            Form->TntMemo1,
+                                            Form->ScrollBox1,
+                                            Form->BitBtn1,
+                                            Form->BitBtn2,
+                                            Form->txtPageNo,
+                                            Form->TntBitBtnGoToPage};
     EXPECT_EQ(Form->focusWidget(), Form->TntComboBoxGhariList);
 
     // The window's own controls that tabbing reaches, in chain order; a control's inner

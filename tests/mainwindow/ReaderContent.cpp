@@ -118,10 +118,13 @@ int ReaderContent::PageOf(int sourehId, int ayehId) {
 
 QPoint ReaderContent::PointIn(int sourehId, int ayehId) {
     if (!IsFixtureSoureh(sourehId))
-        return {(OtherStartCol + OtherEndCol) / 2, (DefaultLineRows[ayehId - 1] + DefaultLineRows[ayehId]) / 2};
+        return {(OtherStartCol + OtherEndCol) / 2,
+                (DefaultLineRows[ayehId - 1] + DefaultLineRows[ayehId]) / 2};
     const FixtureAyeh& ayeh = FixtureBook::FindAyeh(sourehId, ayehId);
     const int x = ayeh.StartLine == ayeh.EndLine ? (ayeh.StartCol + ayeh.EndCol) / 2 : ayeh.StartCol / 2;
-    return {x, (FixtureBook::StartRow(ayeh.PageID, ayeh.StartLine) + FixtureBook::EndRow(ayeh.PageID, ayeh.StartLine)) / 2};
+    return {x, (FixtureBook::StartRow(ayeh.PageID, ayeh.StartLine) +
+                FixtureBook::EndRow(ayeh.PageID, ayeh.StartLine)) /
+                   2};
 }
 
 QString ReaderContent::Translation(int sourehId, int ayehId) {
@@ -148,7 +151,9 @@ NoticeWatcher::NoticeWatcher() {
     Timer.start();
 }
 
-NoticeWatcher::~NoticeWatcher() { frmMessageBox = nullptr; }
+NoticeWatcher::~NoticeWatcher() {
+    frmMessageBox = nullptr;
+}
 
 // --- ReaderTest ---
 
@@ -156,7 +161,9 @@ void PrintTo(const RecitationStep& step, std::ostream* out) {
     *out << step.Recording.toStdString() << " x" << step.Count;
 }
 
-void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 
 void ReaderTest::SetUp() {
     ClearSettings();
@@ -183,11 +190,15 @@ void ReaderTest::OpenForm() {
     Form->show();
 }
 
-QString ReaderTest::SettingsFile() { return QSettings(QString::fromLatin1(SettingsOrganisation), QString::fromLatin1(SettingsApplication)).fileName(); }
+QString ReaderTest::SettingsFile() {
+    return QSettings(QString::fromLatin1(SettingsOrganisation), QString::fromLatin1(SettingsApplication))
+        .fileName();
+}
 
 void ReaderTest::ClearSettings() {
     {
-        QSettings settings(QString::fromLatin1(SettingsOrganisation), QString::fromLatin1(SettingsApplication));
+        QSettings settings(QString::fromLatin1(SettingsOrganisation),
+                           QString::fromLatin1(SettingsApplication));
         settings.clear();
         settings.sync();
     }
@@ -199,7 +210,9 @@ QString ReaderTest::Loaded() const {
     return file.isEmpty() ? QString() : QFileInfo(file).fileName();
 }
 
-PlayerMode ReaderTest::Mode() const { return Form->MediaPlayer1->Mode(); }
+PlayerMode ReaderTest::Mode() const {
+    return Form->MediaPlayer1->Mode();
+}
 
 bool ReaderTest::WaitFor(const std::function<bool()>& condition, int timeoutMs) {
     return QTest::qWaitFor(condition, timeoutMs);
@@ -239,14 +252,18 @@ void ReaderTest::ChooseSoureh(int sourehId) {
     Q_EMIT Form->TntComboBoxSourehsList->activated(sourehId - 1);
 }
 
-void ReaderTest::ChooseAyeh(int ayehId) { Form->TntComboBoxAyehsList->setCurrentIndex(ayehId - 1); }
+void ReaderTest::ChooseAyeh(int ayehId) {
+    Form->TntComboBoxAyehsList->setCurrentIndex(ayehId - 1);
+}
 
 void ReaderTest::ChooseReciter(int ghariId) {
     Form->TntComboBoxGhariList->setCurrentIndex(ghariId - 1);
     Q_EMIT Form->TntComboBoxGhariList->activated(ghariId - 1);
 }
 
-void ReaderTest::SetCount(int count) { Form->SpinEditReadingCount->SetValue(count); }
+void ReaderTest::SetCount(int count) {
+    Form->SpinEditReadingCount->SetValue(count);
+}
 
 void ReaderTest::RecordStep() {
     const RecitationStep step{Loaded(), Form->SpinEditReadingCount->Value()};
@@ -277,13 +294,22 @@ void ReaderTest::GoToPage(const QString& text) {
     QTest::keyClick(Form->txtPageNo, Qt::Key_Return);
 }
 
-int ReaderTest::ListedSoureh() const { return Form->TntComboBoxSourehsList->currentIndex() + 1; }
-int ReaderTest::ListedAyeh() const { return Form->TntComboBoxAyehsList->currentIndex() + 1; }
-int ReaderTest::CurrentSoureh() const { return GlobalQuran ? GlobalQuran->Soureh->SourehID : 0; }
-int ReaderTest::CurrentAyeh() const { return GlobalQuran ? GlobalQuran->Soureh->Ayeh->AyehID : 0; }
+int ReaderTest::ListedSoureh() const {
+    return Form->TntComboBoxSourehsList->currentIndex() + 1;
+}
+int ReaderTest::ListedAyeh() const {
+    return Form->TntComboBoxAyehsList->currentIndex() + 1;
+}
+int ReaderTest::CurrentSoureh() const {
+    return GlobalQuran ? GlobalQuran->Soureh->SourehID : 0;
+}
+int ReaderTest::CurrentAyeh() const {
+    return GlobalQuran ? GlobalQuran->Soureh->Ayeh->AyehID : 0;
+}
 
 bool ReaderTest::IsRed(int sourehId, int ayehId) const {
-    if (!GlobalQuran || !GlobalQuran->Page || GlobalQuran->Page->PageID != ReaderContent::PageOf(sourehId, ayehId))
+    if (!GlobalQuran || !GlobalQuran->Page ||
+        GlobalQuran->Page->PageID != ReaderContent::PageOf(sourehId, ayehId))
         return false;
     const QPoint p = ReaderContent::PointIn(sourehId, ayehId);
     return Form->TntImage1->Surface().pixel(p) == qRgb(255, 0, 0);

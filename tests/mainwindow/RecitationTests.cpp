@@ -15,7 +15,9 @@
 
 namespace {
 
-QString Rec(int ghari, int soureh, int ayeh) { return TQuran::SoundFileName(ghari, soureh, ayeh); }
+QString Rec(int ghari, int soureh, int ayeh) {
+    return TQuran::SoundFileName(ghari, soureh, ayeh);
+}
 const QString Bismillah1 = QStringLiteral("1-0-0.wav");
 
 class RecitationTest : public ReaderTest {
@@ -51,8 +53,13 @@ TEST_F(RecitationTest, EachStepShowsItsAyehInTheListsInRedAndWithItsTranslation)
     Shown shown;
     AtStep = [&](const RecitationStep& step) {
         if (step.Recording == Rec(1, 1, 6))
-            shown = {CurrentSoureh(), CurrentAyeh(), ListedSoureh(), ListedAyeh(),
-                     Form->TntComboBoxAyehsList->count(), Memo(), IsRed(1, 6)};
+            shown = {CurrentSoureh(),
+                     CurrentAyeh(),
+                     ListedSoureh(),
+                     ListedAyeh(),
+                     Form->TntComboBoxAyehsList->count(),
+                     Memo(),
+                     IsRed(1, 6)};
     };
     Recite(1, 5, 1);
     ASSERT_TRUE(RunUntil([&] { return shown.Soureh != 0; }));
@@ -74,8 +81,13 @@ TEST_F(RecitationTest, AfterTheWrapTheListsAndThePageShowTheFirstAyeh) {
     Shown shown;
     AtStep = [&](const RecitationStep& step) {
         if (step.Recording == Rec(1, 1, 1))
-            shown = {CurrentSoureh(), CurrentAyeh(), ListedSoureh(), ListedAyeh(),
-                     Form->TntComboBoxAyehsList->count(), Memo(), IsRed(1, 1)};
+            shown = {CurrentSoureh(),
+                     CurrentAyeh(),
+                     ListedSoureh(),
+                     ListedAyeh(),
+                     Form->TntComboBoxAyehsList->count(),
+                     Memo(),
+                     IsRed(1, 1)};
     };
     Recite(114, 3, 1);
     ASSERT_TRUE(RunUntil([&] { return shown.Soureh != 0; }));
@@ -99,8 +111,13 @@ TEST_F(RecitationTest, TheTranslationOfTheNextSourehsFirstAyehShowsDuringItsBism
     Shown shown;
     AtStep = [&](const RecitationStep& step) {
         if (step.Recording == Bismillah1)
-            shown = {CurrentSoureh(), CurrentAyeh(), ListedSoureh(), ListedAyeh(),
-                     Form->TntComboBoxAyehsList->count(), Memo(), IsRed(2, 1)};
+            shown = {CurrentSoureh(),
+                     CurrentAyeh(),
+                     ListedSoureh(),
+                     ListedAyeh(),
+                     Form->TntComboBoxAyehsList->count(),
+                     Memo(),
+                     IsRed(2, 1)};
     };
     Recite(1, 7, 1);
     ASSERT_TRUE(RunUntil([&] { return shown.Soureh != 0; }));
@@ -120,8 +137,8 @@ TEST_F(RecitationTest, SourehEightGoesOnToSourehNineWithoutABismillah) {
 
 TEST_F(RecitationTest, ABismillahSoundsOnceAndTheFirstAyehAsOftenAsTheCount) {
     Recite(2, 1, 3);
-    const std::vector<RecitationStep> expected = {{Bismillah1, 3},     {Rec(1, 2, 1), 3}, {Rec(1, 2, 1), 2},
-                                                  {Rec(1, 2, 1), 1}, {Rec(1, 2, 2), 1}};
+    const std::vector<RecitationStep> expected = {
+        {Bismillah1, 3}, {Rec(1, 2, 1), 3}, {Rec(1, 2, 1), 2}, {Rec(1, 2, 1), 1}, {Rec(1, 2, 2), 1}};
     EXPECT_EQ(StepsUntil(expected.size()), expected);
 }
 
@@ -208,7 +225,8 @@ TEST_F(RecitationTest, ChoosingAnotherSourehWhilePausedGoesOnWithItsBismillahAft
     Form->TntSpeedButton1->click();
     Steps.clear();
     RecordStep();
-    const std::vector<RecitationStep> expected = {{Rec(1, 3, 2), 1}, {Bismillah1, 1}, {Rec(1, 2, 1), 1}, {Rec(1, 2, 2), 1}};
+    const std::vector<RecitationStep> expected = {
+        {Rec(1, 3, 2), 1}, {Bismillah1, 1}, {Rec(1, 2, 1), 1}, {Rec(1, 2, 2), 1}};
     EXPECT_EQ(StepsUntil(expected.size()), expected);
 }
 
@@ -217,7 +235,8 @@ TEST_F(RecitationTest, AnotherReciterTakesOverAfterTheRecordingInProgress) {
     ChooseReciter(2);
     EXPECT_EQ(Mode(), pmPlaying);
     EXPECT_EQ(GlobalQuran->GhariID, 2);
-    const std::vector<RecitationStep> expected = {{Rec(1, 3, 2), 1}, {QStringLiteral("2-0-0.wav"), 1}, {Rec(2, 4, 1), 1}};
+    const std::vector<RecitationStep> expected = {
+        {Rec(1, 3, 2), 1}, {QStringLiteral("2-0-0.wav"), 1}, {Rec(2, 4, 1), 1}};
     EXPECT_EQ(StepsUntil(expected.size()), expected);
 }
 

@@ -17,17 +17,15 @@
 #include "tests/mainwindow/ModalWatcher.h"
 #include "tests/support/WavFixtures.h"
 
-#include <gtest/gtest.h>
-
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
-
 #include <cmath>
 #include <functional>
+#include <gtest/gtest.h>
 #include <memory>
 
 namespace {
@@ -113,9 +111,10 @@ INSTANTIATE_TEST_SUITE_P(
                  u"\u0641\u0631\u0645 \u0627\u0647\u062F\u0627\u0621 \u0643\u0645\u0643\u0647\u0627\u064A "
                  u"\u0646\u0642\u062F\u064A \u0634\u0645\u0627",
                  QSize(681, 481)},
-        InfoCase{"AboutVelsorHost", [] { return std::unique_ptr<TInfoWindow>(new TfrmAboutVelsorHost); },
-                 u"\u062F\u0631\u0628\u0627\u0631\u0647 \u0648\u0644\u0633\u0648\u0631\u0647\u0627\u0633\u062A",
-                 QSize(681, 481)},
+        InfoCase{
+            "AboutVelsorHost", [] { return std::unique_ptr<TInfoWindow>(new TfrmAboutVelsorHost); },
+            u"\u062F\u0631\u0628\u0627\u0631\u0647 \u0648\u0644\u0633\u0648\u0631\u0647\u0627\u0633\u062A",
+            QSize(681, 481)},
         InfoCase{"MessageBox", [] { return std::unique_ptr<TInfoWindow>(new TfrmMessageBox); },
                  u"\u0646\u0631\u0645 \u0627\u0641\u0632\u0627\u0631 \u0642\u0631\u0622\u0646\u064A "
                  u"\u06AF\u0644\u0648\u0627\u0631",
@@ -134,7 +133,8 @@ TEST_P(PictureWindowTest, AClickOnThePictureAnywhereClosesTheModalWindow) {
     const std::unique_ptr<TPictureWindow> window = GetParam().Make();
     EXPECT_EQ(window->Image1->geometry(), QRect(0, 0, 681, 481));
     bool timedOut = false;
-    QTimer::singleShot(50, window.get(), [&] { QTest::mouseClick(window->Image1, Qt::LeftButton, {}, GetParam().Click); });
+    QTimer::singleShot(50, window.get(),
+                       [&] { QTest::mouseClick(window->Image1, Qt::LeftButton, {}, GetParam().Click); });
     QTimer::singleShot(3000, window.get(), [&] {
         timedOut = true;
         window->done(0);
@@ -151,8 +151,8 @@ INSTANTIATE_TEST_SUITE_P(
                     QPoint(340, 240)},
         PictureCase{"DonateCorner", [] { return std::unique_ptr<TPictureWindow>(new TfrmDonateFunds); },
                     QPoint(1, 479)},
-        PictureCase{"PublisherCorner", [] { return std::unique_ptr<TPictureWindow>(new TfrmAboutVelsorHost); },
-                    QPoint(679, 1)}),
+        PictureCase{"PublisherCorner",
+                    [] { return std::unique_ptr<TPictureWindow>(new TfrmAboutVelsorHost); }, QPoint(679, 1)}),
     [](const ::testing::TestParamInfo<PictureCase>& info) { return std::string(info.param.Name); });
 
 TEST_F(ShellTest, PictureWindowIsFirstCentredOverTheSplashWindowAndLaterKeptWhereItWasLeft) {
@@ -174,11 +174,12 @@ TEST_F(ShellTest, PictureWindowIsFirstCentredOverTheSplashWindowAndLaterKeptWher
 
 TEST_F(ShellTest, PageRangeNoticeReadsItsMessageAndCloses) {
     TfrmMessageBox notice;
-    EXPECT_EQ(notice.lblMessage->text(),
-              QString::fromUtf16(u"\u0643\u0627\u0631\u0628\u0631 \u06AF\u0631\u0627\u0645\u064A\u060C "
-                                 u"\u062A\u0639\u062F\u0627\u062F \u0643\u0644 \u0635\u0641\u062D\u0627\u062A "
-                                 u"\u0642\u0631\u0622\u0646 \u0643\u0631\u064A\u0645 604 \u0635\u0641\u062D\u0647 "
-                                 u"\u0645\u064A \u0628\u0627\u0634\u062F."));
+    EXPECT_EQ(
+        notice.lblMessage->text(),
+        QString::fromUtf16(u"\u0643\u0627\u0631\u0628\u0631 \u06AF\u0631\u0627\u0645\u064A\u060C "
+                           u"\u062A\u0639\u062F\u0627\u062F \u0643\u0644 \u0635\u0641\u062D\u0627\u062A "
+                           u"\u0642\u0631\u0622\u0646 \u0643\u0631\u064A\u0645 604 \u0635\u0641\u062D\u0647 "
+                           u"\u0645\u064A \u0628\u0627\u0634\u062F."));
     EXPECT_EQ(notice.lblMessage->pos(), QPoint(56, 32));
     EXPECT_EQ(notice.lblMessage->width(), 296);
     EXPECT_EQ(notice.TntButton1->text(), QString::fromUtf16(u"\u0642\u0628\u0648\u0644"));
@@ -362,7 +363,8 @@ TEST(ShellSetUp, NamesTheDesktopEntryThatIsInstalled) {
     QApplication::setQuitOnLastWindowClosed(quitOnLastClosed);
     QApplication::setLayoutDirection(direction);
     EXPECT_FALSE(entry.endsWith(QStringLiteral(".desktop")));
-    EXPECT_TRUE(QFileInfo::exists(QStringLiteral(GOLVAR_SOURCE_DIR "/packaging/") + entry + QStringLiteral(".desktop")))
+    EXPECT_TRUE(QFileInfo::exists(QStringLiteral(GOLVAR_SOURCE_DIR "/packaging/") + entry +
+                                  QStringLiteral(".desktop")))
         << entry.toStdString();
 }
 

@@ -2,10 +2,9 @@
 // platform and a silent sound driver, then the application object and the tests.
 #include "content/ContentKeys.h"
 
-#include <gtest/gtest.h>
-
 #include <QTemporaryDir>
 #include <QtGlobal>
+#include <gtest/gtest.h>
 
 #ifdef GOLVAR_TEST_WIDGETS
 #include <QApplication>

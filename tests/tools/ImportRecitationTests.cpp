@@ -8,13 +8,11 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
-
+#include <csignal>
 #include <gtest/gtest.h>
+#include <map>
 #include <sndfile.h>
 #include <sqlite3.h>
-
-#include <csignal>
-#include <map>
 
 namespace {
 
@@ -22,7 +20,8 @@ using Key = RecordingKey;
 
 QString ReciterName(const QString& path, int ghariId) {
     KeyedDatabase database(path, SoundDatabaseKey, KeyedDatabase::OpenMode::ReadOnly);
-    SqliteStatement row(database.Handle(), "SELECT Name FROM Reciters WHERE GhariID = " + std::to_string(ghariId));
+    SqliteStatement row(database.Handle(),
+                        "SELECT Name FROM Reciters WHERE GhariID = " + std::to_string(ghariId));
     if (sqlite3_step(row.Get()) != SQLITE_ROW)
         return {};
     return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(row.Get(), 0)));
@@ -74,14 +73,16 @@ TEST_F(ImportRecitation, StoresEveryReadableFormatAsARecordingThePlayerDecodes) 
         WriteSoundFile(InDir(c.FileName), c.Format, c.Rate, c.Channels, Milliseconds);
     WriteFileBytes(InDir("notes.txt"), "not a recording");
 
-    const ToolRun run = RunContentTool({QStringLiteral("import-recitation"), QStringLiteral("--reciter"), QStringLiteral("2"),
-                                        QStringLiteral("--name"), QStringLiteral("قاری آزمایشی"), Db, Dir});
+    const ToolRun run =
+        RunContentTool({QStringLiteral("import-recitation"), QStringLiteral("--reciter"), QStringLiteral("2"),
+                        QStringLiteral("--name"), QStringLiteral("قاری آزمایشی"), Db, Dir});
     ASSERT_EQ(run.ExitCode, 0) << run.Err.toStdString();
     EXPECT_TRUE(run.Err.contains(QStringLiteral("Bismillah from bismillah.wav"))) << run.Err.toStdString();
     EXPECT_TRUE(run.Err.contains(QStringLiteral("Without a recording (6232)"))) << run.Err.toStdString();
 
     const std::map<Key, QByteArray> sounds = ReadSounds(Db);
-    const std::pair<Key, int> expected[] = {{{1, 1, 2}, 0}, {{1, 2, 2}, 1}, {{1, 3, 2}, 2}, {{1, 4, 2}, 3}, {{0, 0, 2}, 4}};
+    const std::pair<Key, int> expected[] = {
+        {{1, 1, 2}, 0}, {{1, 2, 2}, 1}, {{1, 3, 2}, 2}, {{1, 4, 2}, 3}, {{0, 0, 2}, 4}};
     for (const auto& [key, index] : expected) {
         SCOPED_TRACE(cases[index].FileName);
         ASSERT_TRUE(sounds.count(key));
@@ -107,7 +108,8 @@ TEST_F(ImportRecitation, StoresEveryReadableFormatAsARecordingThePlayerDecodes) 
 TEST_F(ImportRecitation, FirstAyehOfTheOpeningServesAsBismillahWithoutABismillahFile) {
     WriteSoundFile(InDir("001001.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 8000, 1, 400);
     WriteSoundFile(InDir("001002.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 8000, 1, 200);
-    const ToolRun run = RunContentTool({QStringLiteral("import-recitation"), QStringLiteral("--reciter=1"), Db, Dir});
+    const ToolRun run =
+        RunContentTool({QStringLiteral("import-recitation"), QStringLiteral("--reciter=1"), Db, Dir});
     ASSERT_EQ(run.ExitCode, 0) << run.Err.toStdString();
     const std::map<Key, QByteArray> sounds = ReadSounds(Db);
     ASSERT_TRUE(sounds.count({0, 0, 1}));
@@ -116,8 +118,8 @@ TEST_F(ImportRecitation, FirstAyehOfTheOpeningServesAsBismillahWithoutABismillah
 
 TEST_F(ImportRecitation, StoresSixteenBitPcmOnRequest) {
     WriteSoundFile(InDir("114006.flac"), SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 11025, 1, 300);
-    const ToolRun run = RunContentTool({QStringLiteral("import-recitation"), QStringLiteral("--reciter"), QStringLiteral("5"),
-                                        QStringLiteral("--pcm16"), Db, Dir});
+    const ToolRun run = RunContentTool({QStringLiteral("import-recitation"), QStringLiteral("--reciter"),
+                                        QStringLiteral("5"), QStringLiteral("--pcm16"), Db, Dir});
     ASSERT_EQ(run.ExitCode, 0) << run.Err.toStdString();
     const QByteArray wav = ReadSounds(Db).at({114, 6, 5});
     EXPECT_EQ(PlayerDecodeFailure(wav), QString());
@@ -133,8 +135,9 @@ TEST_F(ImportRecitation, FailedImportLeavesTheDatabaseByteForByte) {
     WriteFileBytes(InDir("114001.ogg"), QByteArray());
     const QByteArray before = FileBytes(Db);
 
-    const ToolRun run = RunContentTool({QStringLiteral("import-recitation"), QStringLiteral("--reciter"), QStringLiteral("2"),
-                                        QStringLiteral("--name"), QStringLiteral("x"), Db, Dir});
+    const ToolRun run =
+        RunContentTool({QStringLiteral("import-recitation"), QStringLiteral("--reciter"), QStringLiteral("2"),
+                        QStringLiteral("--name"), QStringLiteral("x"), Db, Dir});
     EXPECT_EQ(run.ExitCode, 1);
     EXPECT_TRUE(run.Err.contains(QStringLiteral("2 files cannot be decoded"))) << run.Err.toStdString();
     EXPECT_TRUE(run.Err.contains(QStringLiteral("002255.mp3")));
@@ -146,7 +149,9 @@ TEST_F(ImportRecitation, FailedImportLeavesTheDatabaseByteForByte) {
 TEST_F(ImportRecitation, InterruptedOrKilledImportLeavesTheDatabaseByteForByte) {
     WriteSoundFile(InDir("002001.mp3"), SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III, 44100, 1, 1000);
     for (int a = 2; a <= 286; ++a)
-        ASSERT_TRUE(QFile::copy(InDir("002001.mp3"), QDir(Dir).filePath(QStringLiteral("002%1.mp3").arg(a, 3, 10, QLatin1Char('0')))));
+        ASSERT_TRUE(
+            QFile::copy(InDir("002001.mp3"),
+                        QDir(Dir).filePath(QStringLiteral("002%1.mp3").arg(a, 3, 10, QLatin1Char('0')))));
     const QByteArray before = FileBytes(Db);
 
     // An interrupt rolls back and tidies up; a crash (SIGKILL) can only leave its working
@@ -154,8 +159,9 @@ TEST_F(ImportRecitation, InterruptedOrKilledImportLeavesTheDatabaseByteForByte) 
     for (const auto& [signal, tidy] : {std::pair{SIGINT, true}, std::pair{SIGKILL, false}}) {
         SCOPED_TRACE(signal);
         QProcess process;
-        process.start(QStringLiteral(GOLVAR_BINARY_DIR "/golvar-content"),
-                      {QStringLiteral("import-recitation"), QStringLiteral("--reciter"), QStringLiteral("2"), Db, Dir});
+        process.start(
+            QStringLiteral(GOLVAR_BINARY_DIR "/golvar-content"),
+            {QStringLiteral("import-recitation"), QStringLiteral("--reciter"), QStringLiteral("2"), Db, Dir});
         ASSERT_TRUE(process.waitForStarted());
         // Interrupt as soon as the import is under way: its working copy has appeared.
         const auto underWay = [&] {
@@ -169,7 +175,8 @@ TEST_F(ImportRecitation, InterruptedOrKilledImportLeavesTheDatabaseByteForByte) 
         EXPECT_FALSE(process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0);
         EXPECT_EQ(FileBytes(Db), before);
         if (tidy) {
-            EXPECT_EQ(QDir(Temp.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("snd.wav")});
+            EXPECT_EQ(QDir(Temp.path()).entryList(QDir::Files | QDir::Hidden),
+                      QStringList{QStringLiteral("snd.wav")});
         }
         for (const QString& left : QDir(Temp.path()).entryList(QDir::Files | QDir::Hidden))
             if (left != QStringLiteral("snd.wav"))
@@ -180,8 +187,9 @@ TEST_F(ImportRecitation, InterruptedOrKilledImportLeavesTheDatabaseByteForByte) 
 TEST_F(ImportRecitation, DatabaseTheReaderHoldsOpenIsReportedAndLeftAlone) {
     WriteSoundFile(InDir("001001.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 8000, 1, 200);
     const QByteArray before = FileBytes(Db);
-    const ToolRun run = RunContentToolWhileOpen(Temp.path(), SoundConnectionString,
-                                                {QStringLiteral("import-recitation"), QStringLiteral("--reciter"), QStringLiteral("1"), Db, Dir});
+    const ToolRun run = RunContentToolWhileOpen(
+        Temp.path(), SoundConnectionString,
+        {QStringLiteral("import-recitation"), QStringLiteral("--reciter"), QStringLiteral("1"), Db, Dir});
     EXPECT_EQ(run.ExitCode, 1);
     EXPECT_TRUE(run.Err.contains(QStringLiteral("open in another program"))) << run.Err.toStdString();
     EXPECT_EQ(FileBytes(Db), before);
@@ -206,7 +214,13 @@ TEST_F(ImportRecitation, RejectsWrongInvocationsWithoutTouchingTheDatabase) {
         {"blank name", {"--reciter", "1", "--name", " "}, "sound", true, "001001.wav", 2, "--name wants"},
         {"unknown option", {"--reciter", "1", "--fast"}, "sound", true, "001001.wav", 2, "Unknown option"},
         {"missing folder", {"--reciter", "1"}, "sound", false, nullptr, 1, "is not a folder"},
-        {"folder without recordings", {"--reciter", "1"}, "sound", true, "readme.txt", 1, "holds no recordings"},
+        {"folder without recordings",
+         {"--reciter", "1"},
+         "sound",
+         true,
+         "readme.txt",
+         1,
+         "holds no recordings"},
         {"two files for one ayeh", {"--reciter", "1"}, "sound", true, "001001.mp3", 1, "more than one file"},
         {"missing database", {"--reciter", "1"}, "missing", true, "001001.wav", 1, "does not exist"},
         {"wrong key", {"--reciter", "1"}, "wrongkey", true, "001001.wav", 1, "wrong key"},
@@ -228,12 +242,15 @@ TEST_F(ImportRecitation, RejectsWrongInvocationsWithoutTouchingTheDatabase) {
         const QString dir = temp.filePath(QStringLiteral("in"));
         if (c.FolderExists) {
             QDir().mkpath(dir);
-            WriteSoundFile(QDir(dir).filePath(QString::fromLatin1(c.FileInFolder)), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 8000, 1, 100);
+            WriteSoundFile(QDir(dir).filePath(QString::fromLatin1(c.FileInFolder)),
+                           SF_FORMAT_WAV | SF_FORMAT_PCM_16, 8000, 1, 100);
             if (QLatin1String(c.FileInFolder) == QLatin1String("001001.mp3")) // a second file for 1:1
-                WriteSoundFile(QDir(dir).filePath(QStringLiteral("001001.wav")), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 8000, 1, 100);
+                WriteSoundFile(QDir(dir).filePath(QStringLiteral("001001.wav")),
+                               SF_FORMAT_WAV | SF_FORMAT_PCM_16, 8000, 1, 100);
         }
         const QByteArray before = FileBytes(db);
-        const ToolRun run = RunContentTool(QStringList{QStringLiteral("import-recitation")} + c.Options + QStringList{db, dir});
+        const ToolRun run = RunContentTool(QStringList{QStringLiteral("import-recitation")} + c.Options +
+                                           QStringList{db, dir});
         EXPECT_EQ(run.ExitCode, c.ExitCode) << run.Err.toStdString();
         EXPECT_TRUE(run.Err.contains(QString::fromUtf8(c.Message))) << run.Err.toStdString();
         EXPECT_EQ(FileBytes(db), before);

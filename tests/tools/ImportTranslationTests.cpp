@@ -5,11 +5,9 @@
 
 #include <QDir>
 #include <QTemporaryDir>
-
 #include <gtest/gtest.h>
-#include <sqlite3.h>
-
 #include <map>
+#include <sqlite3.h>
 
 namespace {
 
@@ -20,8 +18,15 @@ void MakeQuranDatabase(const QString& path) {
     fixture.Begin();
     for (const int s : {1, 114})
         for (int a = 1; a <= NumberOfAyehs(s); ++a)
-            fixture.Insert("Ayeh", {{"SourehID", s}, {"AyehID", a}, {"PageID", 1}, {"StartLine", 1}, {"EndLine", 1},
-                                    {"StartCol", 400}, {"EndCol", 10}, {"StartAyeh", 1}, {"EndAyeh", 2},
+            fixture.Insert("Ayeh", {{"SourehID", s},
+                                    {"AyehID", a},
+                                    {"PageID", 1},
+                                    {"StartLine", 1},
+                                    {"EndLine", 1},
+                                    {"StartCol", 400},
+                                    {"EndCol", 10},
+                                    {"StartAyeh", 1},
+                                    {"EndAyeh", 2},
                                     {"FarsiTranslation", QStringLiteral("old %1:%2").arg(s).arg(a)}});
     fixture.Commit();
 }
@@ -54,7 +59,8 @@ protected:
         MakeQuranDatabase(Db);
     }
     ToolRun Import(const QStringList& options = {}) const {
-        return RunContentTool(QStringList{QStringLiteral("import-translation")} + options + QStringList{Db, File});
+        return RunContentTool(QStringList{QStringLiteral("import-translation")} + options +
+                              QStringList{Db, File});
     }
     QTemporaryDir Temp;
     QString Db;
@@ -146,7 +152,8 @@ TEST_F(ImportTranslation, RefusesWhatIsNoQuranDatabase) {
         EXPECT_EQ(run.ExitCode, 1);
         EXPECT_TRUE(run.Err.contains(QString::fromUtf8(message))) << run.Err.toStdString();
     }
-    const ToolRun noFile = RunContentTool({QStringLiteral("import-translation"), Db, Temp.filePath(QStringLiteral("none.txt"))});
+    const ToolRun noFile =
+        RunContentTool({QStringLiteral("import-translation"), Db, Temp.filePath(QStringLiteral("none.txt"))});
     EXPECT_EQ(noFile.ExitCode, 1);
     EXPECT_TRUE(noFile.Err.contains(QStringLiteral("cannot read")));
     const ToolRun usage = RunContentTool({QStringLiteral("import-translation"), Db});
@@ -156,7 +163,8 @@ TEST_F(ImportTranslation, RefusesWhatIsNoQuranDatabase) {
 TEST_F(ImportTranslation, DatabaseTheReaderHoldsOpenIsReportedAndLeftAlone) {
     WriteFileBytes(File, CompleteFile());
     const QByteArray before = FileBytes(Db);
-    const ToolRun run = RunContentToolWhileOpen(Temp.path(), QuranConnectionString, {QStringLiteral("import-translation"), Db, File});
+    const ToolRun run = RunContentToolWhileOpen(Temp.path(), QuranConnectionString,
+                                                {QStringLiteral("import-translation"), Db, File});
     EXPECT_EQ(run.ExitCode, 1);
     EXPECT_TRUE(run.Err.contains(QStringLiteral("open in another program"))) << run.Err.toStdString();
     EXPECT_EQ(FileBytes(Db), before);

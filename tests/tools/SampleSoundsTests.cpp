@@ -6,12 +6,10 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTextStream>
-
-#include <gtest/gtest.h>
-#include <sqlite3.h>
-
 #include <cmath>
+#include <gtest/gtest.h>
 #include <map>
+#include <sqlite3.h>
 
 namespace {
 
@@ -49,7 +47,8 @@ TEST_F(SampleSounds, MakesARecordingOfEveryChosenAyehAndABismillahForEachReciter
                 EXPECT_TRUE(sounds.count({s, a, g})) << s << ":" << a;
     }
     for (const auto& [key, wav] : sounds) {
-        SCOPED_TRACE(::testing::Message() << std::get<0>(key) << ":" << std::get<1>(key) << " reciter " << std::get<2>(key));
+        SCOPED_TRACE(::testing::Message()
+                     << std::get<0>(key) << ":" << std::get<1>(key) << " reciter " << std::get<2>(key));
         ASSERT_EQ(PlayerDecodeFailure(wav), QString());
         const MonoAudio audio = DecodeAudioBytes(wav);
         // Starts and ends in silence, so the player never clicks.
@@ -62,7 +61,8 @@ TEST_F(SampleSounds, MakesARecordingOfEveryChosenAyehAndABismillahForEachReciter
         EXPECT_LT(peak, 0.5f);
     }
     // 1:7 is the longest ayeh of the Opening and 1:4 one of the shortest.
-    EXPECT_GT(DecodeAudioBytes(sounds.at({1, 7, 1})).Seconds(), DecodeAudioBytes(sounds.at({1, 4, 1})).Seconds() + 0.2);
+    EXPECT_GT(DecodeAudioBytes(sounds.at({1, 7, 1})).Seconds(),
+              DecodeAudioBytes(sounds.at({1, 4, 1})).Seconds() + 0.2);
     // Every reciter has a voice of its own.
     for (int g = 2; g <= 5; ++g)
         EXPECT_NE(sounds.at({1, 1, g}), sounds.at({1, 1, 1})) << g;
@@ -72,19 +72,22 @@ TEST_F(SampleSounds, MakesARecordingOfEveryChosenAyehAndABismillahForEachReciter
     QStringList list;
     while (sqlite3_step(names.Get()) == SQLITE_ROW)
         list << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(names.Get(), 1)));
-    EXPECT_EQ(list, (QStringList{QStringLiteral("نمونه ۱"), QStringLiteral("نمونه ۲"), QStringLiteral("نمونه ۳"),
-                                 QStringLiteral("نمونه ۴"), QStringLiteral("نمونه ۵")}));
+    EXPECT_EQ(list,
+              (QStringList{QStringLiteral("نمونه ۱"), QStringLiteral("نمونه ۲"), QStringLiteral("نمونه ۳"),
+                           QStringLiteral("نمونه ۴"), QStringLiteral("نمونه ۵")}));
 
     // Missing sourehs are reported, not counted as faults.
     QString report;
     QTextStream stream(&report);
     EXPECT_EQ(VerifyRecordings(db, stream), 0) << report.toStdString();
-    EXPECT_TRUE(report.contains(QStringLiteral("18 of 6236 ayehs, with a Bismillah"))) << report.toStdString();
+    EXPECT_TRUE(report.contains(QStringLiteral("18 of 6236 ayehs, with a Bismillah")))
+        << report.toStdString();
 }
 
 TEST_F(SampleSounds, KeysAreUniqueSoTheReaderNeverMeetsTwoRows) {
     ASSERT_EQ(Make(QStringLiteral("114")).ExitCode, 0);
-    KeyedDatabase database(QDir(Out).filePath(QStringLiteral("snd.wav")), SoundDatabaseKey, KeyedDatabase::OpenMode::ReadWrite);
+    KeyedDatabase database(QDir(Out).filePath(QStringLiteral("snd.wav")), SoundDatabaseKey,
+                           KeyedDatabase::OpenMode::ReadWrite);
     EXPECT_THROW(database.Exec("INSERT INTO Sounds VALUES (114, 1, 1, x'00')"), ToolError);
 }
 

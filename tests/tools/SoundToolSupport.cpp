@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -29,7 +28,8 @@ ToolRun RunContentTool(const QStringList& args) {
     return run;
 }
 
-ToolRun RunContentToolWhileOpen(const QString& folder, const char* connectionString, const QStringList& args) {
+ToolRun RunContentToolWhileOpen(const QString& folder, const char* connectionString,
+                                const QStringList& args) {
     const QString previous = QDir::currentPath();
     EXPECT_TRUE(QDir::setCurrent(folder));
     ToolRun run;
@@ -47,8 +47,8 @@ std::map<RecordingKey, QByteArray> ReadSounds(const QString& path) {
     std::map<RecordingKey, QByteArray> sounds;
     while (sqlite3_step(rows.Get()) == SQLITE_ROW) {
         const auto* blob = static_cast<const char*>(sqlite3_column_blob(rows.Get(), 3));
-        sounds[{sqlite3_column_int(rows.Get(), 0), sqlite3_column_int(rows.Get(), 1), sqlite3_column_int(rows.Get(), 2)}] =
-            QByteArray(blob, sqlite3_column_bytes(rows.Get(), 3));
+        sounds[{sqlite3_column_int(rows.Get(), 0), sqlite3_column_int(rows.Get(), 1),
+                sqlite3_column_int(rows.Get(), 2)}] = QByteArray(blob, sqlite3_column_bytes(rows.Get(), 3));
     }
     return sounds;
 }

@@ -5,11 +5,9 @@
 
 #include <QTemporaryDir>
 #include <QTextStream>
-
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <functional>
+#include <gtest/gtest.h>
 #include <memory>
 #include <numbers>
 
@@ -87,7 +85,8 @@ protected:
 
 TEST_F(VerifyRecordingsTest, MissingRecordingsAreCountedButAreNoFault) {
     EXPECT_EQ(Verify(), 0) << Report.toStdString();
-    EXPECT_TRUE(Report.contains(QStringLiteral("reciter 3: 7 of 6236 ayehs, with a Bismillah; missing 6229: 2:1-286, 3:1-200")))
+    EXPECT_TRUE(Report.contains(
+        QStringLiteral("reciter 3: 7 of 6236 ayehs, with a Bismillah; missing 6229: 2:1-286, 3:1-200")))
         << Report.toStdString();
     EXPECT_TRUE(Report.contains(QStringLiteral("no faults")));
 }
