@@ -10,7 +10,7 @@ JOBS      ?= $(shell nproc)
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Unix Makefiles")
 
 
-.PHONY: all setup configure build content run test test-asan bench fuzz soak package package-test clean
+.PHONY: all setup configure build content run test test-asan format-check bench fuzz soak package package-test clean
 
 all: build
 
@@ -18,7 +18,7 @@ setup:
 	@bash scripts/setup.sh
 
 $(BUILD)/CMakeCache.txt: | setup
-	cmake -S . -B $(BUILD) -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGOLVAR_WERROR=ON
 
 configure: setup $(BUILD)/CMakeCache.txt
 
@@ -35,9 +35,13 @@ test: content
 	bash scripts/run-tests.sh $(BUILD)
 
 test-asan: setup
-	cmake -S . -B $(ASAN) -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=Debug -DGOLVAR_SANITIZE=ON -DGOLVAR_BENCH=OFF
+	cmake -S . -B $(ASAN) -G "$(GENERATOR)" -DCMAKE_BUILD_TYPE=Debug -DGOLVAR_SANITIZE=ON -DGOLVAR_BENCH=OFF -DGOLVAR_WERROR=ON
 	cmake --build $(ASAN) -j $(JOBS)
 	bash scripts/run-tests.sh $(ASAN)
+
+# Every C++ file of the repository as .clang-format lays it out; CI fails on any difference.
+format-check: setup
+	git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
 
 # Each libFuzzer target for FUZZ_SECONDS, in a clang build of its own.
 FUZZ_TARGETS := fuzz_page_blob fuzz_wav fuzz_connection_string fuzz_filter

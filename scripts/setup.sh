@@ -13,7 +13,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     nodejs npm
     xvfb xauth xdotool x11-utils imagemagick
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev clang-format
     appstream desktop-file-utils groff-base dpkg-dev file ccache
     lintian
 )
@@ -31,8 +31,8 @@ done
 if [ ${#missing[@]} -gt 0 ]; then
     echo "setup: installing ${missing[*]}"
     export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq
-    apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    apt-get -o DPkg::Lock::Timeout=900 update -qq
+    apt-get -o DPkg::Lock::Timeout=900 install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
 # Public text sources for the content tool, pinned, fetched once into .cache/ and never
