@@ -22,10 +22,6 @@
 #include <QImage>
 #include <vector>
 
-// The columns text is set between: a justified line runs from the one edge to the other.
-inline constexpr int PageTextLeft = 18;
-inline constexpr int PageTextWidth = PagePictureWidth - 2 * PageTextLeft;
-
 // An ayeh line whose natural width at the book's size is below this share of the text width
 // is centred instead of justified (the lines of pages 1 and 2 are centred whatever their
 // width). Chosen by looking at the pages: the lines below it are the last lines of the final
