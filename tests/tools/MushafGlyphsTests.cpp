@@ -11,17 +11,12 @@
 
 namespace {
 
-class MushafGlyphs : public ::testing::Test {
+class MushafGlyphs : public SharedContentTest {
 protected:
     void SetUp() override {
-        QString why;
-        const QString folder = SharedContentFolder(&why);
-        if (folder.isEmpty()) {
-            if (why.contains(QStringLiteral("not installed")))
-                GTEST_SKIP() << why.toStdString();
-            FAIL() << why.toStdString();
-        }
-        Db = QDir(folder).filePath(QStringLiteral("quran.dat"));
+        SharedContentTest::SetUp();
+        if (Unusable())
+            return;
         Quran = std::make_unique<Connection>(FixtureConnectionString(Db, QuranKey));
         Store = std::make_unique<MushafStore>(*Quran);
     }
@@ -32,7 +27,6 @@ protected:
         return text.FieldByName("Text").AsString();
     }
 
-    QString Db;
     std::unique_ptr<Connection> Quran;
     std::unique_ptr<MushafStore> Store;
 };

@@ -17,17 +17,11 @@
 
 namespace {
 
-class VerifyText : public ::testing::Test {
+class VerifyText : public SharedContentTest {
 protected:
     void SetUp() override {
-        QString why;
-        const QString folder = SharedContentFolder(&why);
-        if (folder.isEmpty()) {
-            if (why.contains(QStringLiteral("not installed")))
-                GTEST_SKIP() << why.toStdString();
-            FAIL() << why.toStdString();
-        }
-        Pristine = QDir(folder).filePath(QStringLiteral("quran.dat"));
+        SharedContentTest::SetUp();
+        Pristine = Db;
         Copy = Temp.filePath(QStringLiteral("quran.dat"));
     }
 
