@@ -42,8 +42,9 @@ public:
     // Whether the content has the glyph tables at all. Throws ContentError.
     static bool HasGlyphs(const Connection& quran);
 
-    // Reads the fonts. Throws MushafError when the tables are missing or name fonts that
-    // this library cannot draw with.
+    // Reads the fonts. Borrows the connection, which must outlive the store. Throws
+    // MushafError when the tables are missing or name fonts that this library cannot draw
+    // with.
     explicit MushafStore(const Connection& quran);
 
     // By FontID, from 0.
