@@ -22,7 +22,9 @@ constexpr char32_t Thal = 0x0630;
 constexpr char32_t Reh = 0x0631;
 constexpr char32_t Tah = 0x0637;
 constexpr char32_t Zah = 0x0638;
+constexpr char32_t Ghain = 0x063A;
 constexpr char32_t Tatweel = 0x0640;
+constexpr char32_t Feh = 0x0641;
 constexpr char32_t Qaf = 0x0642;
 constexpr char32_t Kaf = 0x0643;
 constexpr char32_t Lam = 0x0644;
@@ -35,8 +37,6 @@ constexpr char32_t Yeh = 0x064A;
 constexpr char32_t AlefWasla = 0x0671;
 constexpr char32_t SmallWaw = 0x06E5;
 constexpr char32_t SmallYeh = 0x06E6;
-constexpr char32_t Fehs = 0x0641; // first letter of the second run of letters
-constexpr char32_t Ghain = 0x063A;
 
 // The marks a letter can carry, as bits.
 enum Mark : std::uint32_t {
@@ -131,7 +131,7 @@ std::uint32_t MarkOf(char32_t c) {
 }
 
 bool IsLetter(char32_t c) {
-    return (c >= Hamza && c <= Ghain) || (c >= Fehs && c <= Yeh) || c == Tatweel || c == AlefWasla ||
+    return (c >= Hamza && c <= Ghain) || (c >= Feh && c <= Yeh) || c == Tatweel || c == AlefWasla ||
            c == SmallWaw || c == SmallYeh;
 }
 
