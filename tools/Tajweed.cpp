@@ -9,14 +9,11 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QList>
 #include <QTextStream>
 #include <array>
-#include <cstdio>
 #include <sqlite3.h>
+#include <vector>
 
 namespace {
 
@@ -71,9 +68,16 @@ std::vector<AyehRow> ReadAyehTexts(const QString& path) {
 // The characters of a span, counted in code points as the span is.
 QString SpanText(const QList<uint>& codePoints, const TajweedSpan& span) {
     QString text;
-    for (int at = span.Start; at < span.End && at < codePoints.size(); ++at)
-        text += QString::fromUcs4(reinterpret_cast<const char32_t*>(&codePoints[at]), 1);
+    for (int at = span.Start; at < span.End && at < codePoints.size(); ++at) {
+        const char32_t c = codePoints[at];
+        text += QString::fromUcs4(&c, 1);
+    }
     return text;
+}
+
+QLatin1StringView Name(TajweedRule rule) {
+    const std::string_view name = TajweedRuleName(rule);
+    return QLatin1StringView(name.data(), qsizetype(name.size()));
 }
 
 } // namespace
@@ -97,36 +101,30 @@ int RunTajweed(const QStringList& args) {
         return ReportFailure(Command, QString::fromUtf8(error.what()));
     }
 
+    QTextStream out(stdout);
+    out.setEncoding(QStringConverter::Utf8);
     if (parser.isSet(jsonOption)) {
-        QJsonArray all;
-        for (const AyehRow& ayeh : ayehs) {
-            QJsonArray spans;
-            for (const TajweedSpan& span : FindTajweedSpans(ayeh.Text)) {
-                const std::string_view name = TajweedRuleName(span.Rule);
-                spans.append(QJsonObject{
-                    {QStringLiteral("rule"), QString::fromLatin1(name.data(), qsizetype(name.size()))},
-                    {QStringLiteral("start"), span.Start},
-                    {QStringLiteral("end"), span.End}});
-            }
-            all.append(QJsonObject{{QStringLiteral("soureh"), ayeh.Soureh},
-                                   {QStringLiteral("ayeh"), ayeh.Ayeh},
-                                   {QStringLiteral("spans"), spans}});
+        // Written by hand to keep the keys in the documented order; every value is a number
+        // or a rule name, so nothing needs escaping.
+        out << '[';
+        for (size_t i = 0; i < ayehs.size(); ++i) {
+            out << (i ? ",\n" : "") << "{\"soureh\": " << ayehs[i].Soureh << ", \"ayeh\": " << ayehs[i].Ayeh
+                << ", \"spans\": [";
+            const std::vector<TajweedSpan> spans = FindTajweedSpans(ayehs[i].Text);
+            for (size_t j = 0; j < spans.size(); ++j)
+                out << (j ? ", " : "") << "{\"rule\": \"" << Name(spans[j].Rule)
+                    << "\", \"start\": " << spans[j].Start << ", \"end\": " << spans[j].End << '}';
+            out << "]}";
         }
-        const QByteArray json = QJsonDocument(all).toJson(QJsonDocument::Compact);
-        std::fwrite(json.constData(), 1, size_t(json.size()), stdout);
-        std::fputc('\n', stdout);
+        out << "]\n";
         return 0;
     }
 
-    QTextStream out(stdout);
-    out.setEncoding(QStringConverter::Utf8);
     std::array<qint64, TajweedRuleCount> counts{};
     for (const AyehRow& ayeh : ayehs) {
         const QList<uint> codePoints = ayeh.Text.toUcs4();
         for (const TajweedSpan& span : FindTajweedSpans(ayeh.Text)) {
-            const std::string_view name = TajweedRuleName(span.Rule);
-            out << ayeh.Soureh << ':' << ayeh.Ayeh << '\t'
-                << QLatin1StringView(name.data(), qsizetype(name.size())) << '\t' << span.Start << '\t'
+            out << ayeh.Soureh << ':' << ayeh.Ayeh << '\t' << Name(span.Rule) << '\t' << span.Start << '\t'
                 << span.End << '\t' << SpanText(codePoints, span) << '\n';
             ++counts[size_t(span.Rule)];
         }
@@ -134,8 +132,7 @@ int RunTajweed(const QStringList& args) {
     out << '\n';
     qint64 total = 0;
     for (const TajweedRule rule : AllTajweedRules) {
-        const std::string_view name = TajweedRuleName(rule);
-        out << QLatin1StringView(name.data(), qsizetype(name.size())) << '\t' << counts[size_t(rule)] << '\n';
+        out << Name(rule) << '\t' << counts[size_t(rule)] << '\n';
         total += counts[size_t(rule)];
     }
     out << "total\t" << total << " spans in " << ayehs.size() << " ayehs\n";
