@@ -54,6 +54,7 @@ model_row("search, a Persian word (ms)", "BM_Search/PersianWord", "ms", 5)
 model_row("search, three words (ms)", "BM_Search/ThreeWords", "ms", 5)
 model_row("search, the first letter typed (ms)", "BM_Search/OneLetter", "ms", 5)
 model_row("reading the texts for search (ms)", "BM_LoadSearchIndex/iterations:5", "ms", None)
+model_row("tajweed rules of the whole book (ms)", "BM_TajweedWholeBook", "ms", 200)
 row("gap between recordings (ms)", pooled("gap.txt", "gaps (ms)"), "ms", 50)
 cpu_handler = pooled("gap.txt", "handler CPU (ms)")
 row("notice handler, per move (ms)", pooled("gap.txt", "handler (ms)"), "ms", None,
