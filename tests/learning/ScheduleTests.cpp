@@ -60,11 +60,4 @@ INSTANTIATE_TEST_SUITE_P(
                      2360}),
     [](const auto& row) { return std::string(row.param.Name); });
 
-TEST(GradeNumbers, OnlyOneToFourAreGrades) {
-    EXPECT_EQ(GradeFromNumber(1), Grade::Forgot);
-    EXPECT_EQ(GradeFromNumber(4), Grade::Easy);
-    EXPECT_FALSE(GradeFromNumber(0));
-    EXPECT_FALSE(GradeFromNumber(5));
-}
-
 } // namespace
