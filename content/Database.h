@@ -131,6 +131,8 @@ std::string AyehTexts();
 std::string MushafTables();
 std::string MushafFont();
 std::string MushafWords(int pageId);
+// Every ayeh's page, for the review plan.
+std::string AyehPages();
 } // namespace Statements
 
 // Translates a statement text into the engine's dialect ("top 1" becomes a trailing LIMIT 1).
