@@ -51,7 +51,8 @@ struct MushafGlyph {
     // The characters of the item's text the glyph comes from, in code points from the
     // text's start: a ligature spans several letters, a letter with its marks is one
     // cluster drawn by several glyphs. A kashida the typesetter drew inside a word takes
-    // the characters of the letter it lengthens.
+    // the characters of the letter it lengthens. A word's CharStart added to these gives
+    // the characters in its ayeh's AyehText text, which the tajweed spans count in.
     int CharStart = 0;
     int CharEnd = 0;
 };
