@@ -126,6 +126,11 @@ std::string Sound(int sourehId, int ayehId, int ghariId);
 std::string AyehTranslations();
 std::string AyehTextTable();
 std::string AyehTexts();
+// The typeset glyphs: whether both tables are there (the count of them, 2 when they are), the
+// font they were set in, and a page's printed items in reading order.
+std::string MushafTables();
+std::string MushafFont();
+std::string MushafWords(int pageId);
 // Every ayeh's page, for the review plan.
 std::string AyehPages();
 } // namespace Statements

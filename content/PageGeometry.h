@@ -9,6 +9,10 @@ inline constexpr int PagePictureHeight = 690;
 
 inline constexpr int LinesPerPage = 15;
 
+// The columns text is set between: a justified line runs from the one edge to the other.
+inline constexpr int PageTextLeft = 18;
+inline constexpr int PageTextWidth = PagePictureWidth - 2 * PageTextLeft;
+
 // Height of a default line band and the scroll box's step.
 inline constexpr int DefaultLineHeight = 46;
 

@@ -80,6 +80,23 @@ std::string AyehTexts() {
            " ORDER BY AyehText.SourehID, AyehText.AyehID ";
 }
 
+std::string MushafTables() {
+    return " SELECT count(*) AS Tables FROM sqlite_master WHERE type = 'table' "
+           " AND name IN ('MushafFont', 'MushafWords') ";
+}
+
+std::string MushafFont() {
+    return " SELECT MushafFont.FontID, MushafFont.FileName, MushafFont.Sha256, MushafFont.PixelSize, "
+           " MushafFont.Format  FROM MushafFont  ORDER BY MushafFont.FontID ";
+}
+
+std::string MushafWords(int pageId) {
+    return " SELECT MushafWords.LineID, MushafWords.Kind, MushafWords.SourehID, MushafWords.AyehID, "
+           " MushafWords.WordID, MushafWords.CharStart, MushafWords.CharEnd, MushafWords.Text, "
+           " MushafWords.Glyphs  FROM MushafWords  WHERE MushafWords.PageID = " +
+           Number(pageId) + " ORDER BY MushafWords.Position ";
+}
+
 std::string AyehPages() {
     // In the order of the AyehByPage index, which then holds every column asked for: the
     // table's own rows, with their translations, are never read.

@@ -4,7 +4,8 @@
 import json, re, statistics, sys
 work, machine, load = sys.argv[1:4]
 runs, cpu = {}, {}
-for b in json.load(open(f"{work}/model.json"))["benchmarks"]:
+benchmarks = [b for name in ("model", "mushaf") for b in json.load(open(f"{work}/{name}.json"))["benchmarks"]]
+for b in benchmarks:
     if b.get("run_type") == "iteration":
         scale = {"ns": 1e-3, "us": 1, "ms": 1e3}[b["time_unit"]]
         runs.setdefault(b["run_name"], []).append(b["real_time"] * scale)
@@ -59,6 +60,9 @@ model_row("recording a grade (ms)", "BM_RecordGrade", "ms", 5)
 model_row("opening the due list, 6236 ayehs graded (ms)", "BM_OpenDueList", "ms", 20)
 model_row("progress map's states, 604 pages and 114 sourehs (ms)", "BM_ProgressMap", "ms", None)
 model_row("reading every ayeh's page from quran.dat (ms)", "BM_ReadAyehPages", "ms", None)
+model_row("Mushaf page drawn, 1080 px high at ratio 2 (ms)", "BM_DrawPage", "ms", 8)
+model_row("the same on the night page (ms)", "BM_DrawNightPage", "ms", 8)
+model_row("reading a page's glyphs (ms)", "BM_ReadPageGlyphs", "ms", None)
 row("gap between recordings (ms)", pooled("gap.txt", "gaps (ms)"), "ms", 50)
 cpu_handler = pooled("gap.txt", "handler CPU (ms)")
 row("notice handler, per move (ms)", pooled("gap.txt", "handler (ms)"), "ms", None,

@@ -9,7 +9,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libsqlcipher-dev sqlcipher
     libsdl2-dev libsndfile1-dev
-    fonts-hosny-amiri fonts-noto-core
+    fonts-hosny-amiri fonts-noto-core libfontconfig-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     nodejs npm
     xvfb xauth xdotool x11-utils imagemagick

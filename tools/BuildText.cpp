@@ -1,6 +1,8 @@
 // golvar-content build-text: typesets quran.dat from the public text sources.
 #include "content/ContentKeys.h"
 #include "content/MushafCounts.h"
+#include "mushaf/MushafFont.h"
+#include "mushaf/MushafStore.h"
 #include "tools/Commands.h"
 #include "tools/ImportSupport.h"
 #include "tools/PageList.h"
@@ -24,6 +26,7 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <map>
+#include <set>
 #include <sqlite3.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -34,7 +37,8 @@ constexpr const char* Usage =
     "Usage: golvar-content build-text [--sources DIR] [--print DIR] [--pages LIST] OUT\n"
     "\n"
     "Typesets the Mushaf into OUT/quran.dat: the sourehs, the ayehs with their Persian\n"
-    "translation and their place on the page, the 604 page pictures and their line bands.\n"
+    "translation and their place on the page, the 604 page pictures and their line bands,\n"
+    "and every printed word with its glyphs and the font they were set in.\n"
     "Every page is set line for line as the 15-line Madani print, at one type size.\n"
     "The file is written under a temporary name and takes its place only when complete.\n"
     "\n"
@@ -63,6 +67,13 @@ CREATE TABLE Lines (LineID INTEGER NOT NULL, PageID INTEGER NOT NULL, StartRow I
                     EndRow INTEGER NOT NULL, PRIMARY KEY (PageID, LineID));
 CREATE TABLE AyehText (SourehID INTEGER NOT NULL, AyehID INTEGER NOT NULL, Text TEXT NOT NULL,
                        PRIMARY KEY (SourehID, AyehID));
+CREATE TABLE MushafFont (FontID INTEGER PRIMARY KEY, FileName TEXT NOT NULL, Sha256 TEXT NOT NULL,
+                         PixelSize REAL NOT NULL, Format INTEGER NOT NULL);
+CREATE TABLE MushafWords (PageID INTEGER NOT NULL, Position INTEGER NOT NULL, LineID INTEGER NOT NULL,
+                          Kind INTEGER NOT NULL, SourehID INTEGER NOT NULL, AyehID INTEGER NOT NULL,
+                          WordID INTEGER NOT NULL, CharStart INTEGER NOT NULL, CharEnd INTEGER NOT NULL,
+                          Text TEXT NOT NULL, Glyphs BLOB NOT NULL);
+CREATE UNIQUE INDEX MushafWordsByPage ON MushafWords (PageID, Position);
 )sql";
 
 // What the database keeps of a typeset page.
@@ -71,6 +82,9 @@ struct PageRecord {
     QByteArray Bitmap;
     std::vector<AyehPlacement> Ayehs;
     std::vector<LineBand> Lines;
+    std::vector<MushafWord> Words;
+    double GlyphSize = 0;
+    std::vector<QString> FontFiles;
     QString Error;
 };
 
@@ -81,6 +95,10 @@ public:
 
     Insert& operator<<(int value) {
         Check(sqlite3_bind_int(Statement.Get(), ++Index, value));
+        return *this;
+    }
+    Insert& operator<<(double value) {
+        Check(sqlite3_bind_double(Statement.Get(), ++Index, value));
         return *this;
     }
     Insert& operator<<(const QString& value) {
@@ -153,6 +171,9 @@ std::vector<PageRecord> TypesetPages(const PageTypesetter& typesetter, const QLi
             record.Bitmap = EncodeRle8Bitmap(page.Picture);
             record.Ayehs = std::move(page.Ayehs);
             record.Lines = std::move(page.Lines);
+            record.Words = std::move(page.Words);
+            record.GlyphSize = page.GlyphSize;
+            record.FontFiles = std::move(page.FontFiles);
         } catch (const std::exception& error) {
             record.Error = QString::fromUtf8(error.what());
         }
@@ -232,6 +253,44 @@ void WriteDatabase(KeyedDatabase& database, const QuranSources& sources, const P
             .Run();
         for (const LineBand& band : record.Lines)
             (line << band.LineId << record.PageId << band.StartRow << band.EndRow).Run();
+    }
+
+    // The glyphs as placed, and the font file they index into at the size they were shaped at.
+    const double glyphSize = records.empty() ? 0 : records.front().GlyphSize;
+    for (const PageRecord& record : records) {
+        if (record.GlyphSize != glyphSize)
+            throw ToolError(QStringLiteral("page %1 was shaped at %2 pixels per em, page %3 at %4")
+                                .arg(record.PageId)
+                                .arg(record.GlyphSize)
+                                .arg(records.front().PageId)
+                                .arg(glyphSize));
+    }
+    // The book's font first, then those of every page in the order of their files.
+    std::vector<QString> fonts{PageTypesetter::FontPath()};
+    std::set<QString> fallbacks;
+    for (const PageRecord& record : records)
+        fallbacks.insert(record.FontFiles.begin() + 1, record.FontFiles.end());
+    fonts.insert(fonts.end(), fallbacks.begin(), fallbacks.end());
+    Insert font(
+        db, "INSERT INTO MushafFont (FontID, FileName, Sha256, PixelSize, Format) VALUES (?, ?, ?, ?, ?)");
+    for (size_t id = 0; id < fonts.size(); ++id)
+        (font << int(id) << QFileInfo(fonts[id]).fileName() << FileSha256(fonts[id]) << glyphSize
+              << MushafGlyphFormat)
+            .Run();
+    Insert word(
+        db, "INSERT INTO MushafWords (PageID, Position, LineID, Kind, SourehID, AyehID, WordID, CharStart,"
+            " CharEnd, Text, Glyphs) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    for (const PageRecord& record : records) {
+        int position = 0;
+        for (MushafWord item : record.Words) {
+            for (MushafGlyph& glyph : item.Glyphs)
+                glyph.Font =
+                    int(std::find(fonts.begin(), fonts.end(), record.FontFiles.at(size_t(glyph.Font))) -
+                        fonts.begin());
+            (word << record.PageId << ++position << item.Line << int(item.Kind) << item.Soureh << item.Ayeh
+                  << item.Number << item.CharStart << item.CharEnd << item.Text << EncodeGlyphs(item))
+                .Run();
+        }
     }
     transaction.Commit();
 }

@@ -1,6 +1,9 @@
 #include "tools/PageTypesetter.h"
 
 #include "content/MushafCounts.h"
+#include "mushaf/MushafFont.h"
+#include "mushaf/TitleFrame.h"
+#include "tools/FontFiles.h"
 #include "tools/ImportSupport.h"
 
 #include <QFileInfo>
@@ -8,12 +11,14 @@
 #include <QFontDatabase>
 #include <QGlyphRun>
 #include <QPainter>
-#include <QRegularExpression>
+#include <QRawFont>
 #include <QTextLayout>
 #include <QtConcurrent/QtConcurrentMap>
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <functional>
+#include <map>
 #include <memory>
 
 namespace {
@@ -187,25 +192,6 @@ void DrawPageFrame(QPainter& painter) {
         painter.drawLine(QPointF(x, 0.5), QPointF(x, PagePictureHeight - 0.5));
 }
 
-void DrawHeaderFrame(QPainter& painter, int band) {
-    const QRectF frame(PageTextLeft + 0.5, InnerTop(band) + 4.5, PageTextWidth - 1, DefaultLineHeight - 11);
-    painter.setPen(QPen(Grey(OuterFrameGrey), 1.2));
-    painter.setBrush(Grey(HeaderFillGrey));
-    painter.drawRoundedRect(frame, 9, 9);
-    painter.setPen(QPen(Grey(InnerFrameGrey), 1));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRoundedRect(frame.adjusted(3, 3, -3, -3), 7, 7);
-    // A small diamond at each end, as the frames of soureh titles have.
-    for (const double x : {frame.left() + 16, frame.right() - 16}) {
-        const QPointF centre(x, frame.center().y());
-        const QPointF diamond[] = {centre + QPointF(0, -7), centre + QPointF(7, 0), centre + QPointF(0, 7),
-                                   centre + QPointF(-7, 0)};
-        painter.setPen(QPen(Grey(OuterFrameGrey), 1));
-        painter.setBrush(Grey(InnerFrameGrey));
-        painter.drawPolygon(diamond, 4);
-    }
-}
-
 // Where a kashida may lengthen a word: before its last letter that joins the one before it,
 // or after a seen or sad, where the print likes to stretch. Never inside lam-alef or the
 // name of God, whose ligatures it would break. -1 when the word has no such place.
@@ -252,25 +238,26 @@ struct Word {
     int Piece = 0;      // the ayeh part of the line it belongs to
     int KashidaAt = -1; // where a kashida may go in Text, -1 for nowhere
     int Kashidas = 0;
+    bool EndSign = false;
 };
 
 std::vector<Word> WordsOf(const PrintedLine& line) {
-    static const QRegularExpression spaces(QStringLiteral("[ \u00a0]+"));
     std::vector<Word> words;
     for (size_t p = 0; p < line.Pieces.size(); ++p) {
         const PrintedPiece& piece = line.Pieces[p];
-        for (const QString& text : piece.Text.split(spaces, Qt::SkipEmptyParts))
+        for (const QString& text : PrintedMushaf::WordsOf(piece.Text))
             words.push_back({text, int(p), KashidaPlace(text), 0});
         if (piece.EndsAyeh)
-            words.push_back({AyehEndSign + ArabicIndicNumber(piece.Ayeh), int(p), -1, 0});
+            words.push_back({AyehEndSign + ArabicIndicNumber(piece.Ayeh), int(p), -1, 0, true});
     }
     return words;
 }
 
-// A line's text with its kashidas, and the span of each ayeh part in it.
+// A line's text with its kashidas, and the span of each ayeh part and of each word in it.
 struct ComposedLine {
     QString Text;
     std::vector<std::pair<int, int>> Pieces; // From and Length
+    std::vector<std::pair<int, int>> Words;  // From and Length, the kashidas included
 };
 
 ComposedLine Compose(const std::vector<Word>& words, size_t pieceCount) {
@@ -282,12 +269,14 @@ ComposedLine Compose(const std::vector<Word>& words, size_t pieceCount) {
         auto& span = line.Pieces[size_t(word.Piece)];
         if (span.first < 0)
             span.first = int(line.Text.size());
+        const int from = int(line.Text.size());
         if (word.Kashidas > 0)
             line.Text += word.Text.left(word.KashidaAt) + QString(word.Kashidas, Tatweel) +
                          word.Text.mid(word.KashidaAt);
         else
             line.Text += word.Text;
         span.second = int(line.Text.size()) - span.first;
+        line.Words.push_back({from, int(line.Text.size()) - from});
     }
     return line;
 }
@@ -403,10 +392,196 @@ QString LineName(int page, int band) {
     return QStringLiteral("page %1, line %2").arg(page).arg(band);
 }
 
+// How many code points the first `units` UTF-16 units of `text` hold.
+int CodePoints(const QString& text, qsizetype units) {
+    int count = 0;
+    for (qsizetype i = 0; i < units; ++i)
+        count += text.at(i).isLowSurrogate() ? 0 : 1;
+    return count;
+}
+
+// A printed item of a laid-out line: characters From to From + Length of the line's text,
+// of which the kashidas of a justified line (Kashidas of them from KashidaAt on, counted
+// from From) are not in the printed text.
+struct ItemSpan {
+    int From = 0;
+    int Length = 0;
+    int KashidaAt = 0;
+    int Kashidas = 0;
+};
+
+// The index of the font a glyph run is set in, among the page's.
+using FontIndex = std::function<int(const QRawFont&)>;
+
+// Places an item's glyphs on the page and finds the characters each comes from. Qt hands out
+// the glyphs of a range of characters: a character's own are its cluster's first glyph, and
+// the last character of a cluster (a ligature, or a letter with its marks) has them all. So
+// the characters whose glyphs overlap form one cluster, and its glyphs are theirs.
+// `size` is the pixel size the glyphs were shaped at (Qt rounds the font's size to whole
+// pixels): taken from the first item, and the same for every other.
+void PlaceGlyphs(const QTextLayout& layout, QPointF origin, const ItemSpan& span, double& size,
+                 const FontIndex& fontOf, const QString& where, MushafWord& item) {
+    struct Laid {
+        quint32 Id;
+        QPointF Position;
+    };
+    const auto glyphsOf = [&layout](int from, int length) {
+        std::vector<Laid> glyphs;
+        for (const QGlyphRun& run : layout.glyphRuns(from, length)) {
+            const QList<quint32> ids = run.glyphIndexes();
+            const QList<QPointF> positions = run.positions();
+            for (qsizetype i = 0; i < ids.size(); ++i)
+                glyphs.push_back({ids[i], positions[i]});
+        }
+        return glyphs;
+    };
+    const std::vector<Laid> glyphs = glyphsOf(span.From, span.Length);
+    const auto indexOf = [&glyphs](const Laid& glyph) {
+        for (size_t i = 0; i < glyphs.size(); ++i) {
+            if (glyphs[i].Id == glyph.Id && glyphs[i].Position == glyph.Position)
+                return int(i);
+        }
+        return -1;
+    };
+    std::vector<int> parent(size_t(span.Length));
+    for (int c = 0; c < span.Length; ++c)
+        parent[size_t(c)] = c;
+    const auto find = [&parent](int c) {
+        while (parent[size_t(c)] != c)
+            c = parent[size_t(c)] = parent[size_t(parent[size_t(c)])];
+        return c;
+    };
+    std::vector<int> holder(glyphs.size(), -1);
+    for (int c = 0; c < span.Length; ++c) {
+        for (const Laid& glyph : glyphsOf(span.From + c, 1)) {
+            const int index = indexOf(glyph);
+            if (index < 0)
+                continue;
+            int& first = holder[size_t(index)];
+            if (first < 0)
+                first = c;
+            else
+                parent[size_t(find(c))] = find(first);
+        }
+    }
+    // Each cluster's printed characters; a cluster of kashidas alone takes the letter's
+    // before them, the one they lengthen.
+    const auto printed = [&span](int c) {
+        return c < span.KashidaAt ? c : c < span.KashidaAt + span.Kashidas ? -1 : c - span.Kashidas;
+    };
+    std::map<int, std::pair<int, int>> clusters; // by root: printed From and To
+    for (int c = 0; c < span.Length; ++c) {
+        if (const int p = printed(c); p >= 0) {
+            const auto at = clusters.try_emplace(find(c), p, p + 1).first;
+            at->second.first = std::min(at->second.first, p);
+            at->second.second = std::max(at->second.second, p + 1);
+        }
+    }
+    const auto rangeOf = [&](int c) {
+        auto found = clusters.find(find(c));
+        if (found == clusters.end() && span.Kashidas > 0)
+            found = clusters.find(find(span.KashidaAt - 1));
+        if (found == clusters.end())
+            throw ToolError(
+                QStringLiteral("%1: a glyph of %2 comes from no printed character").arg(where, item.Text));
+        return found->second;
+    };
+
+    item.Left = 1e9;
+    item.Right = -1e9;
+    for (const QGlyphRun& run : layout.glyphRuns(span.From, span.Length)) {
+        if (size == 0)
+            size = run.rawFont().pixelSize();
+        if (std::abs(run.rawFont().pixelSize() - size) > 1e-6)
+            throw ToolError(QStringLiteral("%1: %2 is set in %3 at %4 pixels, not at the book's %5")
+                                .arg(where, item.Text, run.rawFont().familyName())
+                                .arg(run.rawFont().pixelSize())
+                                .arg(size));
+        const int font = fontOf(run.rawFont());
+        const QList<quint32> ids = run.glyphIndexes();
+        const QList<QPointF> positions = run.positions();
+        const QList<QPointF> advances = run.rawFont().advancesForGlyphIndexes(ids);
+        for (qsizetype i = 0; i < ids.size(); ++i) {
+            const int index = indexOf({ids[i], positions[i]});
+            if (index < 0 || holder[size_t(index)] < 0)
+                throw ToolError(
+                    QStringLiteral("%1: a glyph of %2 comes from no character").arg(where, item.Text));
+            const auto [from, to] = rangeOf(holder[size_t(index)]);
+            const QPointF at = positions[i] + origin;
+            item.Glyphs.push_back(
+                {font, quint16(ids[i]), at, CodePoints(item.Text, from), CodePoints(item.Text, to)});
+            item.Left = std::min(item.Left, at.x());
+            item.Right = std::max(item.Right, at.x() + advances[i].x());
+        }
+    }
+    if (item.Glyphs.empty())
+        throw ToolError(QStringLiteral("%1: %2 has no glyphs").arg(where, item.Text));
+}
+
+// The line's printed items with their glyphs: each word numbered within its ayeh, with where
+// its characters lie in the ayeh's text, and each title and Bismillah line as one item.
+// `ayehWords` keeps, per ayeh, the words numbered so far and how far its text was read.
+void PlaceItems(const PrintedMushaf& print, double& size, const FontIndex& fontOf, const PrintedLine& line,
+                int band, const std::vector<Word>& words, const ComposedLine& composed,
+                const QTextLayout& layout, QPointF origin, int pageId, std::vector<MushafWord>& items,
+                std::map<AyehKey, std::pair<int, qsizetype>>& ayehWords) {
+    const QString where = LineName(pageId, band);
+    if (line.Type != PrintedLine::Kind::Text) {
+        MushafWord item;
+        item.Kind =
+            line.Type == PrintedLine::Kind::Title ? MushafItemKind::SourehTitle : MushafItemKind::Bismillah;
+        item.Line = band;
+        item.Soureh = line.Soureh;
+        item.Text = line.Text;
+        PlaceGlyphs(layout, origin, {0, int(line.Text.size()), 0, 0}, size, fontOf, where, item);
+        items.push_back(std::move(item));
+        return;
+    }
+    for (size_t w = 0; w < words.size(); ++w) {
+        const Word& word = words[w];
+        const PrintedPiece& piece = line.Pieces[size_t(word.Piece)];
+        MushafWord item;
+        item.Line = band;
+        item.Soureh = piece.Soureh;
+        item.Ayeh = piece.Ayeh;
+        item.Text = word.Text;
+        auto& [placed, reached] = ayehWords[{piece.Soureh, piece.Ayeh}];
+        item.Number = ++placed;
+        const QString& text = print.AyehText(piece.Soureh, piece.Ayeh);
+        if (word.EndSign) {
+            item.Kind = MushafItemKind::AyehEnd;
+            item.CharStart = item.CharEnd = CodePoints(text, text.size());
+        } else {
+            const qsizetype at = text.indexOf(word.Text, reached);
+            if (at < 0)
+                throw ToolError(QStringLiteral("%1: the word %2 is not in the text of ayeh %3:%4")
+                                    .arg(where, word.Text)
+                                    .arg(piece.Soureh)
+                                    .arg(piece.Ayeh));
+            reached = at + word.Text.size();
+            item.CharStart = CodePoints(text, at);
+            item.CharEnd = CodePoints(text, reached);
+        }
+        const auto [from, length] = composed.Words[w];
+        PlaceGlyphs(layout, origin, {from, length, word.Kashidas > 0 ? word.KashidaAt : 0, word.Kashidas},
+                    size, fontOf, where, item);
+        items.push_back(std::move(item));
+    }
+}
+
 } // namespace
 
 QString PageTypesetter::FontPath() {
-    return QStringLiteral("/usr/share/fonts/opentype/fonts-hosny-amiri/AmiriQuran.ttf");
+    return InstalledMushafFontPath();
+}
+
+QString PageTypesetter::FallbackFile(const QRawFont& font) const {
+    const QString key = font.familyName() + QLatin1Char('\n') + font.styleName();
+    const std::lock_guard lock(FallbackMutex);
+    auto found = FallbackFiles.find(key);
+    if (found == FallbackFiles.end())
+        found = FallbackFiles.emplace(key, FontFileOf(font)).first;
+    return found->second;
 }
 
 PageTypesetter::PageTypesetter(const PrintedMushaf& print) : Print(print) {
@@ -482,6 +657,21 @@ TypesetPage PageTypesetter::Typeset(int pageId) const {
     QPainter painter(&canvas);
     painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
     DrawPageFrame(painter);
+    // The fonts the page's glyphs come from: the book's, and those Qt fell back to for a
+    // character it lacks.
+    page.FontFiles = {FontPath()};
+    const FontIndex fontOf = [&](const QRawFont& font) {
+        if (font.familyName() == Family)
+            return 0;
+        const QString file = FallbackFile(font);
+        const auto known = std::find(page.FontFiles.begin(), page.FontFiles.end(), file);
+        if (known != page.FontFiles.end())
+            return int(known - page.FontFiles.begin());
+        page.FontFiles.push_back(file);
+        return int(page.FontFiles.size()) - 1;
+    };
+    // Per ayeh of the page, the words placed so far and where its text was reached.
+    std::map<AyehKey, std::pair<int, qsizetype>> ayehWords;
     for (size_t index = 0; index < printed.size(); ++index) {
         const PrintedLine& line = printed[index];
         const int band = PrintedMushaf::BandOf(int(printed.size()), int(index));
@@ -489,11 +679,12 @@ TypesetPage PageTypesetter::Typeset(int pageId) const {
 
         std::unique_ptr<QTextLayout> layout;
         ComposedLine composed;
+        std::vector<Word> words;
         bool centred = true;
         double spacing = 0;
         int gaps = 0;
         if (line.Type == PrintedLine::Kind::Text) {
-            std::vector<Word> words = WordsOf(line);
+            words = WordsOf(line);
             gaps = int(words.size()) - 1;
             composed = Compose(words, line.Pieces.size());
             layout = LayOutLine(composed.Text, plainFont, &canvas);
@@ -504,7 +695,8 @@ TypesetPage PageTypesetter::Typeset(int pageId) const {
                                  composed, spacing);
         } else {
             if (line.Type == PrintedLine::Kind::Title)
-                DrawHeaderFrame(painter, band);
+                DrawTitleFrame(painter, band,
+                               {Grey(OuterFrameGrey), Grey(HeaderFillGrey), Grey(InnerFrameGrey)});
             layout = LayOutLine(line.Text, plainFont, &canvas);
         }
 
@@ -531,6 +723,8 @@ TypesetPage PageTypesetter::Typeset(int pageId) const {
         painter.setPen(Grey(InkGrey));
         layout->draw(&painter, origin);
         painter.restore();
+        PlaceItems(Print, page.GlyphSize, fontOf, line, band, words, composed, *layout, origin, pageId,
+                   page.Words, ayehWords);
 
         std::vector<Portion> portions;
         for (size_t p = 0; p < line.Pieces.size(); ++p) {

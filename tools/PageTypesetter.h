@@ -17,14 +17,14 @@
 // justified to the text width, the short ones centred.
 
 #include "content/PageGeometry.h"
+#include "mushaf/MushafPage.h"
 #include "tools/PrintedMushaf.h"
 
 #include <QImage>
+#include <QRawFont>
+#include <map>
+#include <mutex>
 #include <vector>
-
-// The columns text is set between: a justified line runs from the one edge to the other.
-inline constexpr int PageTextLeft = 18;
-inline constexpr int PageTextWidth = PagePictureWidth - 2 * PageTextLeft;
 
 // An ayeh line whose natural width at the book's size is below this share of the text width
 // is centred instead of justified (the lines of pages 1 and 2 are centred whatever their
@@ -55,6 +55,9 @@ struct TypesetPage {
     double FontSize = 0;              // pixels per em
     std::vector<AyehPlacement> Ayehs; // in reading order
     std::vector<LineBand> Lines;      // every band the page uses
+    std::vector<MushafWord> Words;    // every printed item with its glyphs, in reading order
+    double GlyphSize = 0;             // the pixels per em the glyphs were shaped at
+    std::vector<QString> FontFiles;   // what the glyphs' Font indexes name, the book's font first
 };
 
 class PageTypesetter final {
@@ -63,8 +66,9 @@ public:
     // Throws ToolError when the font is not installed or a line cannot fit at any size.
     explicit PageTypesetter(const PrintedMushaf& print);
 
-    // Sets the page's printed lines and draws them. Safe to call from several threads at
-    // once. Throws ToolError when a line's ink does not fit its band.
+    // Sets the page's printed lines, draws them and keeps where each item's glyphs went.
+    // Safe to call from several threads at once. Throws ToolError when a line's ink does not
+    // fit its band.
     TypesetPage Typeset(int pageId) const;
 
     // The book's type size, in pixels per em.
@@ -73,7 +77,12 @@ public:
     static QString FontPath();
 
 private:
+    // The file of a font Qt fell back to, found once for all pages.
+    QString FallbackFile(const QRawFont& font) const;
+
     const PrintedMushaf& Print;
     QString Family;
     double Size = 0;
+    mutable std::mutex FallbackMutex;
+    mutable std::map<QString, QString> FallbackFiles;
 };

@@ -178,6 +178,11 @@ const QString& PrintedMushaf::AyehText(int soureh, int ayeh) const {
     return AyehTexts.at(size_t(soureh - 1)).at(size_t(ayeh - 1));
 }
 
+QStringList PrintedMushaf::WordsOf(const QString& text) {
+    static const QRegularExpression spaces(QStringLiteral("[ \u00a0]+"));
+    return text.split(spaces, Qt::SkipEmptyParts);
+}
+
 int PrintedMushaf::BandOf(int lineCount, int index) {
     return (LinesPerPage - lineCount) / 2 + 1 + index;
 }

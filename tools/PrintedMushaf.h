@@ -8,6 +8,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <vector>
 
 // An ayeh's part of a printed line.
@@ -40,6 +41,9 @@ public:
     int PageOf(int soureh, int ayeh) const;
     // An ayeh's text as printed: its pieces joined with a space.
     const QString& AyehText(int soureh, int ayeh) const;
+
+    // The words of a printed text, as the spaces between them part them.
+    static QStringList WordsOf(const QString& text);
 
     // The band (1 to 15) in which line `index` (from 0) of a page of `lineCount` lines is
     // set: a page with fewer lines than bands stands as a block in the middle.

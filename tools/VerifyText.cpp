@@ -8,6 +8,8 @@
 #include "tools/PageTypesetter.h"
 #include "tools/PrintedMushaf.h"
 #include "tools/QuranSources.h"
+#include "tools/VerifyFindings.h"
+#include "tools/VerifyGlyphs.h"
 
 #include <QDir>
 #include <QImage>
@@ -21,8 +23,6 @@ namespace {
 
 // The reader paints a pixel when all three channels are below this level.
 constexpr int DarkBelow = HighlightLevel;
-// Faults of one kind listed one by one before the rest are only counted.
-constexpr int ListedPerKind = 20;
 // A justified line's ink reaches this close to both edges of the text; a centred line's ink
 // leaves margins on its two sides that differ by no more than twice as much.
 constexpr int JustifiedWithin = 3;
@@ -42,35 +42,6 @@ const RequiredColumn Columns[] = {
     {"Pages", "PageID", false},    {"Pages", "PageBMP", false},       {"Pages", "Joze", true},
     {"Pages", "Hezb", true},       {"Pages", "OtherComment", true},   {"Lines", "LineID", false},
     {"Lines", "PageID", false},    {"Lines", "StartRow", false},      {"Lines", "EndRow", false},
-};
-
-// Collects faults by kind, lists the first few of each and counts them all.
-class Findings final {
-public:
-    explicit Findings(QTextStream& report) : Report(report) {}
-
-    void Fault(const QString& kind, const QString& text) {
-        int& seen = PerKind[kind];
-        ++seen;
-        ++Total;
-        if (seen <= ListedPerKind)
-            Report << "fault: " << text << "\n";
-    }
-
-    void Close() {
-        for (const auto& [kind, seen] : PerKind) {
-            if (seen > ListedPerKind)
-                Report << "  ... and " << (seen - ListedPerKind) << " more faults of the kind: " << kind
-                       << "\n";
-        }
-    }
-
-    int Count() const { return Total; }
-
-private:
-    QTextStream& Report;
-    std::map<QString, int> PerKind;
-    int Total = 0;
 };
 
 struct AyehRow {
@@ -197,8 +168,6 @@ struct Band {
     int StartRow, EndRow;
 };
 
-using AyehKey = std::pair<int, int>;
-
 std::map<AyehKey, AyehRow> AllAyehs(sqlite3* db) {
     std::map<AyehKey, AyehRow> rows;
     for (const auto& row : IntegerRows(db, "SELECT SourehID, AyehID, PageID, StartLine, EndLine, StartCol, "
@@ -227,7 +196,7 @@ void CheckPrintedLines(const std::map<AyehKey, AyehRow>& ayehs, const PrintedMus
         }
     }
     const auto name = [](const AyehKey& key) {
-        return QStringLiteral("ayeh %1:%2").arg(key.first).arg(key.second);
+        return QStringLiteral("ayeh %1:%2").arg(key.Soureh).arg(key.Ayeh);
     };
     const auto fault = [&](int line, const QString& what) {
         findings.Fault(QStringLiteral("printed lines"),
@@ -261,7 +230,7 @@ void CheckPrintedLines(const std::map<AyehKey, AyehRow>& ayehs, const PrintedMus
                            QStringLiteral("page %1 holds %2, which is printed on page %3")
                                .arg(pageId)
                                .arg(name(key))
-                               .arg(print.PageOf(key.first, key.second)));
+                               .arg(print.PageOf(key.Soureh, key.Ayeh)));
     }
 }
 
@@ -299,13 +268,14 @@ void CheckLineSpread(int pageId, int line, const Band& band, bool centredPage, c
                 .arg(textRight));
 }
 
-void CheckPage(sqlite3* db, int pageId, const PrintedMushaf* print, Findings& findings) {
+// Returns the page's picture as stored, null when it cannot be shown.
+QImage CheckPage(sqlite3* db, int pageId, const PrintedMushaf* print, Findings& findings) {
     const QString page = QStringLiteral("page %1").arg(pageId);
     SqliteStatement pictureQuery(db, "SELECT PageBMP FROM Pages WHERE PageID = ?1");
     sqlite3_bind_int(pictureQuery.Get(), 1, pageId);
     if (sqlite3_step(pictureQuery.Get()) != SQLITE_ROW) {
         findings.Fault(QStringLiteral("page missing"), QStringLiteral("%1 has no row in Pages").arg(page));
-        return;
+        return {};
     }
     const QByteArray blob(static_cast<const char*>(sqlite3_column_blob(pictureQuery.Get(), 0)),
                           sqlite3_column_bytes(pictureQuery.Get(), 0));
@@ -317,7 +287,7 @@ void CheckPage(sqlite3* db, int pageId, const PrintedMushaf* print, Findings& fi
         findings.Fault(QStringLiteral("picture"),
                        QStringLiteral("%1: the reader cannot decode the picture (%2)")
                            .arg(page, QString::fromUtf8(error.what())));
-        return;
+        return {};
     }
     if (stored.isNull() || stored.width() != PagePictureWidth || stored.height() != PagePictureHeight ||
         stored.format() != QImage::Format_Indexed8) {
@@ -327,7 +297,7 @@ void CheckPage(sqlite3* db, int pageId, const PrintedMushaf* print, Findings& fi
                 .arg(page)
                 .arg(PagePictureWidth)
                 .arg(PagePictureHeight));
-        return;
+        return {};
     }
     // The reader converts the picture to 24 bits and tests blue, green and red.
     QImage picture = stored;
@@ -372,7 +342,7 @@ void CheckPage(sqlite3* db, int pageId, const PrintedMushaf* print, Findings& fi
                          int(row[6]), int(row[7]), int(row[8])});
     if (ayehs.empty()) {
         findings.Fault(QStringLiteral("page without ayehs"), QStringLiteral("%1 holds no ayeh").arg(page));
-        return;
+        return stored;
     }
 
     // Geometry that the highlight and the hit test can use at all.
@@ -493,6 +463,7 @@ void CheckPage(sqlite3* db, int pageId, const PrintedMushaf* print, Findings& fi
         reportInk("ink shared", shared, firstShared, "the highlight of more than one ayeh");
         CheckLineSpread(pageId, line, bands[line], centredPage, dark, findings);
     }
+    return stored;
 }
 
 } // namespace
@@ -540,11 +511,14 @@ int VerifyQuranDatabase(const QString& path, const std::optional<QList<int>>& pa
                         QStringLiteral("table Pages has %1 rows instead of %2").arg(rows).arg(PageCount));
             }
             const std::map<AyehKey, AyehRow> ayehs = print ? AllAyehs(db) : std::map<AyehKey, AyehRow>();
+            GlyphChecks glyphs(path, findings);
             for (const int page : checked) {
-                CheckPage(db, page, print, findings);
+                const QImage picture = CheckPage(db, page, print, findings);
                 if (print)
                     CheckPrintedLines(ayehs, *print, page, findings);
+                glyphs.CheckPage(page, picture, print);
             }
+            glyphs.Close();
             findings.Close();
             report << shown << ": "
                    << (findings.Count() == 0 ? QStringLiteral("no faults")

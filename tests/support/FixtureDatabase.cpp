@@ -124,6 +124,15 @@ void CreateAyehTextTable(FixtureDatabase& db) {
     db.Exec("CREATE TABLE AyehText (SourehID INTEGER, AyehID INTEGER, Text TEXT);");
 }
 
+void CreateMushafTables(FixtureDatabase& db) {
+    db.Exec(
+        "CREATE TABLE MushafFont (FontID INTEGER, FileName TEXT, Sha256 TEXT, PixelSize REAL, Format "
+        "INTEGER);"
+        "CREATE TABLE MushafWords (PageID INTEGER, Position INTEGER, LineID INTEGER, Kind INTEGER, "
+        "SourehID INTEGER, AyehID INTEGER, WordID INTEGER, CharStart INTEGER, CharEnd INTEGER, Text TEXT, "
+        "Glyphs BLOB);");
+}
+
 QByteArray MakeBitmap8(int width, int height, quint8 background, const std::vector<QRect>& darkRects,
                        quint8 ink) {
     const int stride = (width + 3) / 4 * 4;

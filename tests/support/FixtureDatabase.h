@@ -34,6 +34,8 @@ void CreateQuranTables(FixtureDatabase& db);
 void CreateSoundTables(FixtureDatabase& db);
 // The optional AyehText table of quran.dat, empty.
 void CreateAyehTextTable(FixtureDatabase& db);
+// The optional tables of the typeset glyphs, MushafFont and MushafWords, empty.
+void CreateMushafTables(FixtureDatabase& db);
 
 // A Windows bitmap file (8 bits per pixel, grey palette) filled with `background`, with the
 // given rectangles (top-down pixel coordinates) painted in `ink`.

@@ -17,19 +17,8 @@
 
 namespace {
 
-class BuildText : public ::testing::Test {
+class BuildText : public SharedContentTest {
 protected:
-    void SetUp() override {
-        QString why;
-        Folder = SharedContentFolder(&why);
-        if (Folder.isEmpty()) {
-            if (why.contains(QStringLiteral("not installed")))
-                GTEST_SKIP() << why.toStdString();
-            FAIL() << why.toStdString();
-        }
-        Db = QDir(Folder).filePath(QStringLiteral("quran.dat"));
-    }
-
     bool Dark(const QImage& picture, int x, int y) const {
         return qGray(picture.pixel(x, y)) < HighlightLevel;
     }
@@ -43,9 +32,6 @@ protected:
                     box |= QRect(x, y, 1, 1);
         return box;
     }
-
-    QString Folder;
-    QString Db;
 };
 
 TEST_F(BuildText, ItsOutputPassesVerify) {

@@ -37,6 +37,17 @@ QString SharedContentFolder(QString* why) {
     return folder ? folder->path() : QString();
 }
 
+void SharedContentTest::SetUp() {
+    QString why;
+    Folder = SharedContentFolder(&why);
+    if (Folder.isEmpty()) {
+        if (why.contains(QStringLiteral("not installed")))
+            GTEST_SKIP() << why.toStdString();
+        FAIL() << why.toStdString();
+    }
+    Db = QDir(Folder).filePath(QStringLiteral("quran.dat"));
+}
+
 QString InstalledPrintPackage() {
     const QString dir = QStringLiteral(GOLVAR_SOURCE_DIR "/.cache/sources/asim");
     return QFileInfo::exists(dir + QStringLiteral("/data/hafs/raw.json")) ? dir : QString();

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QList>
 #include <QString>
+#include <gtest/gtest.h>
 #include <optional>
 #include <vector>
 
@@ -20,6 +21,18 @@ class PrintedMushaf;
 // The folder holding the shared build's quran.dat, built on first use; empty (with the
 // reason in `why`) when the sources are not installed or the build failed.
 QString SharedContentFolder(QString* why);
+
+// A test on the shared build: skipped when the sources are not installed, failed when the
+// build fails. Folder is the build's folder, Db its quran.dat.
+class SharedContentTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    // Whether SetUp skipped or failed the test, for the SetUp of a fixture built on this.
+    bool Unusable() const { return IsSkipped() || HasFatalFailure(); }
+
+    QString Folder;
+    QString Db;
+};
 
 // The @saqfish/asim package fetched at set-up, or empty when it is not there.
 QString InstalledPrintPackage();

@@ -17,17 +17,11 @@
 
 namespace {
 
-class VerifyText : public ::testing::Test {
+class VerifyText : public SharedContentTest {
 protected:
     void SetUp() override {
-        QString why;
-        const QString folder = SharedContentFolder(&why);
-        if (folder.isEmpty()) {
-            if (why.contains(QStringLiteral("not installed")))
-                GTEST_SKIP() << why.toStdString();
-            FAIL() << why.toStdString();
-        }
-        Pristine = QDir(folder).filePath(QStringLiteral("quran.dat"));
+        SharedContentTest::SetUp();
+        Pristine = Db;
         Copy = Temp.filePath(QStringLiteral("quran.dat"));
     }
 
@@ -79,6 +73,13 @@ TEST_F(VerifyText, ReportsEachKindOfDamage) {
     const AyehGeometry b = *after;
     const auto where = [](const AyehGeometry& g) {
         return QStringLiteral(" WHERE SourehID = %1 AND AyehID = %2").arg(g.Soureh).arg(g.Ayeh);
+    };
+    const auto word = [](int soureh, int ayeh, int number) {
+        return QStringLiteral(
+                   " WHERE PageID = 50 AND Kind = 1 AND SourehID = %1 AND AyehID = %2 AND WordID = %3")
+            .arg(soureh)
+            .arg(ayeh)
+            .arg(number);
     };
 
     // The tool's own tables refuse duplicate keys and nulls; files from elsewhere may not.
@@ -235,6 +236,43 @@ TEST_F(VerifyText, ReportsEachKindOfDamage) {
              });
          },
          QStringLiteral("ayeh %1:%2: its highlight region holds no ink").arg(a.Soureh).arg(a.Ayeh)},
+        {"a word left out",
+         [&](const QString& db) { ExecuteOn(db, QStringLiteral("DELETE FROM MushafWords") + word(3, 3, 2)); },
+         QStringLiteral("page 50: word 2 of ayeh 3:3 is placed 0 times instead of once")},
+        {"a word placed twice",
+         [&](const QString& db) {
+             ExecuteOn(db,
+                       QStringLiteral("INSERT INTO MushafWords SELECT PageID, 999, LineID, Kind, SourehID, "
+                                      "AyehID, WordID, CharStart, CharEnd, Text, Glyphs FROM MushafWords") +
+                           word(3, 3, 2));
+         },
+         QStringLiteral("page 50: word 2 of ayeh 3:3 is placed 2 times instead of once")},
+        {"a word on the next line",
+         [&](const QString& db) {
+             ExecuteOn(db, QStringLiteral("UPDATE MushafWords SET LineID = LineID + 1") + word(3, 3, 2));
+         },
+         QStringLiteral("page 50: word 2 of ayeh 3:3 stands on line \\d+, printed on line")},
+        {"a word's characters shifted in its ayeh",
+         [&](const QString& db) {
+             ExecuteOn(db,
+                       QStringLiteral("UPDATE MushafWords SET CharStart = CharStart + 1") + word(3, 3, 2));
+         },
+         QStringLiteral("page 50: word 2 of ayeh 3:3 reads «.*» at characters")},
+        {"the glyphs of another page",
+         [](const QString& db) {
+             ExecuteOn(db,
+                       QStringLiteral("UPDATE MushafWords SET Glyphs = (SELECT x.Glyphs FROM MushafWords x "
+                                      "WHERE x.PageID = 3 AND x.Position = MushafWords.Position) "
+                                      "WHERE PageID = 50 AND Position <= 60"));
+         },
+         QStringLiteral(
+             "page 50: the glyphs drawn at the picture's size share 0\\.\\d+ of their ink with the "
+             "picture \\(intersection over union\\), less than 0\\.97")},
+        {"a font that is not the book's",
+         [](const QString& db) {
+             ExecuteOn(db, QStringLiteral("UPDATE MushafFont SET Sha256 = '00' WHERE FontID = 0"));
+         },
+         QStringLiteral("is not the one the Mushaf's glyphs were set in")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -244,6 +282,13 @@ TEST_F(VerifyText, ReportsEachKindOfDamage) {
             << "expected: " << c.Message.toStdString() << "\n"
             << Report.toStdString();
     }
+}
+
+TEST_F(VerifyText, ContentWithoutGlyphsIsNotedButHasNoFault) {
+    EXPECT_EQ(
+        VerifyDamaged([](const QString& db) { ExecuteOn(db, QStringLiteral("DROP TABLE MushafWords")); }), 0)
+        << Report.toStdString();
+    EXPECT_TRUE(Report.contains(QStringLiteral("has no typeset glyphs"))) << Report.toStdString();
 }
 
 TEST_F(VerifyText, AFileThatCannotBeReadIsOneFault) {
