@@ -1,5 +1,7 @@
 #include "recordings/SoundDatabase.h"
 
+#include "audio/AudioPlayer.h"
+#include "audio/Resampler.h"
 #include "audio/WavDecoder.h"
 #include "content/MushafCounts.h"
 
@@ -7,7 +9,6 @@
 #include <QFile>
 #include <QStringList>
 #include <QTemporaryFile>
-#include <SDL.h>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -70,14 +71,14 @@ sf_count_t MemoryTell(void* user) {
 
 SF_VIRTUAL_IO MemoryIo = {MemoryLength, MemorySeek, MemoryRead, MemoryWrite, MemoryTell};
 
+// No recording comes at a higher rate; a damaged header would make the converter's work grow
+// without bound. The player's decoder refuses the same.
+constexpr int MaximumDecodedRate = 384000;
+
 struct SndfileCloser {
     void operator()(SNDFILE* file) const { sf_close(file); }
 };
 using SndfileHandle = std::unique_ptr<SNDFILE, SndfileCloser>;
-
-struct AudioStreamFree {
-    void operator()(SDL_AudioStream* stream) const { SDL_FreeAudioStream(stream); }
-};
 
 MonoAudio ReadAll(SNDFILE* file, const SF_INFO& info, const QString& name) {
     if (info.channels < 1 || info.samplerate < 1)
@@ -134,15 +135,6 @@ QByteArray EncodeWav(const MonoAudio& audio, WavEncoding encoding) {
     return memory.Bytes;
 }
 
-MonoAudio DecodeAudioFile(const QString& path) {
-    SF_INFO info{};
-    SndfileHandle file(sf_open(QFile::encodeName(path).constData(), SFM_READ, &info));
-    if (!file)
-        throw ToolError(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path),
-                                                     QString::fromUtf8(sf_strerror(nullptr))));
-    return ReadAll(file.get(), info, QDir::toNativeSeparators(path));
-}
-
 MonoAudio DecodeAudioBytes(const QByteArray& bytes) {
     MemoryFile memory{bytes, 0};
     SF_INFO info{};
@@ -155,28 +147,109 @@ MonoAudio DecodeAudioBytes(const QByteArray& bytes) {
 MonoAudio Resample(const MonoAudio& audio, int rate) {
     if (audio.SampleRate == rate || audio.Samples.empty())
         return audio;
-    std::unique_ptr<SDL_AudioStream, AudioStreamFree> stream(
-        SDL_NewAudioStream(AUDIO_F32SYS, 1, audio.SampleRate, AUDIO_F32SYS, 1, rate));
-    if (!stream)
-        throw ToolError(QStringLiteral("cannot resample: %1").arg(QString::fromUtf8(SDL_GetError())));
-    // The converter holds back the last few milliseconds of its input even when flushed: a
-    // tail of silence pushes them out, and the result is cut to the exact length.
-    const std::vector<float> tail(size_t(audio.SampleRate / 10 + 1), 0.0f);
-    if (SDL_AudioStreamPut(stream.get(), audio.Samples.data(), int(audio.Samples.size() * sizeof(float))) !=
-            0 ||
-        SDL_AudioStreamPut(stream.get(), tail.data(), int(tail.size() * sizeof(float))) != 0 ||
-        SDL_AudioStreamFlush(stream.get()) != 0)
-        throw ToolError(QStringLiteral("cannot resample: %1").arg(QString::fromUtf8(SDL_GetError())));
-    MonoAudio out;
-    out.SampleRate = rate;
-    out.Samples.resize(size_t(SDL_AudioStreamAvailable(stream.get())) / sizeof(float));
-    const int got =
-        SDL_AudioStreamGet(stream.get(), out.Samples.data(), int(out.Samples.size() * sizeof(float)));
-    if (got < 0)
-        throw ToolError(QStringLiteral("cannot resample: %1").arg(QString::fromUtf8(SDL_GetError())));
-    const auto exact = size_t(std::llround(double(audio.Samples.size()) * rate / audio.SampleRate));
-    out.Samples.resize(std::min(size_t(got) / sizeof(float), exact));
-    return out;
+    try {
+        Resampler converter({SampleType::F32, 1, audio.SampleRate}, {SampleType::F32, 1, rate});
+        std::vector<std::uint8_t> bytes;
+        converter.Put(audio.Samples.data(), audio.Samples.size() * sizeof(float), bytes);
+        converter.Finish(bytes);
+        MonoAudio out;
+        out.SampleRate = rate;
+        out.Samples.resize(bytes.size() / sizeof(float));
+        std::memcpy(out.Samples.data(), bytes.data(), out.Samples.size() * sizeof(float));
+        return out;
+    } catch (const AudioError& error) {
+        throw ToolError(QStringLiteral("cannot resample: %1").arg(QString::fromUtf8(error.what())));
+    }
+}
+
+StoredRecording ConvertRecordingFile(const QString& path, int maxRate, WavEncoding encoding) {
+    const QString name = QDir::toNativeSeparators(path);
+    SF_INFO info{};
+    const SndfileHandle in(sf_open(QFile::encodeName(path).constData(), SFM_READ, &info));
+    if (!in)
+        throw ToolError(QStringLiteral("%1: %2").arg(name, QString::fromUtf8(sf_strerror(nullptr))));
+    if (info.channels < 1 || info.samplerate < 1)
+        throw ToolError(QStringLiteral("%1: no sound in it").arg(name));
+    if (info.samplerate > MaximumDecodedRate)
+        throw ToolError(
+            QStringLiteral("%1: a sample rate of %2 Hz is not taken").arg(name).arg(info.samplerate));
+    StoredRecording stored;
+    stored.Rate = std::min(info.samplerate, maxRate);
+
+    MemoryFile memory;
+    SF_INFO format{};
+    format.samplerate = stored.Rate;
+    format.channels = 1;
+    format.format =
+        SF_FORMAT_WAV | (encoding == WavEncoding::ImaAdpcm ? SF_FORMAT_IMA_ADPCM : SF_FORMAT_PCM_16);
+    SndfileHandle out(sf_open_virtual(&MemoryIo, SFM_WRITE, &format, &memory));
+    if (!out)
+        throw ToolError(
+            QStringLiteral("cannot encode a WAV file: %1").arg(QString::fromUtf8(sf_strerror(nullptr))));
+    sf_command(out.get(), SFC_SET_CLIPPING, nullptr, SF_TRUE);
+
+    // Some formats (MP3) know their length only roughly: read until the decoder stops, one
+    // block at a time, each converted and encoded before the next is read.
+    constexpr sf_count_t BlockFrames = 4096;
+    const std::int64_t longest = std::int64_t{LongestRecordingSeconds} * info.samplerate;
+    std::vector<float> block(static_cast<std::size_t>(BlockFrames * info.channels));
+    std::vector<float> mono(static_cast<std::size_t>(BlockFrames));
+    std::vector<std::uint8_t> converted;
+    std::vector<float> samples;
+    std::int64_t decoded = 0;
+    const auto write = [&] {
+        samples.resize(converted.size() / sizeof(float));
+        std::memcpy(samples.data(), converted.data(), samples.size() * sizeof(float));
+        converted.clear();
+        const auto frames = static_cast<sf_count_t>(samples.size());
+        if (sf_writef_float(out.get(), samples.data(), frames) != frames)
+            throw ToolError(QStringLiteral("cannot encode a WAV file: %1")
+                                .arg(QString::fromUtf8(sf_strerror(out.get()))));
+        stored.Frames += frames;
+    };
+    try {
+        Resampler converter({SampleType::F32, 1, info.samplerate}, {SampleType::F32, 1, stored.Rate});
+        for (;;) {
+            const sf_count_t frames = sf_readf_float(in.get(), block.data(), BlockFrames);
+            if (frames <= 0)
+                break;
+            decoded += frames;
+            if (decoded > longest)
+                throw ToolError(QStringLiteral("%1: longer than %2 minutes, more than any ayeh's recitation")
+                                    .arg(name)
+                                    .arg(LongestRecordingSeconds / 60));
+            for (sf_count_t f = 0; f < frames; ++f) {
+                float sum = 0;
+                for (int c = 0; c < info.channels; ++c)
+                    sum += block[static_cast<std::size_t>(f * info.channels + c)];
+                mono[static_cast<std::size_t>(f)] = sum / float(info.channels);
+            }
+            converter.Put(mono.data(), static_cast<std::size_t>(frames) * sizeof(float), converted);
+            write();
+        }
+        if (sf_error(in.get()) != SF_ERR_NO_ERROR)
+            throw ToolError(QStringLiteral("%1: %2").arg(name, QString::fromUtf8(sf_strerror(in.get()))));
+        if (decoded == 0)
+            throw ToolError(QStringLiteral("%1: no sound in it").arg(name));
+        converter.Finish(converted);
+        write();
+    } catch (const AudioError& error) {
+        throw ToolError(QStringLiteral("%1: cannot convert: %2").arg(name, QString::fromUtf8(error.what())));
+    }
+    if (stored.Frames != Resampler::OutputFrames(decoded, info.samplerate, stored.Rate))
+        throw ToolError(
+            QStringLiteral("%1: %2 frames decoded became %3").arg(name).arg(decoded).arg(stored.Frames));
+    if (sf_close(out.release()) != 0) // writes the final header sizes
+        throw ToolError(QStringLiteral("cannot encode a WAV file for %1").arg(name));
+    stored.Wav = std::move(memory.Bytes);
+    return stored;
+}
+
+std::int64_t StoredFrames(const QByteArray& wav) {
+    MemoryFile memory{wav, 0};
+    SF_INFO info{};
+    const SndfileHandle file(sf_open_virtual(&MemoryIo, SFM_READ, &info, &memory));
+    return file ? std::int64_t{info.frames} : -1;
 }
 
 QString PlayerDecodeFailure(const QByteArray& wav) {
