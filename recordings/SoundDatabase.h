@@ -28,10 +28,11 @@ struct MonoAudio {
 // The two ways recordings are stored.
 enum class WavEncoding { ImaAdpcm, Pcm16 };
 
-// The longest recording of one ayeh taken in: 15 minutes. The longest ayeh, 2:282, recited
-// slowly in the melodic style with its pauses, lasts about 7 minutes; the limit leaves twice
-// that, and bounds what one recording costs (about 10 MB stored as IMA ADPCM at 22050 Hz, 40 MB
-// as 16-bit PCM) while its decoding takes constant memory.
+// The longest recording of one ayeh taken in: 15 minutes. The longest ayeh, 2:282 (128 words),
+// recited slowly in the melodic style at about three seconds a word, lasts six to seven
+// minutes; the limit leaves more than twice that, and bounds what one recording costs (about
+// 10 MB stored as IMA ADPCM at 22050 Hz, 40 MB as 16-bit PCM) while its decoding takes
+// constant memory.
 inline constexpr int LongestRecordingSeconds = 15 * 60;
 
 // A complete WAV file in memory, written by libsndfile. Throws ToolError.
