@@ -80,29 +80,67 @@ struct SndfileCloser {
 };
 using SndfileHandle = std::unique_ptr<SNDFILE, SndfileCloser>;
 
-MonoAudio ReadAll(SNDFILE* file, const SF_INFO& info, const QString& name) {
+// Reads a file libsndfile opened, one block at a time, mixed down to mono: some formats (MP3)
+// know their length only roughly, so it reads until the decoder stops. Returns the frames read;
+// throws ToolError, also for a file without any sound.
+template <class Block>
+std::int64_t ReadMono(SNDFILE* file, const SF_INFO& info, const QString& name, Block&& block) {
     if (info.channels < 1 || info.samplerate < 1)
         throw ToolError(QStringLiteral("%1: no sound in it").arg(name));
-    MonoAudio audio;
-    audio.SampleRate = info.samplerate;
-    // Some formats (MP3) know their length only roughly: read until the decoder stops.
-    std::vector<float> block(size_t(4096) * size_t(info.channels));
+    constexpr sf_count_t BlockFrames = 4096;
+    std::vector<float> frames(static_cast<std::size_t>(BlockFrames * info.channels));
+    std::vector<float> mono(static_cast<std::size_t>(BlockFrames));
+    std::int64_t read = 0;
     for (;;) {
-        const sf_count_t frames = sf_readf_float(file, block.data(), 4096);
-        if (frames <= 0)
+        const sf_count_t count = sf_readf_float(file, frames.data(), BlockFrames);
+        if (count <= 0)
             break;
-        for (sf_count_t f = 0; f < frames; ++f) {
+        read += count;
+        for (sf_count_t f = 0; f < count; ++f) {
             float sum = 0;
             for (int c = 0; c < info.channels; ++c)
-                sum += block[size_t(f * info.channels + c)];
-            audio.Samples.push_back(sum / float(info.channels));
+                sum += frames[static_cast<std::size_t>(f * info.channels + c)];
+            mono[static_cast<std::size_t>(f)] = sum / float(info.channels);
         }
+        block(mono.data(), count, read);
     }
     if (sf_error(file) != SF_ERR_NO_ERROR)
         throw ToolError(QStringLiteral("%1: %2").arg(name, QString::fromUtf8(sf_strerror(file))));
-    if (audio.Samples.empty())
+    if (read == 0)
         throw ToolError(QStringLiteral("%1: no sound in it").arg(name));
+    return read;
+}
+
+MonoAudio ReadAll(SNDFILE* file, const SF_INFO& info, const QString& name) {
+    MonoAudio audio;
+    audio.SampleRate = info.samplerate;
+    ReadMono(file, info, name, [&](const float* samples, sf_count_t count, std::int64_t) {
+        audio.Samples.insert(audio.Samples.end(), samples, samples + count);
+    });
     return audio;
+}
+
+// A WAV file of mono `rate` being written into `memory`; the header sizes are written when it
+// closes. Throws ToolError.
+SndfileHandle OpenWavWriter(MemoryFile& memory, int rate, WavEncoding encoding) {
+    SF_INFO info{};
+    info.samplerate = rate;
+    info.channels = 1;
+    info.format =
+        SF_FORMAT_WAV | (encoding == WavEncoding::ImaAdpcm ? SF_FORMAT_IMA_ADPCM : SF_FORMAT_PCM_16);
+    SndfileHandle file(sf_open_virtual(&MemoryIo, SFM_WRITE, &info, &memory));
+    if (!file)
+        throw ToolError(
+            QStringLiteral("cannot encode a WAV file: %1").arg(QString::fromUtf8(sf_strerror(nullptr))));
+    sf_command(file.get(), SFC_SET_CLIPPING, nullptr, SF_TRUE);
+    return file;
+}
+
+// Appends `count` samples to a file OpenWavWriter opened. Throws ToolError.
+void WriteSamples(SNDFILE* file, const float* samples, sf_count_t count) {
+    if (sf_writef_float(file, samples, count) != count)
+        throw ToolError(
+            QStringLiteral("cannot encode a WAV file: %1").arg(QString::fromUtf8(sf_strerror(file))));
 }
 
 // The sample rate a sound file's header states, or 0 when libsndfile cannot read it.
@@ -117,20 +155,8 @@ int StatedRate(const QByteArray& bytes) {
 
 QByteArray EncodeWav(const MonoAudio& audio, WavEncoding encoding) {
     MemoryFile memory;
-    SF_INFO info{};
-    info.samplerate = audio.SampleRate;
-    info.channels = 1;
-    info.format =
-        SF_FORMAT_WAV | (encoding == WavEncoding::ImaAdpcm ? SF_FORMAT_IMA_ADPCM : SF_FORMAT_PCM_16);
-    SndfileHandle file(sf_open_virtual(&MemoryIo, SFM_WRITE, &info, &memory));
-    if (!file)
-        throw ToolError(
-            QStringLiteral("cannot encode a WAV file: %1").arg(QString::fromUtf8(sf_strerror(nullptr))));
-    sf_command(file.get(), SFC_SET_CLIPPING, nullptr, SF_TRUE);
-    const auto count = sf_count_t(audio.Samples.size());
-    if (sf_writef_float(file.get(), audio.Samples.data(), count) != count)
-        throw ToolError(
-            QStringLiteral("cannot encode a WAV file: %1").arg(QString::fromUtf8(sf_strerror(file.get()))));
+    SndfileHandle file = OpenWavWriter(memory, audio.SampleRate, encoding);
+    WriteSamples(file.get(), audio.Samples.data(), sf_count_t(audio.Samples.size()));
     file.reset(); // writes the final header sizes
     return memory.Bytes;
 }
@@ -177,60 +203,29 @@ StoredRecording ConvertRecordingFile(const QString& path, int maxRate, WavEncodi
     stored.Rate = std::min(info.samplerate, maxRate);
 
     MemoryFile memory;
-    SF_INFO format{};
-    format.samplerate = stored.Rate;
-    format.channels = 1;
-    format.format =
-        SF_FORMAT_WAV | (encoding == WavEncoding::ImaAdpcm ? SF_FORMAT_IMA_ADPCM : SF_FORMAT_PCM_16);
-    SndfileHandle out(sf_open_virtual(&MemoryIo, SFM_WRITE, &format, &memory));
-    if (!out)
-        throw ToolError(
-            QStringLiteral("cannot encode a WAV file: %1").arg(QString::fromUtf8(sf_strerror(nullptr))));
-    sf_command(out.get(), SFC_SET_CLIPPING, nullptr, SF_TRUE);
-
-    // Some formats (MP3) know their length only roughly: read until the decoder stops, one
-    // block at a time, each converted and encoded before the next is read.
-    constexpr sf_count_t BlockFrames = 4096;
+    SndfileHandle out = OpenWavWriter(memory, stored.Rate, encoding);
+    // Each block is converted and encoded before the next is read.
     const std::int64_t longest = std::int64_t{LongestRecordingSeconds} * info.samplerate;
-    std::vector<float> block(static_cast<std::size_t>(BlockFrames * info.channels));
-    std::vector<float> mono(static_cast<std::size_t>(BlockFrames));
     std::vector<std::uint8_t> converted;
     std::vector<float> samples;
-    std::int64_t decoded = 0;
     const auto write = [&] {
         samples.resize(converted.size() / sizeof(float));
         std::memcpy(samples.data(), converted.data(), samples.size() * sizeof(float));
         converted.clear();
-        const auto frames = static_cast<sf_count_t>(samples.size());
-        if (sf_writef_float(out.get(), samples.data(), frames) != frames)
-            throw ToolError(QStringLiteral("cannot encode a WAV file: %1")
-                                .arg(QString::fromUtf8(sf_strerror(out.get()))));
-        stored.Frames += frames;
+        WriteSamples(out.get(), samples.data(), sf_count_t(samples.size()));
+        stored.Frames += std::int64_t(samples.size());
     };
+    std::int64_t decoded = 0;
     try {
         Resampler converter({SampleType::F32, 1, info.samplerate}, {SampleType::F32, 1, stored.Rate});
-        for (;;) {
-            const sf_count_t frames = sf_readf_float(in.get(), block.data(), BlockFrames);
-            if (frames <= 0)
-                break;
-            decoded += frames;
-            if (decoded > longest)
+        decoded = ReadMono(in.get(), info, name, [&](const float* mono, sf_count_t count, std::int64_t read) {
+            if (read > longest)
                 throw ToolError(QStringLiteral("%1: longer than %2 minutes, more than any ayeh's recitation")
                                     .arg(name)
                                     .arg(LongestRecordingSeconds / 60));
-            for (sf_count_t f = 0; f < frames; ++f) {
-                float sum = 0;
-                for (int c = 0; c < info.channels; ++c)
-                    sum += block[static_cast<std::size_t>(f * info.channels + c)];
-                mono[static_cast<std::size_t>(f)] = sum / float(info.channels);
-            }
-            converter.Put(mono.data(), static_cast<std::size_t>(frames) * sizeof(float), converted);
+            converter.Put(mono, static_cast<std::size_t>(count) * sizeof(float), converted);
             write();
-        }
-        if (sf_error(in.get()) != SF_ERR_NO_ERROR)
-            throw ToolError(QStringLiteral("%1: %2").arg(name, QString::fromUtf8(sf_strerror(in.get()))));
-        if (decoded == 0)
-            throw ToolError(QStringLiteral("%1: no sound in it").arg(name));
+        });
         converter.Finish(converted);
         write();
     } catch (const AudioError& error) {
