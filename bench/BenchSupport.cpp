@@ -35,6 +35,15 @@ QString ContentFolder() {
     return folder;
 }
 
+std::unique_ptr<Connection> OpenContentQuran() {
+    const QString folder = ContentFolder();
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(folder);
+    auto quran = std::make_unique<Connection>(QuranConnectionString);
+    QDir::setCurrent(previous);
+    return quran;
+}
+
 SurfaceImage::SurfaceImage() : Canvas(PagePictureWidth, PagePictureHeight, QImage::Format_RGB32) {
     Canvas.fill(Qt::white);
 }

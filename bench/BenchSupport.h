@@ -3,6 +3,7 @@
 // no run touches the user's settings or sound cache, plain stand-ins for the window's
 // controls, and the measures the programs report.
 
+#include "content/Database.h"
 #include "content/PageGeometry.h"
 #include "model/Display.h"
 
@@ -27,6 +28,9 @@ private:
 // The content folder: GOLVAR_BENCH_DATA when set, else "data" under the source tree.
 // Exits with a message when it holds no quran.dat.
 QString ContentFolder();
+
+// quran.dat of the content folder, opened as the reader opens it: by name from that folder.
+std::unique_ptr<Connection> OpenContentQuran();
 
 // A page picture drawn on a 462 x 690 surface, as the main window's picture does.
 class SurfaceImage final : public IPageImage {

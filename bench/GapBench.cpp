@@ -81,8 +81,8 @@ public:
     }
     void Ended(const QString& loaded) {
         if (Timer.isValid() && loaded != Last) {
-            Milliseconds.push_back(Timer.nsecsElapsed() / 1e6);
-            CpuMilliseconds.push_back((ThreadCpuNanoseconds() - CpuStart) / 1e6);
+            Milliseconds.push_back(double(Timer.nsecsElapsed()) / 1e6);
+            CpuMilliseconds.push_back(double(ThreadCpuNanoseconds() - CpuStart) / 1e6);
         }
         Last = loaded;
         Timer.invalidate();
@@ -239,10 +239,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "bench-gap: the practice's pause was not heard\n");
         return 1;
     }
-    const double pauseMs = silences.Pause * 1000.0 / format.Rate;
+    const double pauseMs = double(silences.Pause) * 1000.0 / format.Rate;
     std::vector<double> gaps;
     for (long run : silences.Transitions)
-        gaps.push_back(run * 1000.0 / format.Rate);
+        gaps.push_back(double(run) * 1000.0 / format.Rate);
 
     std::printf("device: %d Hz, %d channels; recordings %d ms at %d Hz mono (%d bytes)\n", format.Rate,
                 format.Channels, milliseconds, RecordingRate, int(ToneRecording(milliseconds, 300).size()));

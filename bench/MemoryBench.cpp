@@ -68,7 +68,8 @@ int main(int argc, char** argv) {
     const bool reached = GlobalQuran && GlobalQuran->Soureh && GlobalQuran->Soureh->SourehID == 2 &&
                          GlobalQuran->Soureh->Ayeh && GlobalQuran->Soureh->Ayeh->AyehID == 200;
     std::printf("rss_kb at window shown %ld, after half %ld, at end %ld\n", start, half, end);
-    std::printf("memory_rss_mb %.1f growth_second_half_mb %.1f\n", end / 1024.0, (end - half) / 1024.0);
+    std::printf("memory_rss_mb %.1f growth_second_half_mb %.1f\n", double(end) / 1024.0,
+                double(end - half) / 1024.0);
     form->MediaPlayer1->Stop();
     form.reset();
     GlobalQuran.reset();

@@ -5,23 +5,13 @@
 #include "content/Database.h"
 #include "model/AyehSearch.h"
 
-#include <QDir>
 #include <benchmark/benchmark.h>
 #include <memory>
 
 namespace {
 
-// quran.dat opened as the reader opens it, by name from the content folder.
-std::unique_ptr<Connection> OpenQuran() {
-    const QString previous = QDir::currentPath();
-    QDir::setCurrent(ContentFolder());
-    auto quran = std::make_unique<Connection>(QuranConnectionString);
-    QDir::setCurrent(previous);
-    return quran;
-}
-
 const TAyehIndex& TheIndex() {
-    static const std::unique_ptr<TAyehIndex> index = TAyehIndex::Load(*OpenQuran());
+    static const std::unique_ptr<TAyehIndex> index = TAyehIndex::Load(*OpenContentQuran());
     return *index;
 }
 
@@ -49,7 +39,7 @@ BENCHMARK_CAPTURE(BM_Search, ThreeWords, u"الله لا إله")->Unit(benchmar
 BENCHMARK_CAPTURE(BM_Search, OneLetter, u"م")->Unit(benchmark::kMillisecond);
 
 void BM_LoadSearchIndex(benchmark::State& state) {
-    const std::unique_ptr<Connection> quran = OpenQuran();
+    const std::unique_ptr<Connection> quran = OpenContentQuran();
     for (auto _ : state)
         benchmark::DoNotOptimize(TAyehIndex::Load(*quran).get());
 }

@@ -100,9 +100,9 @@ bool TimeOneStart(const char* self, double& shownMs, double& paintedMs, double& 
     long long cpu = 0;
     if (std::sscanf(line, "%lld %lld %lld", &shown, &painted, &cpu) != 3 || shown == 0)
         return false;
-    cpuMs = cpu / 1e3;
-    shownMs = (shown - started) / 1e6;
-    paintedMs = painted ? (painted - started) / 1e6 : 0;
+    cpuMs = double(cpu) / 1e3;
+    shownMs = double(shown - started) / 1e6;
+    paintedMs = painted ? double(painted - started) / 1e6 : 0;
     return true;
 }
 

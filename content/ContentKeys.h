@@ -33,3 +33,8 @@ inline constexpr const char* PracticeToAyehValue = "ToAyeh";
 inline constexpr const char* PracticeRoundsValue = "Rounds";
 inline constexpr const char* PracticePauseValue = "Pause";
 inline constexpr const char* PracticePauseSecondsValue = "PauseSeconds";
+
+// Per-user settings: the choices of a memorisation sitting.
+inline constexpr const char* MemoriseGroup = "Memorise";
+inline constexpr const char* MemoriseHintValue = "Hint";
+inline constexpr const char* MemorisePlayRevealedValue = "PlayRevealed";

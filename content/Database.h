@@ -126,6 +126,8 @@ std::string Sound(int sourehId, int ayehId, int ghariId);
 std::string AyehTranslations();
 std::string AyehTextTable();
 std::string AyehTexts();
+// Every ayeh's page, for the review plan.
+std::string AyehPages();
 } // namespace Statements
 
 // Translates a statement text into the engine's dialect ("top 1" becomes a trailing LIMIT 1).

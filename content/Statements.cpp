@@ -80,6 +80,13 @@ std::string AyehTexts() {
            " ORDER BY AyehText.SourehID, AyehText.AyehID ";
 }
 
+std::string AyehPages() {
+    // In the order of the AyehByPage index, which then holds every column asked for: the
+    // table's own rows, with their translations, are never read.
+    return " SELECT Ayeh.SourehID, Ayeh.AyehID, Ayeh.PageID  FROM Ayeh  ORDER BY Ayeh.PageID, Ayeh.SourehID, "
+           "Ayeh.AyehID ";
+}
+
 } // namespace Statements
 
 namespace {

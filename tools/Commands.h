@@ -9,3 +9,4 @@ int RunSampleSounds(const QStringList& args);
 int RunImportRecitation(const QStringList& args);
 int RunImportTranslation(const QStringList& args);
 int RunVerify(const QStringList& args);
+int RunTajweed(const QStringList& args);

@@ -22,6 +22,7 @@ constexpr Command CommandTable[] = {
     {"import-translation", RunImportTranslation,
      "import-translation DB FILE replace the Persian translation from a soureh|ayeh|text file"},
     {"verify", RunVerify, "verify DIR                 check the content folder DIR"},
+    {"tajweed", RunTajweed, "tajweed [--json] DIR       print the tajweed rules of every ayeh in DIR"},
 };
 
 void PrintUsage(std::FILE* out) {

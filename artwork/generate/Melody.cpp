@@ -61,7 +61,7 @@ std::vector<short> ComposeTavashih() {
     for (int i = 0; i < TavashihFrames; ++i) {
         const double t = double(i) / TavashihSampleRate;
         const double swell = std::min({1.0, t / 0.6, (total - t) / 1.2});
-        mix[i] += 0.16 * std::max(0.0, swell) * (Tone(D4 / 2, t) + 0.5 * Tone(A4 / 2, t));
+        mix[std::size_t(i)] += 0.16 * std::max(0.0, swell) * (Tone(D4 / 2, t) + 0.5 * Tone(A4 / 2, t));
     }
 
     double start = Lead;
@@ -71,7 +71,7 @@ std::vector<short> ComposeTavashih() {
         const int last = std::min(TavashihFrames, int((start + length + Release) * TavashihSampleRate));
         for (int i = first; i < last; ++i) {
             const double t = double(i) / TavashihSampleRate - start;
-            mix[i] += 0.5 * Envelope(t, length) * Tone(note.Frequency, t);
+            mix[std::size_t(i)] += 0.5 * Envelope(t, length) * Tone(note.Frequency, t);
         }
         start += length;
     }
@@ -81,21 +81,21 @@ std::vector<short> ComposeTavashih() {
     for (const auto& [delay, gain] : {std::pair{0.113, 0.22}, std::pair{0.237, 0.13}}) {
         const int offset = int(delay * TavashihSampleRate);
         for (int i = offset; i < TavashihFrames; ++i)
-            room[i] += gain * mix[i - offset];
+            room[std::size_t(i)] += gain * mix[std::size_t(i - offset)];
     }
 
     // The last 0.3 s fade to silence so the file ends without a click.
     const int fade = int(0.3 * TavashihSampleRate);
     for (int i = 0; i < fade; ++i)
-        room[TavashihFrames - 1 - i] *= double(i) / fade;
+        room[std::size_t(TavashihFrames - 1 - i)] *= double(i) / fade;
 
     double peak = 0;
     for (const double v : room)
         peak = std::max(peak, std::abs(v));
     const double scale = peak > 0 ? 0.6 * 32767.0 / peak : 0.0;
-    std::vector<short> samples(TavashihFrames);
+    std::vector<short> samples(std::size_t{TavashihFrames});
     for (int i = 0; i < TavashihFrames; ++i)
-        samples[i] = short(std::lround(room[i] * scale));
+        samples[std::size_t(i)] = short(std::lround(room[std::size_t(i)] * scale));
     return samples;
 }
 

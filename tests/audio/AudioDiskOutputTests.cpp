@@ -188,8 +188,8 @@ INSTANTIATE_TEST_SUITE_P(Queue, AudioQueueTest,
                                            // 250 ms at 44.1 kHz, two channels.
                                            QueueCase{"AfterAPause", 250, false, 2 * 11025},
                                            QueueCase{"Dropped", 0, true, -1}),
-                         [](const ::testing::TestParamInfo<QueueCase>& info) {
-                             return std::string(info.param.Name);
+                         [](const ::testing::TestParamInfo<QueueCase>& testCase) {
+                             return std::string(testCase.param.Name);
                          });
 
 } // namespace

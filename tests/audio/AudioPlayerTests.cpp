@@ -66,7 +66,7 @@ TEST_F(AudioPlayerTest, ModesFollowOpenPlayPauseStopAndClose) {
 
 TEST_F(AudioPlayerTest, PlayRunsToTheEndWherePositionEqualsLength) {
     OpenFile(ShortMs);
-    EXPECT_NEAR(Player.Length(), ShortMs, 1);
+    EXPECT_NEAR(double(Player.Length()), ShortMs, 1);
     EXPECT_EQ(Player.Position(), 0);
     Player.Play();
     ASSERT_TRUE(WaitForNotices(Notices, 1));
@@ -113,7 +113,7 @@ INSTANTIATE_TEST_SUITE_P(
     , AudioHaltTest,
     ::testing::Values(HaltCase{"PauseThenResume", &AudioPlayer::Pause, pmPaused, &AudioPlayer::Pause},
                       HaltCase{"StopThenPlay", &AudioPlayer::Stop, pmStopped, &AudioPlayer::Play}),
-    [](const auto& info) { return std::string(info.param.Name); });
+    [](const auto& testCase) { return std::string(testCase.param.Name); });
 
 TEST_F(AudioPlayerTest, PauseWhileStoppedDoesNothingAndLeavesNotifyPending) {
     OpenFile(ShortMs);
@@ -155,7 +155,7 @@ TEST_P(AudioAutoRewindTest, PlayAtTheEndRewindsOnlyWithAutoRewind) {
 INSTANTIATE_TEST_SUITE_P(, AudioAutoRewindTest,
                          ::testing::Values(RewindCase{"On", true, pmPlaying, false},
                                            RewindCase{"Off", false, pmStopped, true}),
-                         [](const auto& info) { return std::string(info.param.Name); });
+                         [](const auto& testCase) { return std::string(testCase.param.Name); });
 
 // Each row runs commands on an open file of ShortMs and lists the play numbers of the
 // notices that arrive in all, after any play has run out. The rows run on the SDL player and
@@ -322,9 +322,9 @@ INSTANTIATE_TEST_SUITE_P(, AudioNoticeTest,
                                                                   "PauseWhileStopped",
                                                                   [](AudioPlayer& p, auto&) { p.Pause(); },
                                                                   {}})),
-                         [](const auto& info) {
-                             return std::string(std::get<0>(info.param) == Kind::Sdl ? "Sdl" : "Fake") +
-                                    std::get<1>(info.param).Name;
+                         [](const auto& testCase) {
+                             return std::string(std::get<0>(testCase.param) == Kind::Sdl ? "Sdl" : "Fake") +
+                                    std::get<1>(testCase.param).Name;
                          });
 
 // What the notice's receiver sees at delivery: the chain of recitations relies on it to tell
@@ -445,7 +445,7 @@ TEST_F(AudioPlayerTest, SecondOpenOfAnotherFilePlaysTheNewFile) {
     Player.Open();
     EXPECT_EQ(Player.Mode(), pmStopped);
     EXPECT_EQ(Player.Position(), 0);
-    EXPECT_NEAR(Player.Length(), ShortMs, 1);
+    EXPECT_NEAR(double(Player.Length()), ShortMs, 1);
     Player.Play();
     ASSERT_TRUE(WaitForNotices(Notices, 2));
     EXPECT_EQ(Player.Position(), Player.Length());
@@ -533,7 +533,7 @@ INSTANTIATE_TEST_SUITE_P(
                         WriteWav(path, {FixtureEncoding::Gsm610, 8000});
                     },
                     "format tag"}),
-    [](const auto& info) { return std::string(info.param.Name); });
+    [](const auto& testCase) { return std::string(testCase.param.Name); });
 
 // The queue and the hand-over on both players, from one table: the model and window tests
 // drive the fake player, so it must keep the SDL player's contract. A recording of ShortMs

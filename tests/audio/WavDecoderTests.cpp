@@ -71,7 +71,7 @@ TEST_P(WavFormatTest, DecodesToTheFilesDurationAtTheOutputRate) {
     for (const OutputFormat target : {OutputFormat{44100, 2}, OutputFormat{48000, 2}}) {
         const auto sound = Decode(wavFormat, target);
         EXPECT_EQ(sound->Format.Rate, target.Rate);
-        EXPECT_EQ(sound->Bytes.size() % target.FrameBytes(), 0u);
+        EXPECT_EQ(sound->Bytes.size() % std::size_t(target.FrameBytes()), 0u);
         const std::int64_t decodedMs = sound->Milliseconds(sound->Frames());
         EXPECT_GE(decodedMs, wavFormat.DurationMs - 1) << "at " << target.Rate;
         EXPECT_LE(decodedMs, wavFormat.DurationMs + GetParam().PaddingMs) << "at " << target.Rate;
@@ -91,7 +91,7 @@ INSTANTIATE_TEST_SUITE_P(
                       FormatCase{"MsAdpcmMono22050", {FixtureEncoding::MsAdpcm, 22050, 1, 200}, 47},
                       FormatCase{"MuLawMono8000", {FixtureEncoding::MuLaw, 8000, 1, 200}},
                       FormatCase{"ALawMono8000", {FixtureEncoding::ALaw, 8000, 1, 200}}),
-    [](const auto& info) { return std::string(info.param.Name); });
+    [](const auto& testCase) { return std::string(testCase.param.Name); });
 
 TEST_F(WavDecoderTest, MissingFileRaisesTheDecodersMessage) {
     try {

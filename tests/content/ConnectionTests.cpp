@@ -98,7 +98,7 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"SingleQuotedValueWithDoubledQuote", "A='it''s';B=2", {{"A", "it's"}, {"B", "2"}}},
         ParseCase{"EmptyValue", "A=;B=", {{"A", ""}, {"B", ""}}},
         ParseCase{"EqualsInsideValue", "A=x=y", {{"A", "x=y"}}}),
-    [](const auto& info) { return std::string(info.param.Name); });
+    [](const auto& testCase) { return std::string(testCase.param.Name); });
 
 class ConnectionStringMalformed : public ::testing::TestWithParam<const char*> {};
 
@@ -223,7 +223,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadSettingsCase{"BadPersistFlag",
                         "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=q;Persist Security Info=maybe"},
         BadSettingsCase{"Malformed", "Provider=Microsoft.Jet.OLEDB.4.0;Data Source"}),
-    [](const auto& info) { return std::string(info.param.Name); });
+    [](const auto& testCase) { return std::string(testCase.param.Name); });
 
 TEST_F(ConnectionTest, FailsWithoutWaitingForeverWhileAnotherProgramWrites) {
     {

@@ -257,7 +257,7 @@ INSTANTIATE_TEST_SUITE_P(
                       FilterCase{"NegativeNumber", "StartAyeh > -1", {1, 2, 3, 4}},
                       FilterCase{"TextColumnNeverANumber", "FarsiTranslation = 1", {}},
                       FilterCase{"Empty", "   ", {1, 2, 3, 4}}),
-    [](const auto& info) { return std::string(info.param.Name); });
+    [](const auto& testCase) { return std::string(testCase.param.Name); });
 
 class MalformedFilter : public ResultSetTest, public ::testing::WithParamInterface<const char*> {};
 

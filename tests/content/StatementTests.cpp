@@ -60,7 +60,7 @@ INSTANTIATE_TEST_SUITE_P(
             "NegativeNumbersWithMinus", Statements::Sound(-1, 7, -20),
             " SELECT Sounds.SourehID, Sounds.AyehID, Sounds.GhariID, Sounds.Sound  FROM Sounds  WHERE "
             "(((Sounds.SourehID)= -1 ) AND ((Sounds.AyehID)= 7 ) AND ((Sounds.GhariID)= -20 )) "}),
-    [](const auto& info) { return std::string(info.param.Name); });
+    [](const auto& testCase) { return std::string(testCase.param.Name); });
 
 struct TranslateCase {
     const char* Name;
@@ -91,7 +91,7 @@ INSTANTIATE_TEST_SUITE_P(
         TranslateCase{"NoTopUnchanged", Statements::Soureh(2), Statements::Soureh(2)},
         TranslateCase{"ColumnNamedTopUnchanged", "SELECT topic FROM t", "SELECT topic FROM t"},
         TranslateCase{"TopWithoutNumberUnchanged", "SELECT top x FROM t", "SELECT top x FROM t"}),
-    [](const auto& info) { return std::string(info.param.Name); });
+    [](const auto& testCase) { return std::string(testCase.param.Name); });
 
 TEST(BitmapFileInBlob, SkipsAnExactHeader) {
     const QByteArray bitmap = MakeBitmap8(5, 3);

@@ -113,7 +113,7 @@ INSTANTIATE_TEST_SUITE_P(
         FileDamageCase{"SoundNotADatabase", "snd.wav", Damage::NotADatabase, "not a database"},
         FileDamageCase{"SoundWrongPassword", "snd.wav", Damage::WrongPassword, "not a database"},
         FileDamageCase{"SoundLockedForWriting", "snd.wav", Damage::LockedForWriting, "open for writing"}),
-    [](const auto& info) { return std::string(info.param.Name); });
+    [](const auto& testCase) { return std::string(testCase.param.Name); });
 
 // ---- tables, columns and values ----
 
@@ -185,7 +185,7 @@ INSTANTIATE_TEST_SUITE_P(
         SchemaCase{"NullRecording", nullptr,
                    "UPDATE Sounds SET Sound = NULL WHERE GhariID = 1 AND SourehID = 1 AND AyehID = 2",
                    SchemaCase::Reciting, "null"}),
-    [](const auto& info) { return std::string(info.param.Name); });
+    [](const auto& testCase) { return std::string(testCase.param.Name); });
 
 TEST_F(HardeningTest, NullsWhereTheReaderAllowsThemChangeNothing) {
     CreateContent([](FixtureDatabase& quran, FixtureDatabase&) {
@@ -264,7 +264,7 @@ INSTANTIATE_TEST_SUITE_P(
                       PictureCase{"Wider", [](const QByteArray&) { return MakeBitmap8(900, 690); }, "", 900},
                       PictureCase{"Empty", [](const QByteArray&) { return QByteArray(""); }, "", 0},
                       PictureCase{"NoRow", [](const QByteArray&) { return QByteArray(); }, "", 0}),
-    [](const auto& info) { return std::string(info.param.Name); });
+    [](const auto& testCase) { return std::string(testCase.param.Name); });
 
 // ---- ayeh geometry and line bands outside the picture ----
 
@@ -325,7 +325,7 @@ INSTANTIATE_TEST_SUITE_P(
         GeometryCase{"BandAtTheHighestRows", "INSERT INTO Lines VALUES (1, 1, 2147483647, 2147483647)",
                      false},
         GeometryCase{"BandUpsideDown", "INSERT INTO Lines VALUES (1, 1, 40, 10)", false}),
-    [](const auto& info) { return std::string(info.param.Name); });
+    [](const auto& testCase) { return std::string(testCase.param.Name); });
 
 // ---- recordings ----
 
@@ -385,7 +385,7 @@ INSTANTIATE_TEST_SUITE_P(
                       },
                       1},
         RecordingCase{"MissingForThisReciter", {}, 3}),
-    [](const auto& info) { return std::string(info.param.Name); });
+    [](const auto& testCase) { return std::string(testCase.param.Name); });
 
 // ---- the sound cache folder ----
 

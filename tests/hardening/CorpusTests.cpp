@@ -42,6 +42,6 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(CorpusCase{"page_blob", &golvar_fuzz::PageBlob}, CorpusCase{"wav", &golvar_fuzz::Wav},
                       CorpusCase{"connection_string", &golvar_fuzz::ConnectionStringText},
                       CorpusCase{"filter", &golvar_fuzz::FilterText}),
-    [](const auto& info) { return std::string(info.param.Target); });
+    [](const auto& testCase) { return std::string(testCase.param.Target); });
 
 } // namespace

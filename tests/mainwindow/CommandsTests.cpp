@@ -197,7 +197,7 @@ INSTANTIATE_TEST_SUITE_P(
                       store.setValue(QString::fromLatin1(LastAyehValue), 4);
                   },
                   "Failed to get data for 'LastSoureh'"}),
-    [](const ::testing::TestParamInfo<StoreCase>& info) { return std::string(info.param.Name); });
+    [](const ::testing::TestParamInfo<StoreCase>& testCase) { return std::string(testCase.param.Name); });
 
 // --- Without a book ---
 
@@ -273,7 +273,9 @@ INSTANTIATE_TEST_SUITE_P(
                                             CopyContent(folder);
                                             QFile::remove(folder + QStringLiteral("/snd.wav"));
                                         }}),
-    [](const ::testing::TestParamInfo<BrokenContentCase>& info) { return std::string(info.param.Name); });
+    [](const ::testing::TestParamInfo<BrokenContentCase>& testCase) {
+        return std::string(testCase.param.Name);
+    });
 
 // --- The sound cache of earlier runs ---
 
@@ -404,10 +406,10 @@ TEST_P(ClickTest, AnyButtonOnAnAyehRecitesIt) {
 
 INSTANTIATE_TEST_SUITE_P(Buttons, ClickTest,
                          ::testing::Values(Qt::LeftButton, Qt::RightButton, Qt::MiddleButton),
-                         [](const ::testing::TestParamInfo<Qt::MouseButton>& info) {
-                             return std::string(info.param == Qt::LeftButton    ? "Left"
-                                                : info.param == Qt::RightButton ? "Right"
-                                                                                : "Middle");
+                         [](const ::testing::TestParamInfo<Qt::MouseButton>& testCase) {
+                             return std::string(testCase.param == Qt::LeftButton    ? "Left"
+                                                : testCase.param == Qt::RightButton ? "Right"
+                                                                                    : "Middle");
                          });
 
 TEST_F(CommandsTest, AClickOnAnAyehOfAnotherSourehSelectsThatSoureh) {
@@ -514,7 +516,7 @@ INSTANTIATE_TEST_SUITE_P(
                       PageCase{"PersianDigits", u"\u06F5\u06F0", PageCase::Page, u"", 50, 47, 1},
                       PageCase{"ArabicIndicDigits", u"\u0663", PageCase::Page, u"", 3, 2, 4},
                       PageCase{"SecondAyehOfASoureh", u"2", PageCase::Page, u"", 2, 2, 1}),
-    [](const ::testing::TestParamInfo<PageCase>& info) { return std::string(info.param.Name); });
+    [](const ::testing::TestParamInfo<PageCase>& testCase) { return std::string(testCase.param.Name); });
 
 TEST_F(CommandsTest, GoButtonJumpsLikeEnterAndLeavesARecordingPlaying) {
     OpenForm();

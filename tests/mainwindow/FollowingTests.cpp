@@ -86,13 +86,14 @@ TEST_P(FollowingChangeTest, DropsTheQueuedRecordingUnheardAndQueuesWhatNowFollow
 INSTANTIATE_TEST_SUITE_P(
     Changes, FollowingChangeTest,
     ::testing::Values(
-        ChangeCase{"AnotherAyehChosen", [](FollowingTest& t) { t.ChooseAyeh(4); }, Rec(1, 2, 5)},
-        ChangeCase{"RepeatBoxRaised", [](FollowingTest& t) { t.SetCount(2); }, Rec(1, 2, 2)},
-        ChangeCase{"AnotherReciter", [](FollowingTest& t) { t.ChooseReciter(2); }, Rec(2, 2, 3)},
-        ChangeCase{"AJumpToAPageThatBeginsASoureh",
-                   [](FollowingTest& t) { t.GoToPage(QString::number(ReaderContent::PageOf(47, 1))); },
-                   Bismillah1}),
-    [](const ::testing::TestParamInfo<ChangeCase>& info) { return std::string(info.param.Name); });
+        ChangeCase{"AnotherAyehChosen", [](FollowingTest& fixture) { fixture.ChooseAyeh(4); }, Rec(1, 2, 5)},
+        ChangeCase{"RepeatBoxRaised", [](FollowingTest& fixture) { fixture.SetCount(2); }, Rec(1, 2, 2)},
+        ChangeCase{"AnotherReciter", [](FollowingTest& fixture) { fixture.ChooseReciter(2); }, Rec(2, 2, 3)},
+        ChangeCase{
+            "AJumpToAPageThatBeginsASoureh",
+            [](FollowingTest& fixture) { fixture.GoToPage(QString::number(ReaderContent::PageOf(47, 1))); },
+            Bismillah1}),
+    [](const ::testing::TestParamInfo<ChangeCase>& testCase) { return std::string(testCase.param.Name); });
 
 TEST_F(FollowingTest, APauseDropsTheQueuedRecordingAndContinueQueuesItAgain) {
     Recite(2, 2, 1);
@@ -157,7 +158,7 @@ INSTANTIATE_TEST_SUITE_P(
                       PauseCase{"AsLongAsTheAyeh", PracticePause::AyehLength, 5, true, 1},
                       PauseCase{"TwiceAsLong", PracticePause::TwiceAyehLength, 5, true, 2},
                       PauseCase{"None", PracticePause::None, 5, true, 0}),
-    [](const ::testing::TestParamInfo<PauseCase>& info) { return std::string(info.param.Name); });
+    [](const ::testing::TestParamInfo<PauseCase>& testCase) { return std::string(testCase.param.Name); });
 
 // The Bismillah has just ended and 3:1, queued behind it, sounds, while the notice of the
 // Bismillah's end waits: a pause then pauses 3:1 where it is heard, and continue resumes it.

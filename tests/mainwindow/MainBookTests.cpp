@@ -88,8 +88,8 @@ TEST_P(ReciterTableTest, EntryKNamesAndPlaysReciterK) {
     EXPECT_EQ(Form->TntComboBoxSourehsList->count(), int(FixtureBook::Sourehs().size()));
     QStringList expected = TTntMainForm::DefaultReciterNames();
     for (int i = 0; i < 5; ++i)
-        if (c.Entries[i])
-            expected[i] = QString::fromUtf8(c.Entries[i]);
+        if (c.Entries[std::size_t(i)])
+            expected[i] = QString::fromUtf8(c.Entries[std::size_t(i)]);
     EXPECT_EQ(Reciters(), expected);
     EXPECT_EQ(Form->TntComboBoxGhariList->currentIndex(), 0);
     EXPECT_EQ(GlobalQuran->GhariID, 1);
@@ -128,7 +128,9 @@ INSTANTIATE_TEST_SUITE_P(
                          "DROP TABLE Reciters; CREATE TABLE Reciters (GhariID, Name);"
                          "INSERT INTO Reciters VALUES (1, 'قاری یک'), (NULL, 'قاری دو'), (1e12, 'قاری سه')",
                          {}}),
-    [](const ::testing::TestParamInfo<ReciterTableCase>& info) { return std::string(info.param.Name); });
+    [](const ::testing::TestParamInfo<ReciterTableCase>& testCase) {
+        return std::string(testCase.param.Name);
+    });
 
 TEST_F(MainBookTest, ClosingTheWindowFreesTheBookAndAsksTheSplashWindowToClose) {
     Open();

@@ -114,7 +114,7 @@ INSTANTIATE_TEST_SUITE_P(
                       CONTROL(TntSpeedButton1, 678, 530, 75, 22),
                       CONTROL(TntSpeedButtonClose, 678, 554, 75, 22), CONTROL(txtPageNo, 2, 525, 36, 27),
                       CONTROL(TntBitBtnGoToPage, 3, 553, 36, 25)),
-    [](const ::testing::TestParamInfo<ControlCase>& info) { return std::string(info.param.Name); });
+    [](const ::testing::TestParamInfo<ControlCase>& testCase) { return std::string(testCase.param.Name); });
 
 #undef CONTROL
 
@@ -149,7 +149,7 @@ INSTANTIATE_TEST_SUITE_P(
                                       u"\u0643\u0646\u064A\u062F."),
                       TEXT(TntBitBtnGoToPage, u"\u0628\u0631\u0648"), TEXT(txtPageNo, u"1"),
                       TEXT(BitBtn1, u""), TEXT(BitBtn2, u"")),
-    [](const ::testing::TestParamInfo<TextCase>& info) { return std::string(info.param.Name); });
+    [](const ::testing::TestParamInfo<TextCase>& testCase) { return std::string(testCase.param.Name); });
 
 #undef TEXT
 
@@ -182,8 +182,8 @@ TEST_P(MainWindowLabelTest, StartsAtItsPlaceSizedToItsTextInTheLabelStyle) {
 INSTANTIATE_TEST_SUITE_P(Labels, MainWindowLabelTest,
                          ::testing::Values(LABEL(TntLabel1, 7, 512), LABEL(TntLabel2, 761, 207),
                                            LABEL(TntLabel3, 687, 207), LABEL(TntLabel4, 42, 187)),
-                         [](const ::testing::TestParamInfo<LabelCase>& info) {
-                             return std::string(info.param.Name);
+                         [](const ::testing::TestParamInfo<LabelCase>& testCase) {
+                             return std::string(testCase.param.Name);
                          });
 
 #undef LABEL
@@ -216,7 +216,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(STYLE(TntComboBoxGhariList, 13, false), STYLE(TntComboBoxSourehsList, 13, false),
                       STYLE(TntComboBoxAyehsList, 13, false), STYLE(TntMemo1, 13, true),
                       STYLE(SpinEditReadingCount, 13, false), STYLE(txtPageNo, 16, false)),
-    [](const ::testing::TestParamInfo<StyleCase>& info) { return std::string(info.param.Name); });
+    [](const ::testing::TestParamInfo<StyleCase>& testCase) { return std::string(testCase.param.Name); });
 
 #undef STYLE
 

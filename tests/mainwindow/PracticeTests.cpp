@@ -100,29 +100,30 @@ TEST_P(PracticeEndingTest, EndsThePracticeAndTheReaderGoesOnAsWithoutOne) {
 INSTANTIATE_TEST_SUITE_P(
     Ways, PracticeEndingTest,
     ::testing::Values(EndingCase{"AClickOnAnAyeh",
-                                 [](PracticeTest& t) { t.ClickAyeh(1, 3); },
+                                 [](PracticeTest& fixture) { fixture.ClickAyeh(1, 3); },
                                  {{Rec(1, 3), 1}, {Rec(1, 4), 1}}},
                       EndingCase{"TheReciteButton",
-                                 [](PracticeTest& t) { t.Window().TntSpeedButtonPlay->click(); },
+                                 [](PracticeTest& fixture) { fixture.Window().TntSpeedButtonPlay->click(); },
                                  {{Rec(1, 2), 1}, {Rec(1, 3), 1}, {Rec(1, 4), 1}}},
                       EndingCase{"AnotherAyehChosenInTheList",
-                                 [](PracticeTest& t) { t.ChooseAyeh(3); },
+                                 [](PracticeTest& fixture) { fixture.ChooseAyeh(3); },
                                  {{Rec(1, 2), 1}, {Rec(1, 4), 1}, {Rec(1, 5), 1}}},
                       EndingCase{"TheSameAyehChosenAgainInTheListAfterAnother",
-                                 [](PracticeTest& t) {
-                                     t.ChooseAyeh(5);
-                                     t.ChooseAyeh(2);
+                                 [](PracticeTest& fixture) {
+                                     fixture.ChooseAyeh(5);
+                                     fixture.ChooseAyeh(2);
                                  },
                                  {{Rec(1, 2), 1}, {Rec(1, 3), 1}, {Rec(1, 4), 1}}},
-                      EndingCase{"AnotherSourehChosen", [](PracticeTest& t) { t.ChooseSoureh(2); }, {}},
-                      EndingCase{"Stop", [](PracticeTest& t) { t.Window().StopPractice(); }, {}},
+                      EndingCase{
+                          "AnotherSourehChosen", [](PracticeTest& fixture) { fixture.ChooseSoureh(2); }, {}},
+                      EndingCase{"Stop", [](PracticeTest& fixture) { fixture.Window().StopPractice(); }, {}},
                       EndingCase{"CountZero",
-                                 [](PracticeTest& t) {
-                                     t.SetCount(0);
-                                     t.EndRecording();
+                                 [](PracticeTest& fixture) {
+                                     fixture.SetCount(0);
+                                     fixture.EndRecording();
                                  },
                                  {}}),
-    [](const ::testing::TestParamInfo<EndingCase>& info) { return std::string(info.param.Name); });
+    [](const ::testing::TestParamInfo<EndingCase>& testCase) { return std::string(testCase.param.Name); });
 
 TEST_F(PracticeTest, PauseAndContinueKeepThePractice) {
     Start(Passage(ReaderContent::LongSoureh, 1, ReaderContent::LongSoureh, 2, 1), 1);

@@ -244,7 +244,8 @@ bool ReaderTest::RunUntil(const std::function<bool()>& condition) {
 
 std::vector<RecitationStep> ReaderTest::StepsUntil(size_t count) {
     RunUntil([&] { return Steps.size() >= count; });
-    return std::vector<RecitationStep>(Steps.begin(), Steps.begin() + std::min(count, Steps.size()));
+    return std::vector<RecitationStep>(Steps.begin(),
+                                       Steps.begin() + std::ptrdiff_t(std::min(count, Steps.size())));
 }
 
 void ReaderTest::ChooseSoureh(int sourehId) {

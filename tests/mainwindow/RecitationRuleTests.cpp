@@ -95,7 +95,7 @@ INSTANTIATE_TEST_SUITE_P(
         RuleCase{"NextSourehNotInTheListEnds",
                  With(At(4, 176, 176, 1), [](ChainState& s) { s.SourehCount = 4; }),
                  Step(End, 0, 0, 0, -1, Nothing)}),
-    [](const ::testing::TestParamInfo<RuleCase>& info) { return std::string(info.param.Name); });
+    [](const ::testing::TestParamInfo<RuleCase>& testCase) { return std::string(testCase.param.Name); });
 
 } // namespace
 
@@ -182,6 +182,6 @@ INSTANTIATE_TEST_SUITE_P(
                                             s.NumberOfAyeh = 200;
                                         }),
                                    Run(1), Over(Step(Next, 3, 2, 1, 1, {1, 3, 2}), 1)}),
-    [](const ::testing::TestParamInfo<PracticeCase>& info) { return std::string(info.param.Name); });
+    [](const ::testing::TestParamInfo<PracticeCase>& testCase) { return std::string(testCase.param.Name); });
 
 } // namespace

@@ -395,7 +395,9 @@ INSTANTIATE_TEST_SUITE_P(
                        1,
                        false,
                        {{Bismillah1, 1}, {Rec(1, 2, 1), 1}, {Rec(1, 2, 2), 1}}}),
-    [](const ::testing::TestParamInfo<LateNoticeCase>& info) { return std::string(info.param.Name); });
+    [](const ::testing::TestParamInfo<LateNoticeCase>& testCase) {
+        return std::string(testCase.param.Name);
+    });
 
 TEST_F(RecitationInterruptedTest, AClickWhileTheBismillahIsExtractedRecitesTheClickedAyehAlone) {
     // Queued from Recite's own events, so that the click comes while the Bismillah is extracted.

@@ -197,7 +197,7 @@ TEST_F(ReciterCommandsTest, ImportedRecordingsPlayAtOnceAndAtTheNextStart) {
     EXPECT_EQ(QDir::current().canonicalPath(), QDir(UserContentFolder()).canonicalPath());
     EXPECT_EQ(Form->TntComboBoxGhariList->itemText(1), QStringLiteral("قاری آزموده"));
     EXPECT_EQ(Form->TntComboBoxGhariList->currentIndex(), 1);
-    EXPECT_NEAR(RecordingLength(2, 2), ImportedMs, 40);
+    EXPECT_NEAR(double(RecordingLength(2, 2)), ImportedMs, 40);
     // Reciter 1 keeps its recordings; an ayeh the folder lacks has none of reciter 2.
     EXPECT_LT(RecordingLength(1, 2), ImportedMs / 2);
     EXPECT_EQ(RecordingLength(2, 5), -1);
@@ -206,7 +206,7 @@ TEST_F(ReciterCommandsTest, ImportedRecordingsPlayAtOnceAndAtTheNextStart) {
     StartReader();
     EXPECT_EQ(QDir::current().canonicalPath(), QDir(UserContentFolder()).canonicalPath());
     EXPECT_EQ(Form->TntComboBoxGhariList->itemText(1), QStringLiteral("قاری آزموده"));
-    EXPECT_NEAR(RecordingLength(2, 3), ImportedMs, 40);
+    EXPECT_NEAR(double(RecordingLength(2, 3)), ImportedMs, 40);
 }
 
 TEST_F(ReciterCommandsTest, EveryImportGoesIntoTheUsersOwnRecordingsWhereverTheReaderStarted) {

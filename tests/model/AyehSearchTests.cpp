@@ -97,7 +97,7 @@ INSTANTIATE_TEST_SUITE_P(
         SpellingCase{"ArabicAndPersianWords", u"كرسي آسمان‌ها", {Kursi}},
         SpellingCase{"OneWordMissing", u"الكرسي أحد", {}}, SpellingCase{"Unknown", u"زكريا", {}},
         SpellingCase{"MarksOnly", u"ُ ّ", {}}, SpellingCase{"Blank", u"  ", {}}),
-    [](const ::testing::TestParamInfo<SpellingCase>& info) { return std::string(info.param.Name); });
+    [](const ::testing::TestParamInfo<SpellingCase>& testCase) { return std::string(testCase.param.Name); });
 
 // --- Ranking and limits ---
 

@@ -101,7 +101,7 @@ INSTANTIATE_TEST_SUITE_P(
         DamageCase{"Binary", "2\\SourehID=\xff\xfe\x01\n2\\AyehID=\x80\n2\\Added=\x00"},
         DamageCase{"NotAnEntry", "x\\SourehID=3\nx\\AyehID=1\nx\\Added=2024-05-02T10:00:00.000Z"},
         DamageCase{"SameAyehOlder", "2\\SourehID=2\n2\\AyehID=255\n2\\Added=2023-01-01T00:00:00.000Z"}),
-    [](const ::testing::TestParamInfo<DamageCase>& info) { return std::string(info.param.Name); });
+    [](const ::testing::TestParamInfo<DamageCase>& testCase) { return std::string(testCase.param.Name); });
 
 TEST_F(Bookmarks, ADamagedArraySizeLosesNoEntry) {
     WriteSettingsText("[Bookmarks]\n1\\SourehID=2\n1\\AyehID=255\n1\\Added=2024-05-01T10:00:00.000Z\n"

@@ -88,7 +88,7 @@ INSTANTIATE_TEST_SUITE_P(
                    [](QSettings& s) { s.setValue(Key(PracticeToSourehValue), 1); }, DefaultPassage},
         StoredCase{"AnAyehTheSourehDoesNotHaveGivesTheDefaultPassage",
                    [](QSettings& s) { s.setValue(Key(PracticeToAyehValue), 201); }, DefaultPassage}),
-    [](const ::testing::TestParamInfo<StoredCase>& info) { return std::string(info.param.Name); });
+    [](const ::testing::TestParamInfo<StoredCase>& testCase) { return std::string(testCase.param.Name); });
 
 struct PauseCase {
     const char* Name;
@@ -116,8 +116,8 @@ INSTANTIATE_TEST_SUITE_P(Pauses, PracticePauseTest,
                                            PauseCase{"AsLongAsTheAyeh", PracticePause::AyehLength, 2, 3200},
                                            PauseCase{"TwiceAsLong", PracticePause::TwiceAyehLength, 2, 6400},
                                            PauseCase{"NoneAfterTheBismillah", PracticePause::Fixed, 0, 0}),
-                         [](const ::testing::TestParamInfo<PauseCase>& info) {
-                             return std::string(info.param.Name);
+                         [](const ::testing::TestParamInfo<PauseCase>& testCase) {
+                             return std::string(testCase.param.Name);
                          });
 
 } // namespace

@@ -121,7 +121,7 @@ INSTANTIATE_TEST_SUITE_P(
                  u"\u0646\u0631\u0645 \u0627\u0641\u0632\u0627\u0631 \u0642\u0631\u0622\u0646\u064A "
                  u"\u06AF\u0644\u0648\u0627\u0631",
                  QSize(384, 117)}),
-    [](const ::testing::TestParamInfo<InfoCase>& info) { return std::string(info.param.Name); });
+    [](const ::testing::TestParamInfo<InfoCase>& testCase) { return std::string(testCase.param.Name); });
 
 struct PictureCase {
     const char* Name;
@@ -155,7 +155,7 @@ INSTANTIATE_TEST_SUITE_P(
                     QPoint(1, 479)},
         PictureCase{"PublisherCorner",
                     [] { return std::unique_ptr<TPictureWindow>(new TfrmAboutVelsorHost); }, QPoint(679, 1)}),
-    [](const ::testing::TestParamInfo<PictureCase>& info) { return std::string(info.param.Name); });
+    [](const ::testing::TestParamInfo<PictureCase>& testCase) { return std::string(testCase.param.Name); });
 
 TEST_F(ShellTest, PictureWindowIsFirstCentredOverTheSplashWindowAndLaterKeptWhereItWasLeft) {
     QWidget splash;

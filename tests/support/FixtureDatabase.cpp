@@ -135,7 +135,7 @@ QByteArray MakeBitmap8(int width, int height, quint8 background, const std::vect
     // File header.
     data[0] = 'B';
     data[1] = 'M';
-    qToLittleEndian<quint32>(fileSize, data + 2);
+    qToLittleEndian<quint32>(quint32(fileSize), data + 2);
     qToLittleEndian<quint32>(pixelOffset, data + 10);
     // Information header.
     uchar* info = data + 14;
@@ -145,7 +145,7 @@ QByteArray MakeBitmap8(int width, int height, quint8 background, const std::vect
     qToLittleEndian<quint16>(1, info + 12);
     qToLittleEndian<quint16>(8, info + 14);
     qToLittleEndian<quint32>(0, info + 16); // BI_RGB
-    qToLittleEndian<quint32>(stride * height, info + 20);
+    qToLittleEndian<quint32>(quint32(stride * height), info + 20);
     qToLittleEndian<qint32>(2835, info + 24);
     qToLittleEndian<qint32>(2835, info + 28);
     qToLittleEndian<quint32>(256, info + 32);

@@ -43,7 +43,7 @@ int WavFrames(const WavSpec& wavFormat) {
 
 std::vector<std::int16_t> WavSignal(const WavSpec& wavFormat) {
     const int frames = WavFrames(wavFormat);
-    std::vector<std::int16_t> samples(static_cast<std::size_t>(frames) * wavFormat.Channels);
+    std::vector<std::int16_t> samples(static_cast<std::size_t>(frames * wavFormat.Channels));
     for (int frame = 0; frame < frames; ++frame)
         for (int channel = 0; channel < wavFormat.Channels; ++channel) {
             int value = 0;
@@ -54,7 +54,7 @@ std::vector<std::int16_t> WavSignal(const WavSpec& wavFormat) {
                 const int step = 97 + 31 * channel + 13 * wavFormat.Variant;
                 value = 256 + (frame * step) % 12000;
             }
-            samples[static_cast<std::size_t>(frame) * wavFormat.Channels + channel] =
+            samples[static_cast<std::size_t>(frame * wavFormat.Channels + channel)] =
                 static_cast<std::int16_t>(channel % 2 == 0 ? value : -value);
         }
     return samples;
