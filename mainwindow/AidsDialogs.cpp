@@ -235,7 +235,7 @@ bool TSearchDialog::eventFilter(QObject* watched, QEvent* event) {
                    watched->isWidgetType() && static_cast<QWidget*>(watched)->window() != this) {
             const auto* key = static_cast<QKeyEvent*>(event);
             QKeyEvent copy(key->type(), key->key(), key->modifiers(), key->text(), key->isAutoRepeat(),
-                           key->count());
+                           static_cast<quint16>(key->count()));
             QCoreApplication::sendEvent(Box, &copy);
             return true;
         }

@@ -40,11 +40,14 @@ const QString TextImportFailed = QStringLiteral(
 const QString TextRenameFailed = QStringLiteral(u"تغییر نام قاری انجام نشد؛ چیزی تغییر نکرد.");
 const QString TextCancelled = QStringLiteral(
     u"وارد کردن تلاوت لغو شد؛ تلاوت‌ها همان‌اند که بودند.");
-const QString TextRunningElsewhere = QStringLiteral(u"تلاوت‌ها در پنجرهٔ دیگری از برنامه در حال تغییرند؛ پس "
-                                                    u"از پایان آن دوباره بکوشید.");
+const QString TextRunningElsewhere =
+    QStringLiteral(u"تلاوت‌ها در پنجرهٔ دیگری در حال تغییرند؛ ") +
+    QStringLiteral(u"پس از آن دوباره بکوشید.");
 const QString TextNotYours =
-    QStringLiteral(u"تلاوت‌هایی که اکنون می‌شنوید از آنِ شما نیست؛ این تغییر در تلاوت‌های خودتان در %1 "
-                   u"نگه‌داری می‌شود.");
+    QStringLiteral(
+        u"تلاوت‌هایی که اکنون می‌شنوید از آنِ شما نیست؛ ") +
+    QStringLiteral(
+        u"این تغییر در تلاوت‌های خودتان در %1 نگه‌داری می‌شود.");
 const QString TextUndecodable = QStringLiteral(u"%1 پرونده خوانده نشد:");
 const QString TextMoreFiles = QStringLiteral(u"و %1 پروندهٔ دیگر (همه در «جزئیات»)");
 const QString CaptionShowDetails = QStringLiteral(u"جزئیات…");
