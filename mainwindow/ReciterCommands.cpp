@@ -73,13 +73,18 @@ QString LeftToRight(const QString& text) {
     return QChar(0x202A) + text + QChar(0x202C);
 }
 
-// A window-modal box that goes away by itself once closed.
-void ShowBox(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text) {
+// A box dressed like the window that goes away by itself once closed; open() shows it
+// window-modal.
+QMessageBox* MakeBox(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text) {
     auto* box = new QMessageBox(icon, title, text, QMessageBox::Ok, parent);
     box->button(QMessageBox::Ok)->setText(CaptionOk);
     DressLikeWindow(box);
     box->setAttribute(Qt::WA_DeleteOnClose);
-    box->open();
+    return box;
+}
+
+void ShowBox(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text) {
+    MakeBox(parent, icon, title, text)->open();
 }
 
 // A failure box whose details hold every file that could not be decoded, one per line, to
@@ -108,8 +113,7 @@ void ShowFailure(QWidget* parent, const QString& title, const QString& text,
                       u'\n' + named.join(u'\n');
     if (files.size() > size_t(FilesNamed))
         summary += u'\n' + TextMoreFiles.arg(Persian(qint64(files.size()) - FilesNamed));
-    auto* box = new QMessageBox(QMessageBox::Critical, title, summary, QMessageBox::Ok, parent);
-    box->button(QMessageBox::Ok)->setText(CaptionOk);
+    QMessageBox* box = MakeBox(parent, QMessageBox::Critical, title, summary);
     box->setDetailedText(all.join(u'\n'));
     // The details button is Qt's own, captioned in English each time it is clicked.
     for (QAbstractButton* button : box->findChildren<QAbstractButton*>()) {
@@ -122,8 +126,6 @@ void ShowFailure(QWidget* parent, const QString& title, const QString& text,
         caption();
         QObject::connect(button, &QAbstractButton::clicked, box, caption);
     }
-    DressLikeWindow(box);
-    box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
 }
 
