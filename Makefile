@@ -28,8 +28,10 @@ build: configure
 content: build
 	@bash scripts/make-content.sh $(BUILD) $(DATA)
 
+# The reader chooses its content as the installed launcher has it do: the data folder, or the
+# user's own recordings once an import or a renaming has made them.
 run: content
-	cd $(DATA) && ../$(BUILD)/golvar-quran
+	$(BUILD)/golvar-quran --default-content $(DATA)
 
 test: content
 	bash scripts/run-tests.sh $(BUILD)

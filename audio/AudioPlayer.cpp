@@ -26,5 +26,20 @@ void AudioPlayer::EndPlayNotice() {
 void AudioPlayer::PostNotice(qint64 play) {
     // Bound to this object: a player destroyed first takes its queued notices with it.
     QMetaObject::invokeMethod(
-        this, [this, play] { Q_EMIT OnNotify(this, play); }, Qt::QueuedConnection);
+        this,
+        [this, play] {
+            if (play != 0 && HoldingNotices)
+                HeldNotices.push_back(play);
+            else
+                Q_EMIT OnNotify(this, play);
+        },
+        Qt::QueuedConnection);
+}
+
+void AudioPlayer::HoldPlayNotices(bool hold) {
+    HoldingNotices = hold;
+    if (hold)
+        return;
+    for (const qint64 play : std::exchange(HeldNotices, {}))
+        PostNotice(play);
 }

@@ -49,18 +49,27 @@
 // - Queue holds one recording to begin on the output's frame after the current play ends, its
 //   trailing silence included. It decodes the file at once (throwing AudioError as Open does,
 //   and then nothing is queued), replaces a recording queued before, and queues nothing unless
-//   a play is in progress. The play's end is reported as always; Mode, Position and Length go
-//   on speaking of the open file until Adopt.
-// - Adopt(FileName): when the queued recording is that file and has begun and still sounds,
-//   it becomes the open file and a new play in progress, its Position counted from its first
-//   frame; true. Otherwise false, and nothing changes.
-// - DropQueued, and Open, Close, Stop and the pausing step of Pause, forget the queued
-//   recording: one that has not begun is never heard, one that has begun is cut at once.
+//   a play is in progress. The play's end is reported as always; Position and Length go on
+//   speaking of the open file until Adopt.
+// - The hand-over: from the frame the queued recording begins until Adopt, it is what is
+//   heard, and Mode says pmPlaying while it sounds. Pause then pauses it where it is (Mode
+//   pmPaused) and Pause or Play resumes it; meanwhile the notices of plays are held back, to
+//   be delivered, in order, when the paused hand-over ends: at the resume, Adopt, Stop, Close
+//   or Open. DropQueued leaves it paused at the end of the open file, where resuming has
+//   nothing left to play. A resume of the hand-over begins no play and asks for no notice.
+// - Adopt(FileName): when the queued recording is that file and has begun and not ended, it
+//   becomes the open file and a new play, in progress or (when the hand-over was paused)
+//   paused, its Position counted from its first frame; true. Otherwise false, and nothing
+//   changes. The new play asks for no notice: a Play or a resume does.
+// - DropQueued, and Open, Close, Stop and the pausing step of Pause outside the hand-over,
+//   forget the queued recording: one that has not begun is never heard, one that has begun is
+//   cut at once.
 
 #include <QObject>
 #include <QString>
 #include <optional>
 #include <stdexcept>
+#include <vector>
 
 enum PlayerMode {
     pmNotReady = 0,
@@ -131,6 +140,9 @@ protected:
     void EndPlayNotice();
     // Queues OnNotify; safe from any thread.
     void PostNotice(qint64 play);
+    // While held, the notices of plays (not those of commands) are kept back as they come;
+    // releasing queues them again, in order.
+    void HoldPlayNotices(bool hold);
     void SetQueuedFile(const QString& fileName) { Queued = fileName; }
 
 private:
@@ -143,4 +155,6 @@ private:
     qint64 LastPlay = 0;
     // The play whose notice waits for its end, 0 for none.
     qint64 PendingPlay = 0;
+    bool HoldingNotices = false;
+    std::vector<qint64> HeldNotices;
 };

@@ -20,7 +20,27 @@ void SdlAudioPlayer::RequireOpen() const {
         throw AudioError("No MCI device open");
 }
 
+bool SdlAudioPlayer::HandingOver() const {
+    return !Current.Playing && NextAttached && Next.Playing;
+}
+
+void SdlAudioPlayer::EndPausedHandOver() {
+    if (!HandOverPaused)
+        return;
+    HandOverPaused = false;
+    HoldPlayNotices(false);
+}
+
 void SdlAudioPlayer::StartPlaying(bool asks, bool rewindAtEnd) {
+    if (HandOverPaused) {
+        {
+            AudioOutput::Lock lock(Output);
+            if (NextAttached)
+                Next.Playing = true; // on from where it was paused
+        }
+        EndPausedHandOver();
+        return;
+    }
     AudioOutput::Lock lock(Output);
     if (!Current.Playing && !Paused) {
         BeginPlay();
@@ -53,6 +73,7 @@ void SdlAudioPlayer::CloseFile() {
     Current.Sound.reset();
     Current.Frame = 0;
     Paused = false;
+    EndPausedHandOver();
 }
 
 void SdlAudioPlayer::Open() {
@@ -79,6 +100,7 @@ void SdlAudioPlayer::Stop() {
     RequireOpen();
     const bool asks = TakeNotify(false);
     DropQueued();
+    EndPausedHandOver();
     AudioOutput::Lock lock(Output);
     Current.Playing = false;
     Paused = false;
@@ -89,9 +111,20 @@ void SdlAudioPlayer::Stop() {
 
 void SdlAudioPlayer::Pause() {
     RequireOpen();
-    if (Paused) {
+    if (Paused || HandOverPaused) {
         StartPlaying(TakeNotify(true), false);
         return;
+    }
+    {
+        AudioOutput::Lock lock(Output);
+        if (HandingOver()) {
+            Next.Playing = false;
+            HandOverPaused = true;
+            HoldPlayNotices(true);
+            if (TakeNotify(false))
+                PostNotice(0);
+            return;
+        }
     }
     DropQueued();
     AudioOutput::Lock lock(Output);
@@ -144,18 +177,19 @@ bool SdlAudioPlayer::Adopt(const QString& fileName) {
         return false;
     {
         AudioOutput::Lock lock(Output);
-        if (!Next.Playing || Current.Then == &Next)
+        if (!(Next.Playing || HandOverPaused) || Current.Then == &Next)
             return false; // not begun, or over already
         Current.Sound = Next.Sound;
         Current.Frame = Next.Frame;
         Current.TrailingFrames = 0;
-        Current.Playing = true;
+        Current.Playing = !HandOverPaused;
         Next.Playing = false;
-        Paused = false;
+        Paused = HandOverPaused;
         BeginPlay();
     }
     DropQueued();
     SetFileName(fileName);
+    EndPausedHandOver();
     return true;
 }
 
@@ -176,10 +210,10 @@ void SdlAudioPlayer::DropQueued() {
 PlayerMode SdlAudioPlayer::Mode() const {
     if (!IsOpen())
         return pmNotReady;
-    if (Paused)
+    if (Paused || HandOverPaused)
         return pmPaused;
     AudioOutput::Lock lock(Output);
-    return Current.Playing ? pmPlaying : pmStopped;
+    return Current.Playing || HandingOver() ? pmPlaying : pmStopped;
 }
 
 qint64 SdlAudioPlayer::Position() const {

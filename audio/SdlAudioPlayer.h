@@ -39,6 +39,10 @@ private:
     void StartPlaying(bool asks, bool rewindAtEnd);
     // Releases the open file; a play in progress is cut short and its notice delivered.
     void CloseFile();
+    // The queued recording sounds after the open play's end, not yet adopted. Inside the lock.
+    bool HandingOver() const;
+    // A paused hand-over is over: the notices held meanwhile are delivered.
+    void EndPausedHandOver();
 
     AudioOutput& Output;
     // Written on the owner's thread only: the audio thread never pauses.
@@ -52,4 +56,7 @@ private:
     // written on the owner's thread only while it is detached.
     Voice Next;
     bool NextAttached = false;
+    // The hand-over was paused: Next is halted where it was, or was dropped since. Written on
+    // the owner's thread only.
+    bool HandOverPaused = false;
 };

@@ -1,6 +1,7 @@
 #include "audio/WavDecoder.h"
 
 #include "audio/AudioPlayer.h"
+#include "audio/Resampler.h"
 #include "audio/SdlAudio.h"
 
 #include <QFile>
@@ -13,11 +14,6 @@ struct WavBufferFree {
     void operator()(Uint8* buffer) const { SDL_FreeWAV(buffer); }
 };
 using WavBuffer = std::unique_ptr<Uint8, WavBufferFree>;
-
-struct AudioStreamFree {
-    void operator()(SDL_AudioStream* stream) const { SDL_FreeAudioStream(stream); }
-};
-using AudioStream = std::unique_ptr<SDL_AudioStream, AudioStreamFree>;
 
 // A damaged recording must fail to open rather than play a truncated or garbled remainder.
 void SetStrictWavHints() {
@@ -92,39 +88,31 @@ std::shared_ptr<const DecodedSound> DecodeWav(const QString& path, const OutputF
 
     auto sound = std::make_shared<DecodedSound>();
     sound->Format = target;
-    if (wavFormat.format == AUDIO_S16SYS && wavFormat.channels == target.Channels &&
-        wavFormat.freq == target.Rate) {
-        sound->Bytes.assign(raw, raw + length);
-        return sound;
+    PcmFormat from;
+    switch (wavFormat.format) {
+    case AUDIO_U8:
+        from.Type = SampleType::U8;
+        break;
+    case AUDIO_S16SYS:
+        from.Type = SampleType::S16;
+        break;
+    case AUDIO_S32SYS:
+        from.Type = SampleType::S32;
+        break;
+    case AUDIO_F32SYS:
+        from.Type = SampleType::F32;
+        break;
+    default:
+        throw AudioError("Unsupported sample format in WAVE file");
     }
-
-    const AudioStream stream(SDL_NewAudioStream(wavFormat.format, wavFormat.channels, wavFormat.freq,
-                                                AUDIO_S16SYS, static_cast<Uint8>(target.Channels),
-                                                target.Rate));
-    // SDL's flush drops the resampler's right-hand context when its staging buffer happens to
-    // be empty, losing the last few hundred frames. Trailing silence gives the resampler that
-    // context; the output is then cut back to the recording's own length.
-    const int sourceFrameBytes = SDL_AUDIO_BITSIZE(wavFormat.format) / 8 * wavFormat.channels;
-    const std::int64_t sourceFrames = length / static_cast<Uint32>(sourceFrameBytes);
-    const std::vector<std::uint8_t> silence(
-        static_cast<std::size_t>(std::max(wavFormat.freq / 5, 1024) * sourceFrameBytes),
-        wavFormat.format == AUDIO_U8 ? 0x80 : 0);
-    if (!stream || SDL_AudioStreamPut(stream.get(), raw, static_cast<int>(length)) != 0 ||
-        SDL_AudioStreamPut(stream.get(), silence.data(), static_cast<int>(silence.size())) != 0 ||
-        SDL_AudioStreamFlush(stream.get()) != 0)
-        throw SdlError();
-    // The stream may release its converted data in several pieces after the flush.
-    std::size_t size = 0;
-    while (const int available = SDL_AudioStreamAvailable(stream.get())) {
-        sound->Bytes.resize(size + static_cast<std::size_t>(available));
-        const int got = SDL_AudioStreamGet(stream.get(), sound->Bytes.data() + size, available);
-        if (got < 0)
-            throw SdlError();
-        if (got == 0)
-            break;
-        size += static_cast<std::size_t>(got);
-    }
-    const std::int64_t frames = sourceFrames * target.Rate / wavFormat.freq;
-    sound->Bytes.resize(std::min(size, static_cast<std::size_t>(frames * target.FrameBytes())));
+    from.Channels = wavFormat.channels;
+    from.Rate = wavFormat.freq;
+    const PcmFormat to{SampleType::S16, target.Channels, target.Rate};
+    const std::int64_t frames =
+        Resampler::OutputFrames(length / static_cast<Uint32>(from.FrameBytes()), from.Rate, to.Rate);
+    sound->Bytes.reserve(static_cast<std::size_t>(frames * to.FrameBytes()));
+    Resampler converter(from, to);
+    converter.Put(raw, length, sound->Bytes);
+    converter.Finish(sound->Bytes);
     return sound;
 }

@@ -165,6 +165,20 @@ void TSearchDialog::Open() {
     activateWindow();
     Box->setFocus(Qt::ShortcutFocusReason);
     Box->selectAll();
+    // The window system gives this window the keyboard a moment after it shows; what is typed
+    // meanwhile still goes to the main window (where it could choose a reciter or a soureh by
+    // its letters) and is brought here instead.
+    if (!isActiveWindow() && !CatchingKeys) {
+        CatchingKeys = true;
+        qApp->installEventFilter(this);
+    }
+}
+
+void TSearchDialog::StopCatchingKeys() {
+    if (!CatchingKeys)
+        return;
+    CatchingKeys = false;
+    qApp->removeEventFilter(this);
 }
 
 void TSearchDialog::Refresh() {
@@ -213,6 +227,19 @@ void TSearchDialog::GoToCurrent() {
 // Up and down in the text box move through the results, so that the words can be typed and
 // a result chosen without leaving the box.
 bool TSearchDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (CatchingKeys) {
+        // Until this window holds the keyboard, or the user turns to another with a click.
+        if (isActiveWindow() || !isVisible() || event->type() == QEvent::MouseButtonPress) {
+            StopCatchingKeys();
+        } else if ((event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) &&
+                   watched->isWidgetType() && static_cast<QWidget*>(watched)->window() != this) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            QKeyEvent copy(key->type(), key->key(), key->modifiers(), key->text(), key->isAutoRepeat(),
+                           static_cast<quint16>(key->count()));
+            QCoreApplication::sendEvent(Box, &copy);
+            return true;
+        }
+    }
     if (watched == Box && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if ((key == Qt::Key_Down || key == Qt::Key_Up) && Results->count() > 0) {

@@ -53,8 +53,12 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void StopCatchingKeys();
+
     IndexSource Index;
     GoToCommand GoTo;
+    // Keys typed for this dialog that still reach the main window are brought to the box.
+    bool CatchingKeys = false;
 };
 
 // The bookmarks, newest first: soureh, ayeh and the time each was added.

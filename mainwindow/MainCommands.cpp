@@ -271,7 +271,9 @@ void TTntMainForm::TntSpeedButton1Click(QObject*) {
     if (TntSpeedButton1->text() == CaptionPause) {
         TntSpeedButton1->setText(CaptionContinue);
         GlobalQuran->Player->Pause();
-        GlobalQuran->DropQueuedSound();
+        // Paused as it began from the queue, the queued recording is what was heard: it stays.
+        if (GlobalQuran->Player->QueuedFile().isEmpty())
+            GlobalQuran->DropQueuedSound();
     } else {
         TntSpeedButton1->setText(CaptionPause);
         GlobalQuran->Player->Play();

@@ -11,12 +11,14 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QLocale>
 #include <QMenu>
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QTextEdit>
 #include <QThread>
 #include <optional>
 
@@ -38,6 +40,20 @@ const QString TextImportFailed = QStringLiteral(
 const QString TextRenameFailed = QStringLiteral(u"تغییر نام قاری انجام نشد؛ چیزی تغییر نکرد.");
 const QString TextCancelled = QStringLiteral(
     u"وارد کردن تلاوت لغو شد؛ تلاوت‌ها همان‌اند که بودند.");
+const QString TextRunningElsewhere =
+    QStringLiteral(u"تلاوت‌ها در پنجرهٔ دیگری در حال تغییرند؛ ") +
+    QStringLiteral(u"پس از آن دوباره بکوشید.");
+const QString TextNotYours =
+    QStringLiteral(
+        u"تلاوت‌هایی که اکنون می‌شنوید از آنِ شما نیست؛ ") +
+    QStringLiteral(
+        u"این تغییر در تلاوت‌های خودتان در %1 نگه‌داری می‌شود.");
+const QString TextUndecodable = QStringLiteral(u"%1 پرونده خوانده نشد:");
+const QString TextMoreFiles = QStringLiteral(u"و %1 پروندهٔ دیگر (همه در «جزئیات»)");
+const QString CaptionShowDetails = QStringLiteral(u"جزئیات…");
+const QString CaptionHideDetails = QStringLiteral(u"پنهان کردن جزئیات");
+// The failure box names this many files; the rest are counted.
+constexpr int FilesNamed = 5;
 
 QString Persian(qint64 number) {
     QLocale persian(QLocale::Persian, QLocale::Iran);
@@ -57,27 +73,60 @@ QString LeftToRight(const QString& text) {
     return QChar(0x202A) + text + QChar(0x202C);
 }
 
-// A window-modal box that goes away by itself once closed.
-void ShowBox(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text) {
+// A box dressed like the window that goes away by itself once closed; open() shows it
+// window-modal.
+QMessageBox* MakeBox(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text) {
     auto* box = new QMessageBox(icon, title, text, QMessageBox::Ok, parent);
     box->button(QMessageBox::Ok)->setText(CaptionOk);
     DressLikeWindow(box);
     box->setAttribute(Qt::WA_DeleteOnClose);
-    box->open();
+    return box;
 }
 
-// A window-modal question for the reciter's name, offering `current`; it goes away by itself
-// once answered.
-QInputDialog* NameDialog(QWidget* parent, const QString& title, const QString& current) {
-    auto* dialog = new QInputDialog(parent);
-    dialog->setWindowTitle(title);
-    dialog->setLabelText(LabelName);
-    dialog->setTextValue(current);
-    dialog->setOkButtonText(CaptionOk);
-    dialog->setCancelButtonText(CaptionCancel);
-    DressLikeWindow(dialog);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    return dialog;
+void ShowBox(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text) {
+    MakeBox(parent, icon, title, text)->open();
+}
+
+// A failure box whose details hold every file that could not be decoded, one per line, to
+// be selected and copied; the box itself names the first few, so that it fits any screen.
+void ShowFailure(QWidget* parent, const QString& title, const QString& text,
+                 const std::vector<UndecodableRecordings::File>& files) {
+    if (files.empty()) {
+        ShowBox(parent, QMessageBox::Critical, title, text);
+        return;
+    }
+    QStringList named;
+    QStringList all;
+    for (const UndecodableRecordings::File& file : files) {
+        all << file.Message;
+        if (named.size() == FilesNamed)
+            continue;
+        // The decoder's message begins with the file's path: the name alone is enough here.
+        QString why = file.Message;
+        const QString path = QDir::toNativeSeparators(file.Path) + QStringLiteral(": ");
+        if (why.startsWith(path))
+            why = why.mid(path.size());
+        named << QStringLiteral(u"• ") +
+                     LeftToRight(QFileInfo(file.Path).fileName() + QStringLiteral(": ") + why);
+    }
+    QString summary = text + QStringLiteral("\n\n") + TextUndecodable.arg(Persian(qint64(files.size()))) +
+                      u'\n' + named.join(u'\n');
+    if (files.size() > size_t(FilesNamed))
+        summary += u'\n' + TextMoreFiles.arg(Persian(qint64(files.size()) - FilesNamed));
+    QMessageBox* box = MakeBox(parent, QMessageBox::Critical, title, summary);
+    box->setDetailedText(all.join(u'\n'));
+    // The details button is Qt's own, captioned in English each time it is clicked.
+    for (QAbstractButton* button : box->findChildren<QAbstractButton*>()) {
+        if (box->buttonRole(button) != QMessageBox::ActionRole)
+            continue;
+        const auto caption = [box, button] {
+            const auto* details = box->findChild<QTextEdit*>();
+            button->setText(details && details->isVisible() ? CaptionHideDetails : CaptionShowDetails);
+        };
+        caption();
+        QObject::connect(button, &QAbstractButton::clicked, box, caption);
+    }
+    box->open();
 }
 
 // "m:ss", in Persian digits.
@@ -122,8 +171,10 @@ struct TReciterCommands::Change {
 };
 
 struct TReciterCommands::Result {
-    std::optional<ImportOutcome> Imported;
+    // The change ready to replace the user's snd.wav.
+    std::optional<PreparedChange> Prepared;
     QString Failure;
+    std::vector<UndecodableRecordings::File> Undecodable;
     bool Cancelled = false;
 };
 
@@ -140,6 +191,22 @@ TReciterCommands::~TReciterCommands() {
     CancelRequested->store(true);
     Worker->wait();
     delete Worker;
+    // A change the worker had made ready is dropped with its result: nothing changes.
+}
+
+QInputDialog* TReciterCommands::NameDialog(const QString& title, const QString& current) {
+    auto* dialog = new QInputDialog(Form);
+    dialog->setWindowTitle(title);
+    QString label = LabelName;
+    if (HasBook() && !IsUserSound(GlobalQuran->SoundConnection->FilePath()))
+        label = TextNotYours.arg(LeftToRight(QDir::toNativeSeparators(UserContentFolder()))) + u'\n' + label;
+    dialog->setLabelText(label);
+    dialog->setTextValue(current);
+    dialog->setOkButtonText(CaptionOk);
+    dialog->setCancelButtonText(CaptionCancel);
+    DressLikeWindow(dialog);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    return dialog;
 }
 
 void TReciterCommands::TntComboBoxGhariListContextPopup(const QPoint& pos) {
@@ -181,7 +248,7 @@ void TReciterCommands::AskName(const QString& folder) {
     change->Import = true;
     change->GhariID = Form->TntComboBoxGhariList->currentIndex() + 1;
     change->Folder = folder;
-    QInputDialog* dialog = NameDialog(Form, TitleImport, Form->TntComboBoxGhariList->currentText());
+    QInputDialog* dialog = NameDialog(TitleImport, Form->TntComboBoxGhariList->currentText());
     connect(dialog, &QInputDialog::textValueSelected, this, [this, change](const QString& name) {
         RunHandler([&] {
             change->Name = name.trimmed();
@@ -196,7 +263,7 @@ void TReciterCommands::RenameReciterClick() {
     change->Import = false;
     change->GhariID = Form->TntComboBoxGhariList->currentIndex() + 1;
     const QString current = Form->TntComboBoxGhariList->currentText();
-    QInputDialog* dialog = NameDialog(Form, TitleRename, current);
+    QInputDialog* dialog = NameDialog(TitleRename, current);
     connect(dialog, &QInputDialog::textValueSelected, this, [this, change, current](const QString& name) {
         RunHandler([&] {
             change->Name = name.trimmed();
@@ -212,12 +279,21 @@ void TReciterCommands::Start(const std::shared_ptr<Change>& change) {
         return;
     change->UserFolder = UserContentFolder();
     change->Source = GlobalQuran->SoundConnection->FilePath();
-    change->Target = QDir(change->UserFolder).filePath(QString::fromLatin1(SoundDatabaseFile));
+    change->Target = UserSoundFile();
     change->QuranFile = GlobalQuran->QuranConnection->FilePath();
     change->FarewellFile = QDir::current().absoluteFilePath(QString::fromLatin1(FarewellSoundFile));
     if (!QDir().mkpath(change->UserFolder))
         throw ToolError(
             QStringLiteral("cannot make the folder %1").arg(QDir::toNativeSeparators(change->UserFolder)));
+    // Held until the new file is in place: another reader's change waits for this one, and
+    // this one starts from the file as it is now, not as it was when the reader started.
+    try {
+        Lock = std::make_unique<ChangeLock>(change->Target);
+    } catch (const ChangeRunningElsewhere&) {
+        ShowBox(Form, QMessageBox::Information, change->Import ? TitleImport : TitleRename,
+                TextRunningElsewhere);
+        return;
+    }
 
     // The recitation stops until the change is over: a notice still on its way finds the
     // player closed and disabled, so the continuous recitation does not go on.
@@ -250,13 +326,17 @@ void TReciterCommands::Start(const std::shared_ptr<Change>& change) {
 
     const std::shared_ptr<Result> result = Outcome;
     const std::shared_ptr<std::atomic<bool>> cancel = CancelRequested;
-    Worker = QThread::create([this, change, result, cancel] {
+    const ChangeLock* lock = Lock.get();
+    Worker = QThread::create([this, change, result, cancel, lock] {
         try {
+            // Read under the lock: a change another reader made meanwhile is kept.
+            const QString source = ChangeSource(change->Source);
             if (change->Import) {
                 RecitationImportRequest request;
                 request.Folder = change->Folder;
-                request.SourceDatabase = change->Source;
+                request.SourceDatabase = source;
                 request.TargetDatabase = change->Target;
+                request.TargetLock = lock;
                 // The reader itself has the source open; it opens the new file afterwards.
                 request.WhenOpenElsewhere = OpenElsewhere::Allow;
                 request.GhariID = change->GhariID;
@@ -266,13 +346,17 @@ void TReciterCommands::Start(const std::shared_ptr<Change>& change) {
                     QMetaObject::invokeMethod(
                         this, [this, done, total] { ShowProgress(done, total); }, Qt::QueuedConnection);
                 };
-                result->Imported = ImportRecitation(request, {advanced, [cancel] { return cancel->load(); }});
+                result->Prepared =
+                    PrepareRecitationImport(request, {advanced, [cancel] { return cancel->load(); }});
             } else {
-                RenameReciter(change->Source, change->Target, OpenElsewhere::Allow, change->GhariID,
-                              change->Name);
+                result->Prepared =
+                    PrepareRename(*lock, source, OpenElsewhere::Allow, change->GhariID, change->Name);
             }
         } catch (const ImportCancelled&) {
             result->Cancelled = true;
+        } catch (const UndecodableRecordings& error) {
+            result->Failure = QString::fromUtf8(error.what());
+            result->Undecodable = error.Files;
         } catch (const std::exception& error) {
             result->Failure = QString::fromUtf8(error.what());
         }
@@ -319,6 +403,21 @@ void TReciterCommands::Finished() {
     CancelButton = nullptr;
     const std::shared_ptr<Change> change = std::exchange(Running, nullptr);
     const std::shared_ptr<Result> result = std::exchange(Outcome, nullptr);
+    // A cancel clicked after the worker made the change ready still wins: the copy is dropped.
+    if (result->Prepared && CancelRequested->load())
+        result->Cancelled = true;
+    if (result->Prepared && !result->Cancelled) {
+        try {
+            result->Prepared->Change->Commit();
+        } catch (const std::exception& error) {
+            result->Failure = QString::fromUtf8(error.what());
+        }
+    }
+    std::optional<ImportOutcome> imported;
+    if (result->Prepared)
+        imported = result->Prepared->Imported;
+    result->Prepared.reset(); // an uncommitted copy goes with it
+    Lock.reset();
     if (HasBook())
         GlobalQuran->Player->SetEnabled(true);
     const QString title = change->Import ? TitleImport : TitleRename;
@@ -329,16 +428,17 @@ void TReciterCommands::Finished() {
         return;
     }
     if (!result->Failure.isEmpty()) {
-        ShowBox(Form, QMessageBox::Critical, title,
-                (change->Import ? TextImportFailed : TextRenameFailed) + QStringLiteral("\n\n") +
-                    result->Failure);
+        ShowFailure(Form, title,
+                    (change->Import ? TextImportFailed : TextRenameFailed) +
+                        (result->Undecodable.empty() ? QStringLiteral("\n\n") + result->Failure : QString()),
+                    result->Undecodable);
         return;
     }
     UseUserContent(*change);
     if (change->Import) {
         const QString name =
             change->Name.isEmpty() ? Form->TntComboBoxGhariList->itemText(change->GhariID - 1) : change->Name;
-        ShowBox(Form, QMessageBox::Information, title, Summary(name, change->UserFolder, *result->Imported));
+        ShowBox(Form, QMessageBox::Information, title, Summary(name, change->UserFolder, *imported));
     }
 }
 

@@ -1,9 +1,12 @@
 #pragma once
 // The reciter list's context menu: importing a recitation for the reciter the list shows, and
 // renaming that reciter. Both write the user's own snd.wav in the per-user content folder
-// (recordings/UserContent.h), all or nothing, on a thread of their own while a progress
-// dialog with a cancel button keeps the window alive; the recitation is stopped first. After
-// a change the reader goes on in the per-user folder, as the launcher starts it next time.
+// (recordings/UserContent.h), starting from it once it exists, all or nothing, on a thread of
+// their own while a progress dialog with a cancel button keeps the window alive; the
+// recitation is stopped first. The file's lock is held from the start of a change to its end,
+// so a reader in another window is told to wait instead of undoing the change. The new file
+// replaces the old only back on this thread, after a cancel click had its chance. After a
+// change the reader goes on in the per-user folder, as it starts there next time.
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -12,6 +15,8 @@
 #include <atomic>
 #include <memory>
 
+class ChangeLock;
+class QInputDialog;
 class QPushButton;
 class QProgressDialog;
 class QThread;
@@ -41,6 +46,9 @@ private:
     void ShowProgress(qint64 done, qint64 total);
     void CancelClick();
     void Finished();
+    // The name dialog of a change, with a line saying where the change goes when the
+    // recordings in use are not the user's own.
+    QInputDialog* NameDialog(const QString& title, const QString& current);
     // Links the per-user folder to the text and farewell sound in use, and the reader goes on
     // in it, as at its next start.
     void UseUserContent(const Change& change);
@@ -50,6 +58,7 @@ private:
     QProgressDialog* Progress = nullptr;
     QPushButton* CancelButton = nullptr;
     std::shared_ptr<Change> Running;
+    std::unique_ptr<ChangeLock> Lock;
     std::shared_ptr<Result> Outcome;
     std::shared_ptr<std::atomic<bool>> CancelRequested;
     QElapsedTimer Clock;

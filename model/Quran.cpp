@@ -291,7 +291,8 @@ void TQuran::PlayBismillah() {
     try {
         if (!AdoptSound(path))
             LoadSound(path);
-        Player->Play();
+        if (Player->Mode() != pmPaused) // begun from the queue and paused there by the user
+            Player->Play();
         AwaitedPlay = Player->CurrentPlay();
         Player->SetNotify(true);
     } catch (const std::exception&) {

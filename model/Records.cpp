@@ -173,11 +173,13 @@ void TAyeh::Recite(int count) {
     if (alive.expired() || quran->Recitations != recitation) // the error box runs events too
         return;
     try {
-        // The recording the player has begun from its queue goes on where it is.
+        // The recording the player has begun from its queue goes on where it is; paused there
+        // by the user, it stays paused, and continuing it plays on.
         if (count <= 0 || !quran->AdoptSound(path))
             quran->LoadSound(path);
-        for (int i = 0; i < count; ++i)
-            quran->Player->Play();
+        if (quran->Player->Mode() != pmPaused)
+            for (int i = 0; i < count; ++i)
+                quran->Player->Play();
         if (count > 0)
             quran->AwaitedPlay = quran->Player->CurrentPlay();
         RecitationStarted = true;

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryFile>
 #include <cerrno>
 #include <cstdio>
@@ -113,15 +114,93 @@ void WriteTransaction::Commit() {
 }
 
 // ---------------------------------------------------------------------------------------
+// ChangeLock
+
+namespace {
+
+// The copies a ReplacementCopy of `target` makes beside it: ".snd.wav.XXXXXX".
+QString CopyTemplate(const QFileInfo& target) {
+    return target.dir().filePath(QStringLiteral(".%1.XXXXXX").arg(target.fileName()));
+}
+
+void RemoveCopiesBeside(const QString& target) {
+    const QFileInfo info(target);
+    const QRegularExpression copy(
+        QStringLiteral("^\\.%1\\.[A-Za-z0-9]{6}$").arg(QRegularExpression::escape(info.fileName())));
+    const QDir folder = info.dir();
+    for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System))
+        if (copy.match(name).hasMatch())
+            QFile::remove(folder.filePath(name));
+}
+
+} // namespace
+
+QString FinalTarget(const QString& path) {
+    QFileInfo info(QDir::cleanPath(QDir::current().absoluteFilePath(path)));
+    // As many links as the system follows itself before it gives up.
+    for (int links = 0; links < 40 && info.isSymLink(); ++links)
+        info.setFile(info.symLinkTarget());
+    return info.absoluteFilePath();
+}
+
+ChangeLock::ChangeLock(const QString& file)
+    : Target(FinalTarget(file)), Lock(std::make_unique<QLockFile>(Target + QStringLiteral(".lock"))) {
+    // A change can take minutes: only a lock whose process is gone is stale.
+    Lock->setStaleLockTime(0);
+    if (!Lock->tryLock(0)) {
+        qint64 pid = 0;
+        if (Lock->error() == QLockFile::LockFailedError) {
+            Lock->getLockInfo(&pid, nullptr, nullptr);
+            throw ChangeRunningElsewhere(
+                QStringLiteral(
+                    "%1 is being changed by another program (process %2); try again once it is done.")
+                    .arg(QDir::toNativeSeparators(Target))
+                    .arg(pid));
+        }
+        throw ToolError(QStringLiteral("cannot write in %1 (its lock file cannot be made).")
+                            .arg(QDir::toNativeSeparators(QFileInfo(Target).absolutePath())));
+    }
+    RemoveCopiesBeside(Target);
+}
+
+ChangeLock::~ChangeLock() = default;
+
+void ChangeLock::RemoveLeftovers(const QString& file) {
+    if (!QFileInfo(FinalTarget(file)).dir().exists())
+        return;
+    try {
+        const ChangeLock lock(file);
+    } catch (const ToolError&) {
+        // A change running elsewhere is writing its copy; an unwritable folder has none.
+    }
+}
+
+// ---------------------------------------------------------------------------------------
 // ReplacementCopy
 
 ReplacementCopy::ReplacementCopy(const QString& source, const QString& target, const std::string& key,
                                  const std::function<void(KeyedDatabase&)>& check,
                                  OpenElsewhere openElsewhere)
+    : OwnLock(std::make_unique<ChangeLock>(target)),
+      Source(source, key,
+             openElsewhere == OpenElsewhere::Refuse ? KeyedDatabase::OpenMode::ReadWrite
+                                                    : KeyedDatabase::OpenMode::ReadOnly),
+      TargetPath(OwnLock->File()) {
+    Begin(key, check, openElsewhere);
+}
+
+ReplacementCopy::ReplacementCopy(const ChangeLock& lock, const QString& source, const std::string& key,
+                                 const std::function<void(KeyedDatabase&)>& check,
+                                 OpenElsewhere openElsewhere)
     : Source(source, key,
              openElsewhere == OpenElsewhere::Refuse ? KeyedDatabase::OpenMode::ReadWrite
                                                     : KeyedDatabase::OpenMode::ReadOnly),
-      TargetPath(target) {
+      TargetPath(lock.File()) {
+    Begin(key, check, openElsewhere);
+}
+
+void ReplacementCopy::Begin(const std::string& key, const std::function<void(KeyedDatabase&)>& check,
+                            OpenElsewhere openElsewhere) {
     if (openElsewhere == OpenElsewhere::Refuse) {
         const WriteTransaction probe(Source); // fails while another program has the file open
     }
@@ -129,9 +208,9 @@ ReplacementCopy::ReplacementCopy(const QString& source, const QString& target, c
     Source.Exec("BEGIN; SELECT count(*) FROM sqlite_master;");
     check(Source);
 
-    const QFileInfo info(target);
     // Only the name is reserved here; the engine fills the empty file.
-    QTemporaryFile reserve(info.dir().filePath(QStringLiteral(".%1.XXXXXX").arg(info.fileName())));
+    const QFileInfo info(TargetPath);
+    QTemporaryFile reserve(CopyTemplate(info));
     if (!reserve.open())
         throw ToolError(QStringLiteral("cannot write in %1: %2")
                             .arg(QDir::toNativeSeparators(info.absolutePath()), reserve.errorString()));
@@ -169,10 +248,16 @@ ReplacementCopy::~ReplacementCopy() {
         QFile::remove(CopyPath);
 }
 
-void ReplacementCopy::Commit() {
+void ReplacementCopy::Finish() {
+    if (!Target)
+        return;
     TargetTransaction->Commit();
     TargetTransaction.reset();
     Target.reset(); // closed, so every page is on disk
+}
+
+void ReplacementCopy::Commit() {
+    Finish();
     // A new target is the user's own: readable by all, writable by its owner.
     const QFileInfo existing(TargetPath);
     ReplaceFile(CopyPath, TargetPath,

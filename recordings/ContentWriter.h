@@ -8,8 +8,10 @@
 #include "content/MushafCounts.h"
 
 #include <QFileDevice>
+#include <QLockFile>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -70,29 +72,77 @@ enum class OpenElsewhere {
     Allow,
 };
 
+// Another process is changing the file: a change now would undo its change or be undone.
+class ChangeRunningElsewhere : public ToolError {
+public:
+    using ToolError::ToolError;
+};
+
+// The one change of a content file at a time, across processes: a lock file beside the file
+// (through any links, beside their final target), held from before the change reads its
+// source until the new file has replaced the old. Every change of a file holds it, so a copy
+// that a change left beside the file is the leftover of one that was interrupted (killed, a
+// crash, a logout) once this lock is free: taking it removes them.
+class ChangeLock final {
+public:
+    // Takes the lock at once or throws ChangeRunningElsewhere; throws ToolError when the
+    // folder cannot hold the lock file.
+    explicit ChangeLock(const QString& file);
+    ~ChangeLock();
+    ChangeLock(const ChangeLock&) = delete;
+    ChangeLock& operator=(const ChangeLock&) = delete;
+
+    // The file changed: the final target of the name given.
+    const QString& File() const { return Target; }
+
+    // Removes the leftover copies beside `file` unless a change of it is running; never
+    // throws. For the start of a program that changes the file.
+    static void RemoveLeftovers(const QString& file);
+
+private:
+    QString Target;
+    std::unique_ptr<QLockFile> Lock;
+};
+
+// The final target of `path` through any symbolic links (also one whose target does not
+// exist yet); `path` itself, made absolute, when it is no link.
+QString FinalTarget(const QString& path);
+
 // An all-or-nothing change of a database: the change goes into a copy made beside the
-// target, which replaces the target only at Commit. Until then the target stays byte for
-// byte as it was, whatever becomes of this process (an engine's rollback would restore the
-// content but, encrypted anew, not the bytes). From the start a read lock on the source keeps
-// other writers out, so no change made meanwhile is lost by the replacement.
+// target (beside the final target of a link, so that a link stays a link), which replaces the
+// target only at Commit. Until then the target stays byte for byte as it was, whatever becomes
+// of this process (an engine's rollback would restore the content but, encrypted anew, not the
+// bytes). The target's ChangeLock is held throughout, and from the start a read lock on the
+// source keeps other writers out, so no change made meanwhile is lost by the replacement.
 class ReplacementCopy final {
 public:
     // `check` looks at the locked source before anything is copied, throwing ToolError when
     // it is not the kind of database the change is meant for. The source is only read; it
-    // may be the target itself (a change in place).
+    // may be the target itself (a change in place). This one takes the target's ChangeLock
+    // itself (ChangeRunningElsewhere when another process holds it).
     ReplacementCopy(const QString& source, const QString& target, const std::string& key,
+                    const std::function<void(KeyedDatabase&)>& check, OpenElsewhere openElsewhere);
+    // The same under `lock`, which the caller took on the target and holds past Commit.
+    ReplacementCopy(const ChangeLock& lock, const QString& source, const std::string& key,
                     const std::function<void(KeyedDatabase&)>& check, OpenElsewhere openElsewhere);
     ~ReplacementCopy(); // removes an uncommitted copy
     ReplacementCopy(const ReplacementCopy&) = delete;
     ReplacementCopy& operator=(const ReplacementCopy&) = delete;
 
     KeyedDatabase& Original() { return Source; } // for reading only
-    KeyedDatabase& Copy() { return *Target; }    // inside one open transaction
-    // Commits the copy and renames it over the target. Throws ToolError, the target left as
-    // it was.
+    KeyedDatabase& Copy() { return *Target; }    // inside one open transaction, until Finish
+    // Commits the copy's transaction and closes it, so that every page is on disk; the target
+    // is not touched yet. Throws ToolError.
+    void Finish();
+    // Finishes, when that was not done, and renames the copy over the target. Throws
+    // ToolError, the target left as it was.
     void Commit();
 
 private:
+    void Begin(const std::string& key, const std::function<void(KeyedDatabase&)>& check,
+               OpenElsewhere openElsewhere);
+
+    std::unique_ptr<ChangeLock> OwnLock;
     KeyedDatabase Source;
     QString TargetPath;
     QString CopyPath;

@@ -13,11 +13,15 @@ namespace {
 // whole recitation stays within a few hundred megabytes as IMA ADPCM.
 constexpr int MaximumStoredRate = 22050;
 
-QByteArray ConvertRecording(const QString& path, WavEncoding encoding) {
-    MonoAudio audio = DecodeAudioFile(path);
-    if (audio.SampleRate > MaximumStoredRate)
-        audio = Resample(audio, MaximumStoredRate);
-    return EncodeWav(audio, encoding);
+// IMA ADPCM is stored in whole blocks of at most this many frames.
+constexpr std::int64_t LongestAdpcmBlock = 2048;
+
+// Whether a stored recording holds the frames that were encoded into it.
+bool HoldsAll(const QByteArray& wav, const StoredRecording& encoded, WavEncoding encoding) {
+    const std::int64_t frames = StoredFrames(wav);
+    if (encoding == WavEncoding::Pcm16)
+        return frames == encoded.Frames;
+    return frames >= encoded.Frames && frames < encoded.Frames + LongestAdpcmBlock;
 }
 
 void CheckCancel(const ImportProgress& progress) {
@@ -74,7 +78,24 @@ RecordingFolder ScanRecordingFolder(const QString& dir) {
     return files;
 }
 
-ImportOutcome ImportRecitation(const RecitationImportRequest& request, const ImportProgress& progress) {
+namespace {
+
+QString ListOf(const std::vector<UndecodableRecordings::File>& files) {
+    QStringList messages;
+    for (const UndecodableRecordings::File& file : files)
+        messages << file.Message;
+    return QStringLiteral("%1 files cannot be decoded; nothing was changed:\n  %2")
+        .arg(files.size())
+        .arg(messages.join(QStringLiteral("\n  ")));
+}
+
+} // namespace
+
+UndecodableRecordings::UndecodableRecordings(std::vector<File> files)
+    : ToolError(ListOf(files)), Files(std::move(files)) {}
+
+PreparedChange PrepareRecitationImport(const RecitationImportRequest& request,
+                                       const ImportProgress& progress) {
     const RecordingFolder files = ScanRecordingFolder(request.Folder);
     ImportOutcome outcome;
     outcome.BismillahSource = files.BismillahSource();
@@ -89,9 +110,15 @@ ImportOutcome ImportRecitation(const RecitationImportRequest& request, const Imp
     advance(0);
     CheckCancel(progress);
 
-    ReplacementCopy change(request.SourceDatabase, request.TargetDatabase, SoundDatabaseKey,
-                           CheckSoundDatabase, request.WhenOpenElsewhere);
-    KeyedDatabase& database = change.Copy();
+    PreparedChange prepared;
+    prepared.Change =
+        request.TargetLock
+            ? std::make_unique<ReplacementCopy>(*request.TargetLock, request.SourceDatabase, SoundDatabaseKey,
+                                                CheckSoundDatabase, request.WhenOpenElsewhere)
+            : std::make_unique<ReplacementCopy>(request.SourceDatabase, request.TargetDatabase,
+                                                SoundDatabaseKey, CheckSoundDatabase,
+                                                request.WhenOpenElsewhere);
+    KeyedDatabase& database = prepared.Change->Copy();
     SqliteStatement remove(database.Handle(), "DELETE FROM Sounds WHERE GhariID = ?1");
     sqlite3_bind_int(remove.Get(), 1, request.GhariID);
     if (sqlite3_step(remove.Get()) != SQLITE_DONE)
@@ -99,25 +126,48 @@ ImportOutcome ImportRecitation(const RecitationImportRequest& request, const Imp
 
     SqliteStatement insert(database.Handle(),
                            "INSERT INTO Sounds (SourehID, AyehID, GhariID, Sound) VALUES (?1, ?2, ?3, ?4)");
+    SqliteStatement readBack(database.Handle(),
+                             "SELECT Sound FROM Sounds WHERE SourehID = ?1 AND AyehID = ?2 AND GhariID = ?3");
     // Every file is tried, so that one run lists every file that needs mending.
-    QStringList undecodable;
+    std::vector<UndecodableRecordings::File> undecodable;
     const auto importOne = [&](int s, int a, const QString& path) {
         CheckCancel(progress);
-        QByteArray wav;
+        StoredRecording recording;
         try {
-            wav = ConvertRecording(path, request.Encoding);
+            recording = ConvertRecordingFile(path, MaximumStoredRate, request.Encoding);
         } catch (const ToolError& error) {
-            undecodable << QString::fromUtf8(error.what());
+            // 001001.* serves as the Bismillah too: one file, named once.
+            if (undecodable.empty() || undecodable.back().Path != path)
+                undecodable.push_back({path, QString::fromUtf8(error.what())});
             return;
         }
-        if (undecodable.isEmpty()) {
+        if (undecodable.empty()) {
+            const QByteArray& wav = recording.Wav;
             sqlite3_reset(insert.Get());
             sqlite3_bind_int(insert.Get(), 1, s);
             sqlite3_bind_int(insert.Get(), 2, a);
             sqlite3_bind_int(insert.Get(), 3, request.GhariID);
-            sqlite3_bind_blob(insert.Get(), 4, wav.constData(), int(wav.size()), SQLITE_STATIC);
+            sqlite3_bind_blob64(insert.Get(), 4, wav.constData(), sqlite3_uint64(wav.size()), SQLITE_STATIC);
             if (sqlite3_step(insert.Get()) != SQLITE_DONE)
                 database.Fail(QStringLiteral("cannot store the recording of %1:%2").arg(s).arg(a));
+            // Nothing is called a success that was not stored whole.
+            sqlite3_reset(readBack.Get());
+            sqlite3_bind_int(readBack.Get(), 1, s);
+            sqlite3_bind_int(readBack.Get(), 2, a);
+            sqlite3_bind_int(readBack.Get(), 3, request.GhariID);
+            if (sqlite3_step(readBack.Get()) != SQLITE_ROW)
+                database.Fail(QStringLiteral("cannot read back the recording of %1:%2").arg(s).arg(a));
+            const bool whole = HoldsAll(
+                QByteArray::fromRawData(static_cast<const char*>(sqlite3_column_blob(readBack.Get(), 0)),
+                                        sqlite3_column_bytes(readBack.Get(), 0)),
+                recording, request.Encoding);
+            sqlite3_reset(readBack.Get());
+            if (!whole)
+                throw ToolError(
+                    QStringLiteral("%1: the recording of %2:%3 was not stored whole; nothing was changed.")
+                        .arg(QDir::toNativeSeparators(path))
+                        .arg(s)
+                        .arg(a));
         }
         outcome.Stored.emplace(s, a);
     };
@@ -128,15 +178,20 @@ ImportOutcome ImportRecitation(const RecitationImportRequest& request, const Imp
         importOne(key.first, key.second, path);
         advance(1);
     }
-    if (!undecodable.isEmpty())
-        throw ToolError(QStringLiteral("%1 files cannot be decoded; nothing was changed:\n  %2")
-                            .arg(undecodable.size())
-                            .arg(undecodable.join(QStringLiteral("\n  "))));
+    if (!undecodable.empty())
+        throw UndecodableRecordings(std::move(undecodable));
     if (!request.Name.isEmpty())
         StoreReciterName(database, request.GhariID, request.Name);
     CheckCancel(progress);
-    change.Commit();
-    return outcome;
+    prepared.Change->Finish();
+    prepared.Imported = std::move(outcome);
+    return prepared;
+}
+
+ImportOutcome ImportRecitation(const RecitationImportRequest& request, const ImportProgress& progress) {
+    PreparedChange prepared = PrepareRecitationImport(request, progress);
+    prepared.Change->Commit();
+    return prepared.Imported;
 }
 
 void RenameReciter(const QString& sourceDatabase, const QString& targetDatabase, OpenElsewhere openElsewhere,
@@ -145,4 +200,14 @@ void RenameReciter(const QString& sourceDatabase, const QString& targetDatabase,
                            openElsewhere);
     StoreReciterName(change.Copy(), ghariId, name);
     change.Commit();
+}
+
+PreparedChange PrepareRename(const ChangeLock& lock, const QString& sourceDatabase,
+                             OpenElsewhere openElsewhere, int ghariId, const QString& name) {
+    PreparedChange prepared;
+    prepared.Change = std::make_unique<ReplacementCopy>(lock, sourceDatabase, SoundDatabaseKey,
+                                                        CheckSoundDatabase, openElsewhere);
+    StoreReciterName(prepared.Change->Copy(), ghariId, name);
+    prepared.Change->Finish();
+    return prepared;
 }

@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <functional>
 #include <map>
+#include <memory>
 #include <set>
 #include <utility>
 #include <vector>
@@ -35,6 +36,9 @@ struct RecitationImportRequest {
     QString SourceDatabase;
     QString TargetDatabase;
     OpenElsewhere WhenOpenElsewhere = OpenElsewhere::Refuse;
+    // The target's lock when the caller holds it (and so chose the source under it); without
+    // one the import takes it.
+    const ChangeLock* TargetLock = nullptr;
     int GhariID = 0;
     QString Name; // empty: the reciter keeps the name it has
     WavEncoding Encoding = WavEncoding::ImaAdpcm;
@@ -54,6 +58,18 @@ public:
     ImportCancelled() : ToolError(QStringLiteral("interrupted; nothing was changed.")) {}
 };
 
+// Files of the folder that cannot be stored, each with the decoder's message (which names
+// it); nothing was changed.
+class UndecodableRecordings : public ToolError {
+public:
+    struct File {
+        QString Path;
+        QString Message;
+    };
+    explicit UndecodableRecordings(std::vector<File> files);
+    std::vector<File> Files;
+};
+
 struct ImportOutcome {
     // The reciter's recordings now: (soureh, ayeh), (0, 0) the Bismillah.
     std::set<std::pair<int, int>> Stored;
@@ -67,11 +83,25 @@ struct ImportOutcome {
 
 // Replaces every recording of the reciter in the target with those of the folder, stored as
 // WAV, mono, at the file's rate up to 22050 Hz. Every file is decoded before anything is
-// changed: a file that cannot be decoded fails the whole import, listing every such file.
-// Throws ToolError (ImportCancelled on request); the target is then as it was.
+// changed: files that cannot be decoded fail the whole import with UndecodableRecordings,
+// listing every one; each recording stored is read back and its length checked against the
+// length decoded before the change is made. Throws ToolError (ImportCancelled on request); the
+// target is then as it was.
 ImportOutcome ImportRecitation(const RecitationImportRequest& request, const ImportProgress& progress = {});
+
+// An import or a renaming done but for the last step: the copy, finished, waits to replace
+// the target with Change->Commit(), on any thread; dropped, it is removed and nothing changes.
+struct PreparedChange {
+    ImportOutcome Imported;
+    std::unique_ptr<ReplacementCopy> Change;
+};
+PreparedChange PrepareRecitationImport(const RecitationImportRequest& request,
+                                       const ImportProgress& progress = {});
 
 // Writes reciter ghariId's name into the target, made from the source as above. Throws
 // ToolError, the target left as it was.
 void RenameReciter(const QString& sourceDatabase, const QString& targetDatabase, OpenElsewhere openElsewhere,
                    int ghariId, const QString& name);
+// The same but for the replacement, under the target's lock that the caller holds.
+PreparedChange PrepareRename(const ChangeLock& lock, const QString& sourceDatabase,
+                             OpenElsewhere openElsewhere, int ghariId, const QString& name);

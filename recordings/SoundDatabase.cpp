@@ -1,5 +1,7 @@
 #include "recordings/SoundDatabase.h"
 
+#include "audio/AudioPlayer.h"
+#include "audio/Resampler.h"
 #include "audio/WavDecoder.h"
 #include "content/MushafCounts.h"
 
@@ -7,7 +9,6 @@
 #include <QFile>
 #include <QStringList>
 #include <QTemporaryFile>
-#include <SDL.h>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -70,38 +71,76 @@ sf_count_t MemoryTell(void* user) {
 
 SF_VIRTUAL_IO MemoryIo = {MemoryLength, MemorySeek, MemoryRead, MemoryWrite, MemoryTell};
 
+// No recording comes at a higher rate; a damaged header would make the converter's work grow
+// without bound. The player's decoder refuses the same.
+constexpr int MaximumDecodedRate = 384000;
+
 struct SndfileCloser {
     void operator()(SNDFILE* file) const { sf_close(file); }
 };
 using SndfileHandle = std::unique_ptr<SNDFILE, SndfileCloser>;
 
-struct AudioStreamFree {
-    void operator()(SDL_AudioStream* stream) const { SDL_FreeAudioStream(stream); }
-};
-
-MonoAudio ReadAll(SNDFILE* file, const SF_INFO& info, const QString& name) {
+// Reads a file libsndfile opened, one block at a time, mixed down to mono: some formats (MP3)
+// know their length only roughly, so it reads until the decoder stops. Returns the frames read;
+// throws ToolError, also for a file without any sound.
+template <class Block>
+std::int64_t ReadMono(SNDFILE* file, const SF_INFO& info, const QString& name, Block&& block) {
     if (info.channels < 1 || info.samplerate < 1)
         throw ToolError(QStringLiteral("%1: no sound in it").arg(name));
-    MonoAudio audio;
-    audio.SampleRate = info.samplerate;
-    // Some formats (MP3) know their length only roughly: read until the decoder stops.
-    std::vector<float> block(size_t(4096) * size_t(info.channels));
+    constexpr sf_count_t BlockFrames = 4096;
+    std::vector<float> frames(static_cast<std::size_t>(BlockFrames * info.channels));
+    std::vector<float> mono(static_cast<std::size_t>(BlockFrames));
+    std::int64_t read = 0;
     for (;;) {
-        const sf_count_t frames = sf_readf_float(file, block.data(), 4096);
-        if (frames <= 0)
+        const sf_count_t count = sf_readf_float(file, frames.data(), BlockFrames);
+        if (count <= 0)
             break;
-        for (sf_count_t f = 0; f < frames; ++f) {
+        read += count;
+        for (sf_count_t f = 0; f < count; ++f) {
             float sum = 0;
             for (int c = 0; c < info.channels; ++c)
-                sum += block[size_t(f * info.channels + c)];
-            audio.Samples.push_back(sum / float(info.channels));
+                sum += frames[static_cast<std::size_t>(f * info.channels + c)];
+            mono[static_cast<std::size_t>(f)] = sum / float(info.channels);
         }
+        block(mono.data(), count, read);
     }
     if (sf_error(file) != SF_ERR_NO_ERROR)
         throw ToolError(QStringLiteral("%1: %2").arg(name, QString::fromUtf8(sf_strerror(file))));
-    if (audio.Samples.empty())
+    if (read == 0)
         throw ToolError(QStringLiteral("%1: no sound in it").arg(name));
+    return read;
+}
+
+MonoAudio ReadAll(SNDFILE* file, const SF_INFO& info, const QString& name) {
+    MonoAudio audio;
+    audio.SampleRate = info.samplerate;
+    ReadMono(file, info, name, [&](const float* samples, sf_count_t count, std::int64_t) {
+        audio.Samples.insert(audio.Samples.end(), samples, samples + count);
+    });
     return audio;
+}
+
+// A WAV file of mono `rate` being written into `memory`; the header sizes are written when it
+// closes. Throws ToolError.
+SndfileHandle OpenWavWriter(MemoryFile& memory, int rate, WavEncoding encoding) {
+    SF_INFO info{};
+    info.samplerate = rate;
+    info.channels = 1;
+    info.format =
+        SF_FORMAT_WAV | (encoding == WavEncoding::ImaAdpcm ? SF_FORMAT_IMA_ADPCM : SF_FORMAT_PCM_16);
+    SndfileHandle file(sf_open_virtual(&MemoryIo, SFM_WRITE, &info, &memory));
+    if (!file)
+        throw ToolError(
+            QStringLiteral("cannot encode a WAV file: %1").arg(QString::fromUtf8(sf_strerror(nullptr))));
+    sf_command(file.get(), SFC_SET_CLIPPING, nullptr, SF_TRUE);
+    return file;
+}
+
+// Appends `count` samples to a file OpenWavWriter opened. Throws ToolError.
+void WriteSamples(SNDFILE* file, const float* samples, sf_count_t count) {
+    if (sf_writef_float(file, samples, count) != count)
+        throw ToolError(
+            QStringLiteral("cannot encode a WAV file: %1").arg(QString::fromUtf8(sf_strerror(file))));
 }
 
 // The sample rate a sound file's header states, or 0 when libsndfile cannot read it.
@@ -116,31 +155,10 @@ int StatedRate(const QByteArray& bytes) {
 
 QByteArray EncodeWav(const MonoAudio& audio, WavEncoding encoding) {
     MemoryFile memory;
-    SF_INFO info{};
-    info.samplerate = audio.SampleRate;
-    info.channels = 1;
-    info.format =
-        SF_FORMAT_WAV | (encoding == WavEncoding::ImaAdpcm ? SF_FORMAT_IMA_ADPCM : SF_FORMAT_PCM_16);
-    SndfileHandle file(sf_open_virtual(&MemoryIo, SFM_WRITE, &info, &memory));
-    if (!file)
-        throw ToolError(
-            QStringLiteral("cannot encode a WAV file: %1").arg(QString::fromUtf8(sf_strerror(nullptr))));
-    sf_command(file.get(), SFC_SET_CLIPPING, nullptr, SF_TRUE);
-    const auto count = sf_count_t(audio.Samples.size());
-    if (sf_writef_float(file.get(), audio.Samples.data(), count) != count)
-        throw ToolError(
-            QStringLiteral("cannot encode a WAV file: %1").arg(QString::fromUtf8(sf_strerror(file.get()))));
+    SndfileHandle file = OpenWavWriter(memory, audio.SampleRate, encoding);
+    WriteSamples(file.get(), audio.Samples.data(), sf_count_t(audio.Samples.size()));
     file.reset(); // writes the final header sizes
     return memory.Bytes;
-}
-
-MonoAudio DecodeAudioFile(const QString& path) {
-    SF_INFO info{};
-    SndfileHandle file(sf_open(QFile::encodeName(path).constData(), SFM_READ, &info));
-    if (!file)
-        throw ToolError(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path),
-                                                     QString::fromUtf8(sf_strerror(nullptr))));
-    return ReadAll(file.get(), info, QDir::toNativeSeparators(path));
 }
 
 MonoAudio DecodeAudioBytes(const QByteArray& bytes) {
@@ -155,28 +173,78 @@ MonoAudio DecodeAudioBytes(const QByteArray& bytes) {
 MonoAudio Resample(const MonoAudio& audio, int rate) {
     if (audio.SampleRate == rate || audio.Samples.empty())
         return audio;
-    std::unique_ptr<SDL_AudioStream, AudioStreamFree> stream(
-        SDL_NewAudioStream(AUDIO_F32SYS, 1, audio.SampleRate, AUDIO_F32SYS, 1, rate));
-    if (!stream)
-        throw ToolError(QStringLiteral("cannot resample: %1").arg(QString::fromUtf8(SDL_GetError())));
-    // The converter holds back the last few milliseconds of its input even when flushed: a
-    // tail of silence pushes them out, and the result is cut to the exact length.
-    const std::vector<float> tail(size_t(audio.SampleRate / 10 + 1), 0.0f);
-    if (SDL_AudioStreamPut(stream.get(), audio.Samples.data(), int(audio.Samples.size() * sizeof(float))) !=
-            0 ||
-        SDL_AudioStreamPut(stream.get(), tail.data(), int(tail.size() * sizeof(float))) != 0 ||
-        SDL_AudioStreamFlush(stream.get()) != 0)
-        throw ToolError(QStringLiteral("cannot resample: %1").arg(QString::fromUtf8(SDL_GetError())));
-    MonoAudio out;
-    out.SampleRate = rate;
-    out.Samples.resize(size_t(SDL_AudioStreamAvailable(stream.get())) / sizeof(float));
-    const int got =
-        SDL_AudioStreamGet(stream.get(), out.Samples.data(), int(out.Samples.size() * sizeof(float)));
-    if (got < 0)
-        throw ToolError(QStringLiteral("cannot resample: %1").arg(QString::fromUtf8(SDL_GetError())));
-    const auto exact = size_t(std::llround(double(audio.Samples.size()) * rate / audio.SampleRate));
-    out.Samples.resize(std::min(size_t(got) / sizeof(float), exact));
-    return out;
+    try {
+        Resampler converter({SampleType::F32, 1, audio.SampleRate}, {SampleType::F32, 1, rate});
+        std::vector<std::uint8_t> bytes;
+        converter.Put(audio.Samples.data(), audio.Samples.size() * sizeof(float), bytes);
+        converter.Finish(bytes);
+        MonoAudio out;
+        out.SampleRate = rate;
+        out.Samples.resize(bytes.size() / sizeof(float));
+        std::memcpy(out.Samples.data(), bytes.data(), out.Samples.size() * sizeof(float));
+        return out;
+    } catch (const AudioError& error) {
+        throw ToolError(QStringLiteral("cannot resample: %1").arg(QString::fromUtf8(error.what())));
+    }
+}
+
+StoredRecording ConvertRecordingFile(const QString& path, int maxRate, WavEncoding encoding) {
+    const QString name = QDir::toNativeSeparators(path);
+    SF_INFO info{};
+    const SndfileHandle in(sf_open(QFile::encodeName(path).constData(), SFM_READ, &info));
+    if (!in)
+        throw ToolError(QStringLiteral("%1: %2").arg(name, QString::fromUtf8(sf_strerror(nullptr))));
+    if (info.channels < 1 || info.samplerate < 1)
+        throw ToolError(QStringLiteral("%1: no sound in it").arg(name));
+    if (info.samplerate > MaximumDecodedRate)
+        throw ToolError(
+            QStringLiteral("%1: a sample rate of %2 Hz is not taken").arg(name).arg(info.samplerate));
+    StoredRecording stored;
+    stored.Rate = std::min(info.samplerate, maxRate);
+
+    MemoryFile memory;
+    SndfileHandle out = OpenWavWriter(memory, stored.Rate, encoding);
+    // Each block is converted and encoded before the next is read.
+    const std::int64_t longest = std::int64_t{LongestRecordingSeconds} * info.samplerate;
+    std::vector<std::uint8_t> converted;
+    std::vector<float> samples;
+    const auto write = [&] {
+        samples.resize(converted.size() / sizeof(float));
+        std::memcpy(samples.data(), converted.data(), samples.size() * sizeof(float));
+        converted.clear();
+        WriteSamples(out.get(), samples.data(), sf_count_t(samples.size()));
+        stored.Frames += std::int64_t(samples.size());
+    };
+    std::int64_t decoded = 0;
+    try {
+        Resampler converter({SampleType::F32, 1, info.samplerate}, {SampleType::F32, 1, stored.Rate});
+        decoded = ReadMono(in.get(), info, name, [&](const float* mono, sf_count_t count, std::int64_t read) {
+            if (read > longest)
+                throw ToolError(QStringLiteral("%1: longer than %2 minutes, more than any ayeh's recitation")
+                                    .arg(name)
+                                    .arg(LongestRecordingSeconds / 60));
+            converter.Put(mono, static_cast<std::size_t>(count) * sizeof(float), converted);
+            write();
+        });
+        converter.Finish(converted);
+        write();
+    } catch (const AudioError& error) {
+        throw ToolError(QStringLiteral("%1: cannot convert: %2").arg(name, QString::fromUtf8(error.what())));
+    }
+    if (stored.Frames != Resampler::OutputFrames(decoded, info.samplerate, stored.Rate))
+        throw ToolError(
+            QStringLiteral("%1: %2 frames decoded became %3").arg(name).arg(decoded).arg(stored.Frames));
+    if (sf_close(out.release()) != 0) // writes the final header sizes
+        throw ToolError(QStringLiteral("cannot encode a WAV file for %1").arg(name));
+    stored.Wav = std::move(memory.Bytes);
+    return stored;
+}
+
+std::int64_t StoredFrames(const QByteArray& wav) {
+    MemoryFile memory{wav, 0};
+    SF_INFO info{};
+    const SndfileHandle file(sf_open_virtual(&MemoryIo, SFM_READ, &info, &memory));
+    return file ? std::int64_t{info.frames} : -1;
 }
 
 QString PlayerDecodeFailure(const QByteArray& wav) {

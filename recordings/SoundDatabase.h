@@ -11,6 +11,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <cstdint>
 #include <set>
 #include <utility>
 #include <vector>
@@ -27,15 +28,36 @@ struct MonoAudio {
 // The two ways recordings are stored.
 enum class WavEncoding { ImaAdpcm, Pcm16 };
 
+// The longest recording of one ayeh taken in: 15 minutes. The longest ayeh, 2:282 (128 words),
+// recited slowly in the melodic style at about three seconds a word, lasts six to seven
+// minutes; the limit leaves more than twice that, and bounds what one recording costs (about
+// 10 MB stored as IMA ADPCM at 22050 Hz, 40 MB as 16-bit PCM) while its decoding takes
+// constant memory.
+inline constexpr int LongestRecordingSeconds = 15 * 60;
+
 // A complete WAV file in memory, written by libsndfile. Throws ToolError.
 QByteArray EncodeWav(const MonoAudio& audio, WavEncoding encoding);
-// Decodes any file libsndfile reads (WAV, FLAC, Ogg Vorbis, MP3...) and mixes it down to
-// mono. Throws ToolError with the decoder's message, also for a file without any sound.
-MonoAudio DecodeAudioFile(const QString& path);
-// The same for a file in memory.
+// Decodes any file libsndfile reads from memory (WAV, FLAC, Ogg Vorbis, MP3...) and mixes it
+// down to mono. Throws ToolError with the decoder's message, also for a file without any sound.
 MonoAudio DecodeAudioBytes(const QByteArray& bytes);
-// Resamples with SDL's converter; returns the audio unchanged when it already has `rate`.
+// Resamples with the player's converter; returns the audio unchanged when it already has
+// `rate`.
 MonoAudio Resample(const MonoAudio& audio, int rate);
+
+// A recording made ready to store: a complete WAV file, mono, and the frames it holds.
+struct StoredRecording {
+    QByteArray Wav;
+    std::int64_t Frames = 0;
+    int Rate = 0;
+};
+// Decodes any file libsndfile reads block by block, mixes it down to mono, converts it to no
+// more than `maxRate` and encodes it: memory is bounded by LongestRecordingSeconds, not by the
+// file. Throws ToolError naming the file: one that cannot be decoded, holds no sound, or
+// lasts longer than LongestRecordingSeconds.
+StoredRecording ConvertRecordingFile(const QString& path, int maxRate, WavEncoding encoding);
+// The frames a WAV file in memory holds by its header; -1 when libsndfile cannot read it.
+// IMA ADPCM counts whole blocks, so it may exceed the frames encoded by less than one block.
+std::int64_t StoredFrames(const QByteArray& wav);
 // Decodes `wav` with the reader's player's own decoding (DecodeWav, which reads a file: a
 // temporary one). Returns an empty text when it decodes to at least one sample frame, else
 // the reason.

@@ -49,3 +49,37 @@ void PrepareUserContentFolder(const QString& folder, const QString& quranFile, c
     LinkInto(folder, QuranDatabaseFile, quranFile);
     LinkInto(folder, FarewellSoundFile, farewellFile);
 }
+QString UserSoundFile() {
+    return QDir(UserContentFolder()).filePath(QString::fromLatin1(SoundDatabaseFile));
+}
+
+QString ChangeSource(const QString& inUse) {
+    const QString own = UserSoundFile();
+    return QFileInfo::exists(own) ? own : inUse;
+}
+
+bool IsUserSound(const QString& inUse) {
+    const QString own = QFileInfo(UserSoundFile()).canonicalFilePath();
+    return !own.isEmpty() && own == QFileInfo(inUse).canonicalFilePath();
+}
+
+QString EnterContentFolder(const QString& folder, bool named) {
+    ChangeLock::RemoveLeftovers(UserSoundFile());
+    QString chosen = QDir(folder).absolutePath();
+    if (!named && QFileInfo::exists(UserSoundFile())) {
+        const QDir content(chosen);
+        // A folder whose links cannot be made is entered all the same: the book then names the
+        // file it cannot open.
+        try {
+            PrepareUserContentFolder(UserContentFolder(),
+                                     content.filePath(QString::fromLatin1(QuranDatabaseFile)),
+                                     content.filePath(QString::fromLatin1(FarewellSoundFile)));
+        } catch (const ToolError&) {
+        }
+        chosen = UserContentFolder();
+    }
+    if (!QFileInfo(chosen).isDir() || !QDir::setCurrent(chosen))
+        throw ToolError(
+            QStringLiteral("cannot enter the content folder %1").arg(QDir::toNativeSeparators(chosen)));
+    return chosen;
+}

@@ -12,7 +12,7 @@ packages=(
     fonts-hosny-amiri fonts-noto-core libfontconfig-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     nodejs npm
-    xvfb xauth xdotool x11-utils imagemagick
+    xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick
     clang libclang-rt-14-dev clang-format
     appstream desktop-file-utils groff-base dpkg-dev file ccache
     lintian

@@ -4,13 +4,16 @@
 #include "content/ContentKeys.h"
 #include "mainwindow/ErrorBox.h"
 #include "mainwindow/ShellWindows.h"
+#include "recordings/UserContent.h"
 #include "shell/Splash.h"
 #include "shell/UnitAboutVelsorHost.h"
 #include "shell/UnitDonateFunds.h"
 #include "shell/UnitMessageBox.h"
 
+#include <QDir>
 #include <QEvent>
 #include <QIcon>
+#include <cstdio>
 #include <memory>
 
 QPointer<TTntMainForm> TntMainForm;
@@ -55,7 +58,32 @@ void SetUpGolvarApplication() {
     TGolvarApplication::setWindowIcon(icon);
 }
 
+std::optional<ContentArguments> ParseContentArguments(const QStringList& arguments) {
+    if (arguments.isEmpty())
+        return ContentArguments{};
+    if (arguments.size() != 2 || arguments[1].isEmpty())
+        return std::nullopt;
+    if (arguments[0] == QLatin1String("--content"))
+        return ContentArguments{arguments[1], true};
+    if (arguments[0] == QLatin1String("--default-content"))
+        return ContentArguments{arguments[1], false};
+    return std::nullopt;
+}
+
 int RunGolvarQuran(TGolvarApplication& application) {
+    const std::optional<ContentArguments> content = ParseContentArguments(application.arguments().mid(1));
+    if (!content) {
+        std::fputs("Usage: golvar-quran [--content DIR | --default-content DIR]\n"
+                   "(the command golvar-quran that users run is a launcher; see its --help)\n",
+                   stderr);
+        return 2;
+    }
+    try {
+        EnterContentFolder(content->Folder.isEmpty() ? QDir::currentPath() : content->Folder, content->Named);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "golvar-quran: %s\n", error.what());
+        return 2;
+    }
     SetUpGolvarApplication();
 
     auto splash = std::make_unique<TformSplash>();

@@ -3,6 +3,8 @@
 
 #include <QApplication>
 #include <QPointer>
+#include <QStringList>
+#include <optional>
 
 class TTntMainForm;
 class TformAboutUs;
@@ -35,6 +37,18 @@ void RequestApplicationClose();
 // rule.
 void SetUpGolvarApplication();
 
-// Sets the application up, creates the splash window and the hidden information windows,
+// The content the reader starts on, from its command line (recordings/UserContent.h,
+// EnterContentFolder): "--content DIR", a folder named by the user and read as it stands;
+// "--default-content DIR", the content used unless the user has recordings of their own (how
+// `make run` and the installed launcher start it); nothing, the working folder as it stands.
+struct ContentArguments {
+    QString Folder; // empty: the working folder
+    bool Named = true;
+};
+// Nothing for arguments of any other form.
+std::optional<ContentArguments> ParseContentArguments(const QStringList& arguments);
+
+// Reads the command line, enters the content folder, sets the application up, creates the
+// splash window and the hidden information windows,
 // runs the message loop and destroys the windows at its end.
 int RunGolvarQuran(TGolvarApplication& application);

@@ -153,22 +153,20 @@ TEST_P(AudioQueueTest, TheQueuedRecordingFollowsOnTheSampleAfterTheLastOrIsNever
         QSignalSpy notices(&player, &AudioPlayer::OnNotify);
         player.SetFileName(Write(QStringLiteral("first.wav"), first));
         player.Open();
-        player.Play();
-        player.SetTrailingSilence(GetParam().TrailingMs);
-        player.Queue(secondFile);
-        ASSERT_EQ(player.QueuedFile(), secondFile);
-        if (GetParam().Dropped)
-            player.DropQueued();
+        {
+            // Held still, so that the first cannot end before the second is queued.
+            AudioOutput::Lock still(*Output);
+            player.Play();
+            player.SetTrailingSilence(GetParam().TrailingMs);
+            player.Queue(secondFile);
+            ASSERT_EQ(player.QueuedFile(), secondFile);
+            if (GetParam().Dropped)
+                player.DropQueued();
+        }
         ASSERT_TRUE(WaitForNotices(notices, 1));
         if (!GetParam().Dropped) {
-            ASSERT_TRUE(player.Adopt(secondFile));
-            EXPECT_EQ(player.FileName(), secondFile);
-            EXPECT_EQ(player.Mode(), pmPlaying);
-            EXPECT_LT(player.Position(), 400);
-            player.Play();
-            ASSERT_TRUE(WaitForNotices(notices, 2));
-            EXPECT_EQ(notices.at(1).at(1).toLongLong(), player.CurrentPlay());
-            EXPECT_EQ(player.Position(), player.Length());
+            // The second plays to its end without being adopted.
+            ASSERT_TRUE(WaitUntil([&] { return player.Mode() != pmPlaying; }));
         } else {
             // The first once more, which takes longer than the second's first samples would.
             player.Play();

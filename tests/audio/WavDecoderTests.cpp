@@ -1,8 +1,11 @@
 #include "audio/AudioPlayer.h"
+#include "audio/Resampler.h"
 #include "audio/WavDecoder.h"
 #include "tests/support/WavFixtures.h"
 
 #include <QTemporaryDir>
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <gtest/gtest.h>
@@ -98,6 +101,88 @@ TEST_F(WavDecoderTest, MissingFileRaisesTheDecodersMessage) {
         EXPECT_NE(std::string(error.what()), "");
         EXPECT_NE(std::string(error.what()), "Unknown error code");
     }
+}
+
+// The samples of converted sound, full scale 1.
+std::vector<double> Levels(const std::vector<std::uint8_t>& bytes, SampleType type) {
+    std::vector<double> levels;
+    for (std::size_t at = 0; at < bytes.size();) {
+        if (type == SampleType::F32) {
+            float sample = 0;
+            std::memcpy(&sample, bytes.data() + at, sizeof sample);
+            levels.push_back(sample);
+            at += sizeof sample;
+        } else {
+            std::int16_t sample = 0;
+            std::memcpy(&sample, bytes.data() + at, sizeof sample);
+            levels.push_back(sample / 32768.0);
+            at += sizeof sample;
+        }
+    }
+    return levels;
+}
+
+// The converter the decoder and the import share: fed in blocks of any size, it gives the
+// same sound (but for rounding), of exactly the length the rates make, and no length
+// overflows. Five seconds and more of a slow wave each.
+TEST(ResamplerTest, AnySplitOfTheInputGivesTheSameSoundOfTheExactLength) {
+    const struct {
+        const char* Name;
+        PcmFormat From;
+        PcmFormat To;
+        int Frames;
+    } cases[] = {
+        {"44.1 kHz stereo to 22.05 kHz mono float",
+         {SampleType::S16, 2, 44100},
+         {SampleType::F32, 1, 22050},
+         220501},
+        {"8 kHz mono to 44.1 kHz stereo", {SampleType::U8, 1, 8000}, {SampleType::S16, 2, 44100}, 120007},
+        {"48 kHz float to 22.05 kHz", {SampleType::F32, 1, 48000}, {SampleType::F32, 1, 22050}, 240011},
+        {"the same format", {SampleType::S16, 2, 44100}, {SampleType::S16, 2, 44100}, 1000},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        std::vector<std::uint8_t> input(static_cast<std::size_t>(c.Frames * c.From.FrameBytes()));
+        // A slow wave well inside full scale, in whatever sample type.
+        for (int f = 0; f < c.Frames * c.From.Channels; ++f) {
+            const double level = 0.4 * std::sin(f / 37.0);
+            std::uint8_t* at =
+                input.data() + std::size_t(f) * std::size_t(c.From.FrameBytes() / c.From.Channels);
+            if (c.From.Type == SampleType::F32) {
+                const auto sample = static_cast<float>(level);
+                std::memcpy(at, &sample, sizeof sample);
+            } else if (c.From.Type == SampleType::S16) {
+                const auto sample = static_cast<std::int16_t>(level * 32767);
+                std::memcpy(at, &sample, sizeof sample);
+            } else {
+                *at = static_cast<std::uint8_t>(128 + level * 127);
+            }
+        }
+        const auto convert = [&](std::size_t blockFrames) {
+            Resampler converter(c.From, c.To);
+            std::vector<std::uint8_t> out;
+            const std::size_t block = blockFrames * static_cast<std::size_t>(c.From.FrameBytes());
+            for (std::size_t at = 0; at < input.size(); at += block)
+                converter.Put(input.data() + at, std::min(block, input.size() - at), out);
+            converter.Finish(out);
+            return out;
+        };
+        const std::vector<std::uint8_t> whole = convert(std::size_t(c.Frames));
+        EXPECT_EQ(std::int64_t(whole.size()),
+                  Resampler::OutputFrames(c.Frames, c.From.Rate, c.To.Rate) * c.To.FrameBytes());
+        const std::vector<double> split = Levels(convert(997), c.To.Type);
+        const std::vector<double> expected = Levels(whole, c.To.Type);
+        ASSERT_EQ(split.size(), expected.size());
+        double worst = 0;
+        for (std::size_t i = 0; i < split.size(); ++i)
+            worst = std::max(worst, std::abs(split[i] - expected[i]));
+        // A drift of the timing would grow with the length to the size of the wave itself.
+        EXPECT_LT(worst, 0.005);
+    }
+    // Three years at the highest rate taken, and the arithmetic of the length stays exact.
+    const std::int64_t years = std::int64_t{384000} * 3600 * 24 * 365 * 3;
+    EXPECT_EQ(Resampler::OutputFrames(years, 384000, 44100), std::int64_t{44100} * 3600 * 24 * 365 * 3);
+    EXPECT_EQ(Resampler::OutputFrames(3, 44100, 22050), 2) << "rounded to the nearest";
 }
 
 } // namespace

@@ -25,7 +25,7 @@ fail() {
 
 [ -x "$reader" ] || fail "the reader $reader has not been built"
 [ -f "$data/quran.dat" ] && [ -f "$data/snd.wav" ] || skip "no content in $data (make content makes it)"
-for tool in Xvfb xdotool import convert sqlcipher; do
+for tool in Xvfb xdotool xmodmap import convert sqlcipher; do
     command -v "$tool" >/dev/null || skip "$tool is not installed (scripts/setup.sh installs it)"
 done
 
@@ -49,6 +49,9 @@ cache="$XDG_CACHE_HOME/VelsorHost/GolvarQuran"
 
 # --- The X server: the first free display number, reported by the server itself ---
 start_xvfb "$work" || skip "no X server could be started: $(tail -n 3 "$work/xvfb.log")"
+# The word searched for below, typed letter for letter with keys that stay as they are.
+word='الكرسي'
+bind_letters "$word" || fail "the keyboard has no spare keys for the letters of $word"
 
 # --- The geometry of the first two ayehs, from the content ---
 # The database key and the default line bands are read from the headers the reader is built with.
@@ -192,7 +195,7 @@ read -r ktop2 kbottom2 < <(band "$kpage" $((kline + 1)))
 xdotool key --clearmodifiers ctrl+f
 focus_left() { [ "$(xdotool getwindowfocus 2>/dev/null)" != "$window" ]; }
 eventually focus_left || fail "Ctrl+F opened no search window"
-xdotool type --delay 100 'الكرسي'
+xdotool type --delay 100 "$word"
 xdotool key --clearmodifiers Return
 scroll=$(scroll_into_view "$scroll" "$ktop" "$kbottom")
 # The second line of the ayeh is all its own.

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
+#include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
 #include <ostream>
@@ -158,5 +159,44 @@ INSTANTIATE_TEST_SUITE_P(
                       PauseCase{"TwiceAsLong", PracticePause::TwiceAyehLength, 5, true, 2},
                       PauseCase{"None", PracticePause::None, 5, true, 0}),
     [](const ::testing::TestParamInfo<PauseCase>& testCase) { return std::string(testCase.param.Name); });
+
+// The Bismillah has just ended and 3:1, queued behind it, sounds, while the notice of the
+// Bismillah's end waits: a pause then pauses 3:1 where it is heard, and continue resumes it.
+class HandOverPauseTest : public FollowingTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(HandOverPauseTest, PausesWhatIsHeardAndContinueResumesIt) {
+    const bool whileTheNoticeIsHandled = GetParam();
+    Recite(ReaderContent::LongSoureh, 1, 1);
+    ASSERT_EQ(Queued(), Rec(1, 3, 1));
+    Player->EndNow();
+    Player->Advance(40);
+    if (whileTheNoticeIsHandled) {
+        // Inside the handler's recitation, which runs pending events before it goes on.
+        QTimer::singleShot(0, Form.get(), [this] { Form->TntSpeedButton1->click(); });
+    } else {
+        Form->TntSpeedButton1->click();
+    }
+    Settle();
+    EXPECT_EQ(Mode(), pmPaused);
+    EXPECT_EQ(Form->TntSpeedButton1->text(), QStringLiteral(u"ادامه"));
+    Player->Advance(500);
+    Settle();
+    EXPECT_EQ(Mode(), pmPaused) << "nothing goes on while paused";
+
+    Form->TntSpeedButton1->click();
+    Settle();
+    EXPECT_EQ(Mode(), pmPlaying);
+    EXPECT_EQ(Loaded(), Rec(1, 3, 1));
+    EXPECT_EQ(Player->Position(), 40) << "on from where it was paused";
+    EXPECT_EQ(Player->Plays.size(), 2) << "begun once, never again";
+    EndRecording();
+    EXPECT_EQ(Loaded(), Rec(1, 3, 2)) << "the chain goes on";
+}
+
+INSTANTIATE_TEST_SUITE_P(, HandOverPauseTest, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& param) {
+                             return std::string(param.param ? "WhileTheNoticeIsHandled"
+                                                            : "BeforeTheNoticeIsHandled");
+                         });
 
 } // namespace

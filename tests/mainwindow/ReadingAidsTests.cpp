@@ -309,6 +309,22 @@ TEST_F(AidsTest, AResultMarksTheMatchedWordsOfTheTextAndTheTranslation) {
     EXPECT_TRUE(html.contains(ReaderContent::Translation(2, 4).toHtmlEscaped()));
 }
 
+TEST_F(AidsTest, WordsTypedAtOnceAfterCtrlFReachTheSearchBoxNotTheWindow) {
+    Open();
+    Activate();
+    const int reciter = Form->TntComboBoxGhariList->currentIndex();
+    Key(Form->TntComboBoxGhariList, Qt::Key_F);
+    TSearchDialog* dialog = Aids().SearchDialog();
+    ASSERT_NE(dialog, nullptr);
+    // The window system has not yet given the dialog the keyboard: the keys still come to the
+    // widget that had the focus, the reciter list, which chooses a reciter by its letters.
+    Type(Form->TntComboBoxGhariList, QStringLiteral(u"الكرسي"));
+    QTest::keyClick(Form->TntComboBoxGhariList, Qt::Key_Return);
+    EXPECT_FALSE(dialog->isVisible());
+    ExpectShown(ReaderContent::ThroneSoureh, ReaderContent::ThroneAyeh);
+    EXPECT_EQ(Form->TntComboBoxGhariList->currentIndex(), reciter);
+}
+
 TEST_F(AidsTest, EscapeClosesTheSearchAndChangesNothing) {
     Open();
     TSearchDialog* dialog = Search(QStringLiteral(u"الكرسي"));

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <csignal>
 #include <functional>
@@ -238,6 +239,39 @@ TEST_F(RecitationImportTest, RenamingChangesOnlyTheName) {
     EXPECT_EQ(Name(Target, 2), QStringLiteral("نام نو"));
     EXPECT_EQ(Name(Target, 1), QStringLiteral("یکم"));
     EXPECT_EQ(Sounds(Target), Sounds(Source));
+}
+
+TEST_F(RecitationImportTest, ALinkedTargetStaysALinkAndItsTargetIsReplacedWhereItLies) {
+    const QString elsewhere = Temp.filePath(QStringLiteral("other disk"));
+    ASSERT_TRUE(QDir().mkpath(elsewhere));
+    const QString real = QDir(elsewhere).filePath(QStringLiteral("recordings.db"));
+    ASSERT_TRUE(QFile::copy(Source, real));
+    ASSERT_TRUE(QFile::link(real, Target));
+    ImportRecitation(Request());
+    EXPECT_EQ(QFileInfo(Target).symLinkTarget(), real);
+    EXPECT_EQ(Name(real, 2), QStringLiteral("قاری تازه"));
+    EXPECT_TRUE(Leftovers().isEmpty()) << Leftovers().join(u' ').toStdString();
+    EXPECT_EQ(QDir(elsewhere).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("recordings.db")});
+}
+
+TEST_F(RecitationImportTest, ARecordingLongerThanAnyAyehsIsRefusedByNameAndNothingChanges) {
+    // At a low rate, so that the file stays small.
+    MonoAudio longer;
+    longer.SampleRate = 1000;
+    longer.Samples.assign(size_t(LongestRecordingSeconds + 1) * 1000, 0.1f);
+    WriteFile(QDir(Folder).filePath(QStringLiteral("002005.wav")), EncodeWav(longer, WavEncoding::Pcm16));
+    ASSERT_TRUE(QFile::copy(Source, Target));
+    const QByteArray before = FileBytes(Target);
+    try {
+        ImportRecitation(Request());
+        ADD_FAILURE() << "the import did not fail";
+    } catch (const UndecodableRecordings& error) {
+        ASSERT_EQ(error.Files.size(), 1u);
+        EXPECT_TRUE(error.Files[0].Path.endsWith(QStringLiteral("002005.wav")));
+        EXPECT_TRUE(error.Files[0].Message.contains(QStringLiteral("longer than"))) << error.what();
+    }
+    EXPECT_EQ(FileBytes(Target), before);
 }
 
 } // namespace

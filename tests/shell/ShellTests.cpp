@@ -27,6 +27,8 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
+#include <utility>
 
 namespace {
 
@@ -366,6 +368,33 @@ TEST(ShellSetUp, NamesTheDesktopEntryThatIsInstalled) {
     EXPECT_TRUE(QFileInfo::exists(QStringLiteral(GOLVAR_SOURCE_DIR "/packaging/") + entry +
                                   QStringLiteral(".desktop")))
         << entry.toStdString();
+}
+
+// The command line `make run` and the launcher give the reader; anything else is refused.
+TEST(ShellSetUp, ReadsTheContentFromItsCommandLine) {
+    const QString dir = QStringLiteral("/some/content");
+    const struct {
+        QStringList Arguments;
+        std::optional<std::pair<QString, bool>> Content; // folder, named
+    } cases[] = {
+        {{}, std::pair{QString(), true}},
+        {{QStringLiteral("--content"), dir}, std::pair{dir, true}},
+        {{QStringLiteral("--default-content"), dir}, std::pair{dir, false}},
+        {{QStringLiteral("--content")}, std::nullopt},
+        {{QStringLiteral("--content"), QString()}, std::nullopt},
+        {{QStringLiteral("--fullscreen"), dir}, std::nullopt},
+        {{dir}, std::nullopt},
+        {{QStringLiteral("--content"), dir, QStringLiteral("--content"), dir}, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Arguments.join(u' ').toStdString());
+        const std::optional<ContentArguments> parsed = ParseContentArguments(c.Arguments);
+        ASSERT_EQ(parsed.has_value(), c.Content.has_value());
+        if (parsed) {
+            EXPECT_EQ(parsed->Folder, c.Content->first);
+            EXPECT_EQ(parsed->Named, c.Content->second);
+        }
+    }
 }
 
 } // namespace

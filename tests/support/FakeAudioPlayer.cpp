@@ -11,7 +11,22 @@ void FakeAudioPlayer::RequireOpen() const {
         throw AudioError("No MCI device open");
 }
 
+bool FakeAudioPlayer::HandingOver() const {
+    return !Playing && QueuedBegun && QueuedAt < QueuedDuration;
+}
+
+void FakeAudioPlayer::EndPausedHandOver() {
+    if (!HandOverPaused)
+        return;
+    HandOverPaused = false;
+    HoldPlayNotices(false);
+}
+
 void FakeAudioPlayer::StartPlaying(bool asks, bool rewindAtEnd) {
+    if (HandOverPaused) {
+        EndPausedHandOver();
+        return;
+    }
     if (!Playing && !Paused) {
         BeginPlay();
         Plays << FileName();
@@ -52,6 +67,7 @@ void FakeAudioPlayer::Stop() {
     RequireOpen();
     const bool asks = TakeNotify(false);
     DropQueued();
+    EndPausedHandOver();
     Playing = false;
     Paused = false;
     EndPlayNotice();
@@ -61,8 +77,15 @@ void FakeAudioPlayer::Stop() {
 
 void FakeAudioPlayer::Pause() {
     RequireOpen();
-    if (Paused) {
+    if (Paused || HandOverPaused) {
         StartPlaying(TakeNotify(true), false);
+        return;
+    }
+    if (HandingOver()) {
+        HandOverPaused = true;
+        HoldPlayNotices(true);
+        if (TakeNotify(false))
+            PostNotice(0);
         return;
     }
     DropQueued();
@@ -82,6 +105,7 @@ void FakeAudioPlayer::CloseFile() {
     Playing = false;
     Paused = false;
     EndPlayNotice();
+    EndPausedHandOver();
     IsOpen = false;
     At = 0;
     Duration = 0;
@@ -99,9 +123,9 @@ void FakeAudioPlayer::Close() {
 PlayerMode FakeAudioPlayer::Mode() const {
     if (!IsOpen)
         return pmNotReady;
-    if (Paused)
+    if (Paused || HandOverPaused)
         return pmPaused;
-    return Playing ? pmPlaying : pmStopped;
+    return Playing || HandingOver() ? pmPlaying : pmStopped;
 }
 
 qint64 FakeAudioPlayer::Position() const {
@@ -134,10 +158,11 @@ bool FakeAudioPlayer::Adopt(const QString& fileName) {
     Duration = QueuedDuration;
     At = QueuedAt;
     Trailing = TrailingDone = 0;
-    Playing = true;
-    Paused = false;
+    Playing = !HandOverPaused;
+    Paused = HandOverPaused;
     BeginPlay();
     DropQueued();
+    EndPausedHandOver();
     return true;
 }
 
@@ -149,7 +174,7 @@ void FakeAudioPlayer::DropQueued() {
 
 void FakeAudioPlayer::Advance(qint64 milliseconds) {
     if (!Playing) {
-        if (QueuedBegun)
+        if (QueuedBegun && !HandOverPaused)
             QueuedAt = std::min(QueuedAt + milliseconds, QueuedDuration);
         return;
     }

@@ -45,6 +45,8 @@ private:
     void RequireOpen() const;
     void StartPlaying(bool asks, bool rewindAtEnd);
     void CloseFile();
+    bool HandingOver() const;
+    void EndPausedHandOver();
 
     bool IsOpen = false;
     bool Playing = false;
@@ -56,4 +58,5 @@ private:
     qint64 QueuedDuration = 0;
     qint64 QueuedAt = 0;
     bool QueuedBegun = false;
+    bool HandOverPaused = false;
 };

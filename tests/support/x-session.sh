@@ -13,9 +13,10 @@ private_user() {
 
 # start_xvfb FOLDER: Xvfb on the first free display number, reported by the server itself;
 # sets xvfb_pid (for the caller to end) and DISPLAY. Status 1, with the server's messages in
-# FOLDER/xvfb.log, when no server can be started.
+# FOLDER/xvfb.log, when no server can be started. The server keeps what a client changed (the
+# keyboard's keys) when that client ends, instead of starting afresh.
 start_xvfb() {
-    Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp 5>"$1/display" >/dev/null 2>"$1/xvfb.log" &
+    Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp -noreset 5>"$1/display" >/dev/null 2>"$1/xvfb.log" &
     xvfb_pid=$!
     for _ in $(seq 100); do
         [ -s "$1/display" ] && break
@@ -24,4 +25,22 @@ start_xvfb() {
     done
     [ -s "$1/display" ] || return 1
     export DISPLAY=":$(head -n 1 "$1/display")"
+}
+
+# bind_letters TEXT: gives every letter of TEXT that the keyboard lacks a spare key of its own.
+# xdotool types such a letter by binding it to a spare key for the moment, and a program slow
+# to read its keys (under the sanitizers, on a loaded machine) reads the key after it was bound
+# to the next letter: the letter is lost or changed. Bound once, before the program starts,
+# nothing is rebound while it reads.
+bind_letters() {
+    local LC_ALL=C.UTF-8 spare=() letter code i=0
+    read -r -a spare < <(xmodmap -pke | awk 'NF == 3 && $3 == "=" && $2 > 8 { printf "%s ", $2 }')
+    while IFS= read -r -n 1 letter; do
+        [ -n "$letter" ] || continue
+        code=$(printf 'U%04X' "'$letter")
+        xmodmap -pke | grep -qw "$code" && continue
+        [ "$i" -lt ${#spare[@]} ] || return 1
+        xmodmap -e "keycode ${spare[$i]} = $code" || return 1
+        i=$((i + 1))
+    done < <(printf '%s' "$1")
 }
