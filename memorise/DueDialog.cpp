@@ -3,11 +3,12 @@
 #include "memorise/MemoriseCaptions.h"
 #include "model/AyehSearch.h"
 
+#include <QAbstractTableModel>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 
 namespace {
@@ -29,6 +30,38 @@ QString AyehRuns(const std::vector<int>& ayehs) {
     }
     return runs.join(QStringLiteral(u"، "));
 }
+
+// The pages as rows, each described only when the view asks for it: the view shows a screen
+// of them, and six hundred rows made up front would cost more than the rest of the dialog.
+class DueModel final : public QAbstractTableModel {
+public:
+    DueModel(QObject* parent, const std::vector<DuePage>& pages, QStringList sourehs)
+        : QAbstractTableModel(parent), Pages(pages), Sourehs(std::move(sourehs)) {}
+
+    int rowCount(const QModelIndex& parent) const override {
+        return parent.isValid() ? 0 : int(Pages.size());
+    }
+    int columnCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : 4; }
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (role != Qt::DisplayRole || !index.isValid())
+            return {};
+        const DueRow row = DescribeDuePage(Pages[size_t(index.row())], Sourehs);
+        const QString* cells[] = {&row.Page, &row.Sourehs, &row.Ayehs, &row.Count};
+        return *cells[index.column()];
+    }
+
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (role != Qt::DisplayRole || orientation != Qt::Horizontal)
+            return {};
+        const QString* captions[] = {&CaptionDuePage, &CaptionDueSoureh, &CaptionDueAyehs, &CaptionDueCount};
+        return *captions[section];
+    }
+
+private:
+    const std::vector<DuePage>& Pages;
+    QStringList Sourehs;
+};
 
 } // namespace
 
@@ -56,22 +89,17 @@ TDueDialog::TDueDialog(QWidget* parent, std::vector<DuePage> due, const QStringL
     setWindowTitle(CaptionDueTitle);
     setLayoutDirection(Qt::RightToLeft);
 
-    Table = new QTableWidget(int(Pages.size()), 4, this);
-    Table->setHorizontalHeaderLabels({CaptionDuePage, CaptionDueSoureh, CaptionDueAyehs, CaptionDueCount});
+    Table = new QTableView(this);
+    Table->setModel(new DueModel(Table, Pages, sourehs));
     Table->verticalHeader()->hide();
     Table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Table->setSelectionBehavior(QAbstractItemView::SelectRows);
     Table->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
-    // Rows of a fixed height: measuring 600 rows' contents would cost more than filling them.
+    // Rows of one height: measuring each row's contents would describe every page.
     Table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     int total = 0;
-    for (int r = 0; r < int(Pages.size()); ++r) {
-        const DueRow row = DescribeDuePage(Pages[size_t(r)], sourehs);
-        const QString cells[] = {row.Page, row.Sourehs, row.Ayehs, row.Count};
-        for (int c = 0; c < 4; ++c)
-            Table->setItem(r, c, new QTableWidgetItem(cells[c]));
-        total += int(Pages[size_t(r)].Ayehs.size());
-    }
+    for (const DuePage& page : Pages)
+        total += int(page.Ayehs.size());
     Summary =
         new QLabel(total > 0 ? CaptionDueSummary.arg(PersianNumber(total), PersianNumber(int(Pages.size())))
                              : CaptionNothingDue,
@@ -92,6 +120,11 @@ TDueDialog::TDueDialog(QWidget* parent, std::vector<DuePage> due, const QStringL
     layout->addWidget(Table, 1);
     layout->addLayout(buttons);
     resize(560, 420);
+}
+
+TDueDialog::~TDueDialog() {
+    // The table's rows read the pages held here.
+    delete Table;
 }
 
 void TDueDialog::Start() {

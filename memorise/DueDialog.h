@@ -11,7 +11,7 @@
 
 class QLabel;
 class QPushButton;
-class QTableWidget;
+class QTableView;
 
 // A page's due ayehs as the list shows them: "۱–۳، ۵" per soureh, sourehs by name.
 struct DueRow {
@@ -27,8 +27,9 @@ class TDueDialog final : public QDialog {
 public:
     // sourehs: entry k - 1 names soureh k.
     TDueDialog(QWidget* parent, std::vector<DuePage> due, const QStringList& sourehs);
+    ~TDueDialog() override;
 
-    QTableWidget* Table = nullptr;
+    QTableView* Table = nullptr; // its rows are described as they are shown
     QLabel* Summary = nullptr;
     QPushButton* StartButton = nullptr;
     QPushButton* CloseButton = nullptr;
