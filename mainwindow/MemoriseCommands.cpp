@@ -18,6 +18,7 @@
 
 #include <QComboBox>
 #include <QEvent>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QHelpEvent>
 #include <QKeySequence>
@@ -80,6 +81,9 @@ bool TMemoriseCommands::ShowNoteTip(QEvent* event) {
     // The page's own tooltip goes on as it is; an ayeh with a note gets it below.
     const auto* help = static_cast<QHelpEvent*>(event);
     if (!Form->TntImage1->ShowHint() || Form->TntImage1->Hint().isEmpty())
+        return false;
+    // Resting the pointer on the page makes no learner's file where there is none yet.
+    if (!Opening && !QFileInfo::exists(LearnerDatabasePath()))
         return false;
     const std::optional<TReadingAids::TPageAyeh> ayeh = Aids->AyehAt(help->pos());
     LearnerData* data = ayeh ? Learner(true) : nullptr;

@@ -72,6 +72,7 @@ inline const QString CaptionForgot = QStringLiteral(u"فراموش کردم");
 inline const QString CaptionHard = QStringLiteral(u"سخت");
 inline const QString CaptionGood = QStringLiteral(u"خوب");
 inline const QString CaptionEasy = QStringLiteral(u"آسان");
+inline const QString CaptionKeyHint = QStringLiteral(u"کلید %1");
 inline const QString CaptionEndSitting = QStringLiteral(u"پایان");
 inline const QString CaptionGradeNotSaved = QStringLiteral(u"نمره ذخیره نشد و آیه همین‌جا ماند: %1");
 // clang-format on

@@ -50,9 +50,10 @@ TSittingPanel::TSittingPanel(QWidget* parent, std::vector<SittingAyeh> ayehs, Si
     RevealAyehButton = button(CaptionRevealAyeh, [this] { RevealAyeh(); });
     StepBackButton = button(CaptionStepBack, [this] { StepBack(); });
     const QString grades[] = {CaptionForgot, CaptionHard, CaptionGood, CaptionEasy};
-    for (int g = 0; g < 4; ++g)
-        GradeButtons[size_t(g)] = button(PersianNumber(g + 1) + QStringLiteral(" ") + grades[g],
-                                         [this, g] { GiveGrade(Grade(g + 1)); });
+    for (int g = 0; g < 4; ++g) {
+        GradeButtons[size_t(g)] = button(grades[g], [this, g] { GiveGrade(Grade(g + 1)); });
+        GradeButtons[size_t(g)]->setToolTip(CaptionKeyHint.arg(PersianNumber(g + 1)));
+    }
     EndButton = button(CaptionEndSitting, [this] { End(); });
 
     auto* reveal = new QHBoxLayout;
