@@ -10,7 +10,7 @@ JOBS      ?= $(shell nproc)
 GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Unix Makefiles")
 
 
-.PHONY: all setup configure build content run test test-asan format-check bench fuzz soak package package-test clean
+.PHONY: all setup configure build content run test test-asan format-check lint bench fuzz soak package package-test clean
 
 all: build
 
@@ -44,6 +44,11 @@ test-asan: setup
 # Every C++ file of the repository as .clang-format lays it out; CI fails on any difference.
 format-check: setup
 	git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
+
+# clang-tidy with the checks of .clang-tidy over the production sources, in parallel; CI fails
+# on any finding. It reads the build's compile_commands.json and its generated headers.
+lint: build
+	JOBS=$(JOBS) bash scripts/lint.sh $(BUILD)
 
 # Each libFuzzer target for FUZZ_SECONDS, in a clang build of its own.
 FUZZ_TARGETS := fuzz_page_blob fuzz_wav fuzz_connection_string fuzz_filter

@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QPainter>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -42,24 +41,6 @@ std::unique_ptr<Connection> OpenContentQuran() {
     auto quran = std::make_unique<Connection>(QuranConnectionString);
     QDir::setCurrent(previous);
     return quran;
-}
-
-SurfaceImage::SurfaceImage() : Canvas(PagePictureWidth, PagePictureHeight, QImage::Format_RGB32) {
-    Canvas.fill(Qt::white);
-}
-
-void SurfaceImage::DrawBitmap(const QImage& bitmap, int x, int y) {
-    QPainter painter(&Canvas);
-    painter.drawImage(x, y, bitmap);
-}
-
-void SurfaceImage::SetPixel(int x, int y, QRgb colour) {
-    if (x >= 0 && y >= 0 && x < Canvas.width() && y < Canvas.height())
-        Canvas.setPixel(x, y, colour);
-}
-
-void FixedScrollBox::SetVertPosition(int position) {
-    Position = std::clamp(position, 0, PagePictureHeight - ClientHeight());
 }
 
 long long MonotonicNanoseconds() {

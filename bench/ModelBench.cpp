@@ -13,6 +13,7 @@
 #include "content/Database.h"
 #include "content/MushafCounts.h"
 #include "model/Utility.h"
+#include "tests/support/DisplayDoubles.h"
 #include "tests/support/FixtureDatabase.h"
 #include "tests/support/WavFixtures.h"
 
@@ -29,12 +30,14 @@ namespace {
 
 // The window's controls, as the book reaches them, and the book opened on a content folder.
 struct BookControls {
-    SurfaceImage Image;
-    FixedScrollBox ScrollBox;
-    PlainPageNoEdit PageNo;
+    FakePageImage Image;
+    FakeScrollBox ScrollBox;
+    FakePageNoEdit PageNo;
     AudioOutput Output;
     SdlAudioPlayer Player{Output};
     std::unique_ptr<TQuran> Quran;
+
+    BookControls() { ScrollBox.Height = 400; } // the window's scroll box
 
     // The content files are opened by bare name from the current folder.
     std::unique_ptr<TQuran> OpenBook(const QString& folder) {

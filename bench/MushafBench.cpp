@@ -5,6 +5,7 @@
 #include "bench/BenchSupport.h"
 #include "content/Database.h"
 #include "content/MushafCounts.h"
+#include "content/PageGeometry.h"
 #include "mushaf/MushafPainter.h"
 
 #include <QDir>

@@ -293,7 +293,7 @@ int TTntMainForm::ChosenGhariID() const {
 
 void TTntMainForm::TntFormCreate(QObject*) {
     GlobalQuran = std::make_unique<TQuran>(txtPageNo, ScrollBox1, TntImage1, MediaPlayer1);
-    GlobalQuran->ErrorBox = &ErrorBox;
+    GlobalQuran->Sounds->ErrorBox = &ErrorBox;
     LoadReciterNames();
     GlobalQuran->GhariID = ChosenGhariID();
     setFixedSize(ClientWidth, ClientHeight);

@@ -110,21 +110,6 @@ private:
     int Pause;
 };
 
-// Calls visit for every entry of folder, hidden ones and folders included; a folder that is
-// a link is not entered, so nothing outside the folder itself is ever touched.
-template <class Visit> void ForEachEntry(const QString& folder, const QString& mask, Visit&& visit) {
-    const QFileInfo info(folder);
-    if (!info.isDir() || info.isSymLink())
-        return;
-    QString dir = folder;
-    if (!dir.endsWith(u'/'))
-        dir += u'/';
-    const QStringList names =
-        QDir(dir).entryList({mask}, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    for (const QString& name : names)
-        visit(dir, name);
-}
-
 } // namespace
 
 // --- Shared steps ---
@@ -155,12 +140,7 @@ void TTntMainForm::EnableBookCommands() {
 }
 
 void TTntMainForm::ClearSoundCache(TQuran* Quran) {
-    // Only the reader's own recordings: "g-s-a.wav" with three decimal numbers.
-    static const QRegularExpression cacheFile(QStringLiteral("^[0-9]+-[0-9]+-[0-9]+\\.wav$"));
-    ForEachEntry(Quran->TempFolder, QStringLiteral("*.wav"), [](const QString& dir, const QString& name) {
-        if (cacheFile.match(name).hasMatch())
-            QFile::remove(dir + name);
-    });
+    Quran->Sounds->RemoveStale();
 }
 
 void TTntMainForm::SetHintPause(int Milliseconds) {

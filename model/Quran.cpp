@@ -1,62 +1,12 @@
 #include "model/Quran.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QStandardPaths>
-#include <cerrno>
-#include <cstdio>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <utility>
 
 std::unique_ptr<TQuran> GlobalQuran;
 
-namespace {
-
-const char* const SoundErrorTitle = "Error";
-const char* const SoundErrorText = "خطا در قرائت قرآن! با فروشنده تماس بگيريد";
-
-// Owner of a POSIX file descriptor.
-class FileDescriptor final {
-public:
-    explicit FileDescriptor(int fd) : Fd(fd) {}
-    ~FileDescriptor() { Close(); }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-
-    int Get() const { return Fd; }
-    bool Valid() const { return Fd >= 0; }
-    // False when the kernel reports a failure that only shows at close (a delayed write).
-    bool Close() {
-        if (Fd < 0)
-            return true;
-        const int rc = ::close(std::exchange(Fd, -1));
-        return rc == 0 || errno == EINTR;
-    }
-
-private:
-    int Fd;
-};
-
-QString CacheRoot() {
-    const QString location = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
-    if (!location.isEmpty())
-        return location;
-    return QDir::tempPath() + QStringLiteral("/GolvarQuran-") + QString::number(::geteuid());
-}
-
-void RemoveFile(const QString& path) {
-    if (!path.isEmpty())
-        ::unlink(QFile::encodeName(path).constData());
-}
-
-} // namespace
-
 TQuran::TQuran(IPageNoEdit* pageNoEdit, IScrollBox* scrollBox, IPageImage* image, AudioPlayer* player)
-    : TempFolder(CacheRoot() + QStringLiteral("/sounds")) {
+    : Sounds(std::make_unique<TSoundCache>(player)) {
     try {
         ScrollBox = scrollBox;
         PageNoEdit = pageNoEdit;
@@ -90,9 +40,7 @@ void TQuran::Release() noexcept {
         }
         Player->SetEnabled(false);
     }
-    RemoveFile(SoundFile);
-    if (QueuedFile != SoundFile)
-        RemoveFile(QueuedFile);
+    Sounds.reset();
     SoundConnection.reset();
 }
 
@@ -129,153 +77,26 @@ void TQuran::SetSoureh(std::unique_ptr<TSoureh> soureh) {
     Soureh = std::move(soureh);
 }
 
-QString TQuran::SoundFileName(int ghariId, int sourehId, int ayehId) {
-    return QString::number(ghariId) + u'-' + QString::number(sourehId) + u'-' + QString::number(ayehId) +
-           QStringLiteral(".wav");
-}
-
-QString TQuran::SoundPath(int sourehId, int ayehId) const {
-    return TempFolder + u'/' + SoundFileName(GhariID, sourehId, ayehId);
-}
-
-std::optional<QByteArray> TQuran::SoundBytes(int sourehId, int ayehId) {
-    const ResultSet query(*SoundConnection, Statements::Sound(sourehId, ayehId, GhariID));
-    if (query.RecordCount() != 1)
-        return std::nullopt;
-    return query.FieldByName("Sound").AsBytes();
-}
-
 QString TQuran::PrepareSound(int sourehId, int ayehId, bool processPending) {
-    const QString path = SoundPath(sourehId, ayehId);
-    if (path == SoundFile || path == QueuedFile)
-        return path;
-
-    const std::optional<QByteArray> bytes = SoundBytes(sourehId, ayehId);
-    if (!bytes)
-        return path;
-
-    if (processPending) {
-        const auto alive = Watch();
-        QCoreApplication::processEvents();
-        if (alive.expired())
-            return path;
-    }
-    if (!EnsureTempFolder() || !WriteSoundFile(path, *bytes))
-        ShowSoundError();
-    return path;
-}
-
-// The cache folder must be a real directory of this user, never a link: the files written
-// into it are removed later by name.
-bool TQuran::EnsureTempFolder() {
-    const QByteArray folder = QFile::encodeName(TempFolder);
-    struct stat info {};
-    if (::lstat(folder.constData(), &info) != 0) {
-        if (errno != ENOENT)
-            return false;
-        QDir().mkpath(QFileInfo(TempFolder).absolutePath());
-        if (::mkdir(folder.constData(), 0700) != 0 && errno != EEXIST)
-            return false;
-        if (::lstat(folder.constData(), &info) != 0)
-            return false;
-    }
-    if (!S_ISDIR(info.st_mode) || info.st_uid != ::geteuid())
-        return false;
-    if ((info.st_mode & 077) != 0 && ::chmod(folder.constData(), 0700) != 0)
-        return false;
-    return true;
-}
-
-// Replaces whatever is at path (a planted link is removed, never followed) with a new file
-// readable by the owner only. A file that cannot be written in full is removed again.
-bool TQuran::WriteSoundFile(const QString& path, const QByteArray& bytes) {
-    const QByteArray name = QFile::encodeName(path);
-    struct stat info {};
-    if (::lstat(name.constData(), &info) == 0 && !S_ISDIR(info.st_mode))
-        ::unlink(name.constData());
-    FileDescriptor file(::open(name.constData(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
-    if (!file.Valid())
-        return false;
-    ::fchmod(file.Get(), 0600);
-    const char* data = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t written = ::write(file.Get(), data, size_t(left));
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0) {
-            file.Close();
-            ::unlink(name.constData());
-            return false;
-        }
-        data += written;
-        left -= written;
-    }
-    if (!file.Close()) {
-        ::unlink(name.constData());
-        return false;
-    }
-    return true;
-}
-
-void TQuran::ShowSoundError() {
-    const QString title = QString::fromUtf8(SoundErrorTitle);
-    const QString text = QString::fromUtf8(SoundErrorText);
-    if (ErrorBox)
-        ErrorBox->ShowError(title, text);
-    else
-        std::fprintf(stderr, "%s: %s\n", SoundErrorTitle, SoundErrorText);
+    // The cache runs the events itself; the book is gone with it, so nothing here is touched
+    // after them.
+    return Sounds->Prepare(*SoundConnection, GhariID, sourehId, ayehId, processPending);
 }
 
 void TQuran::LoadSound(const QString& path) {
-    Player->Close();
-    if (QueuedFile != path && QueuedFile != SoundFile)
-        RemoveFile(QueuedFile);
-    QueuedFile.clear();
-    Player->SetFileName(path);
-    if (path != SoundFile) {
-        RemoveFile(SoundFile);
-        SoundFile = path;
-    }
-    Player->Open();
+    Sounds->Load(path);
 }
 
 void TQuran::QueueSound(int sourehId, int ayehId) {
-    const QString path = SoundPath(sourehId, ayehId);
-    if (path == QueuedFile && Player->QueuedFile() == path)
-        return;
-    DropQueuedSound();
-    if (path != SoundFile) {
-        const std::optional<QByteArray> bytes = SoundBytes(sourehId, ayehId);
-        if (!bytes || !EnsureTempFolder() || !WriteSoundFile(path, *bytes))
-            return;
-    }
-    QueuedFile = path;
-    try {
-        Player->Queue(path);
-    } catch (const AudioError&) {
-    }
-    if (Player->QueuedFile() != path)
-        DropQueuedSound();
+    Sounds->Queue(*SoundConnection, GhariID, sourehId, ayehId);
 }
 
 void TQuran::DropQueuedSound() {
-    if (Player)
-        Player->DropQueued();
-    if (QueuedFile != SoundFile)
-        RemoveFile(QueuedFile);
-    QueuedFile.clear();
+    Sounds->DropQueued();
 }
 
 bool TQuran::AdoptSound(const QString& path) {
-    if (path.isEmpty() || path != QueuedFile || !Player->Adopt(path))
-        return false;
-    if (path != SoundFile) {
-        RemoveFile(SoundFile);
-        SoundFile = path;
-    }
-    QueuedFile.clear();
-    return true;
+    return Sounds->Adopt(path);
 }
 
 void TQuran::PlayBismillah() {
@@ -304,9 +125,8 @@ void TQuran::ReopenSoundDatabase() {
     auto reopened = std::make_unique<Connection>(SoundConnectionString);
     if (Player)
         Player->Close();
-    RemoveFile(SoundFile);
-    SoundFile.clear();
-    DropQueuedSound();
+    Sounds->DropQueued();
+    Sounds->Forget();
     SoundConnection = std::move(reopened);
 }
 

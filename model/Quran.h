@@ -8,6 +8,7 @@
 #include "model/Lifetime.h"
 #include "model/Page.h"
 #include "model/Records.h"
+#include "model/SoundCache.h"
 
 #include <QString>
 #include <QStringList>
@@ -32,19 +33,15 @@ public:
     std::unique_ptr<TSoureh> Soureh;
     int GhariID = 0;
     IPageImage* Image = nullptr;
-    QString SoundFile;
-    // The cache file of the recording queued in the player; empty with none.
-    QString QueuedFile;
     AudioPlayer* Player = nullptr;
     std::unique_ptr<Connection> QuranConnection;
     IScrollBox* ScrollBox = nullptr;
     IPageNoEdit* PageNoEdit = nullptr;
     // Owned by the book and released last, after the player is closed.
     std::unique_ptr<Connection> SoundConnection;
-    // The private per-user sound cache; created (mode 0700) when a recording is first written.
-    QString TempFolder;
-    // Where the sound cache reports a recording it cannot write; null sends it to stderr.
-    IErrorBox* ErrorBox = nullptr;
+    // The recordings extracted for the player (the loaded one and the queued one); emptied
+    // when the book is released, after the player is closed.
+    std::unique_ptr<TSoundCache> Sounds;
     // The play whose end the continuous recitation waits for: the one the last recitation
     // began (its ayeh or its Bismillah); 0 while a recitation is being started and after one
     // that played nothing.
@@ -95,19 +92,14 @@ public:
     std::map<int, QString> GetReciterNames();
 
     // Cache file name of a recording: "g-s-a.wav".
-    static QString SoundFileName(int ghariId, int sourehId, int ayehId);
+    static QString SoundFileName(int ghariId, int sourehId, int ayehId) {
+        return TSoundCache::FileName(ghariId, sourehId, ayehId);
+    }
 
     std::weak_ptr<const void> Watch() const { return Life.Watch(); }
 
 private:
     void Release() noexcept;
-    QString SoundPath(int sourehId, int ayehId) const;
-    // The current reciter's recording of (sourehId, ayehId); none when the database has not
-    // exactly one.
-    std::optional<QByteArray> SoundBytes(int sourehId, int ayehId);
-    bool EnsureTempFolder();
-    bool WriteSoundFile(const QString& path, const QByteArray& bytes);
-    void ShowSoundError();
 
     LifeToken Life;
 };

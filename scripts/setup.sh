@@ -13,7 +13,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     nodejs npm
     xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick
-    clang libclang-rt-14-dev clang-format
+    clang libclang-rt-14-dev clang-format clang-tidy
     appstream desktop-file-utils groff-base dpkg-dev file ccache
     lintian
 )

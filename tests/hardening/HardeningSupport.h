@@ -36,8 +36,8 @@ protected:
     void OpenExisting() {
         Cwd.emplace(Dir.path());
         Book = std::make_unique<TQuran>(&PageNo, &Scroll, &Image, &Player);
-        Book->TempFolder = CacheFolder();
-        Book->ErrorBox = &Errors;
+        Book->Sounds->Folder = CacheFolder();
+        Book->Sounds->ErrorBox = &Errors;
         Book->GhariID = 1;
     }
     void TearDown() override {

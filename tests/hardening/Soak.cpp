@@ -208,7 +208,7 @@ int main(int argc, char** argv) {
 
     const bool running = player.Mode() == pmPlaying;
     const QStringList cache =
-        QDir(GlobalQuran->TempFolder).entryList(QDir::Files | QDir::Hidden | QDir::System);
+        QDir(GlobalQuran->Sounds->Folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
     std::printf("recited from %d:%d: %ld ayeh recordings, %ld Bismillahs, %ld notices in %.1f s; "
                 "wrapped 114 -> 1: %s; next due %d:%d\n",
                 sourehId, ayehId, ayehsStarted, bismillahs, notices, seconds, wrapped ? "yes" : "no",

@@ -281,7 +281,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(CommandsTest, StartRemovesOnlyTheReadersOwnRecordingsFromItsCacheFolder) {
     OpenForm();
-    const QString cache = GlobalQuran->TempFolder;
+    const QString cache = GlobalQuran->Sounds->Folder;
     Form.reset();
     ASSERT_TRUE(QDir().mkpath(cache + QStringLiteral("/4-5-6.wav")));
     const QStringList gone = {QStringLiteral("1-2-3.wav"), QStringLiteral("2-0-0.wav"),

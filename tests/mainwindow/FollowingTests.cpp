@@ -27,7 +27,7 @@ protected:
     QString Queued() const { return QFileInfo(Player->QueuedFile()).fileName(); }
     // The files of the sound cache.
     QStringList Cached() const {
-        return QDir(GlobalQuran->TempFolder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+        return QDir(GlobalQuran->Sounds->Folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
     }
 };
 
@@ -42,7 +42,7 @@ TEST_F(FollowingTest, TheQueuedRecordingIsAdoptedWhereItSoundsWhenNothingChanged
     EXPECT_EQ(Loaded(), Rec(1, 3, 1));
     EXPECT_EQ(Mode(), pmPlaying);
     EXPECT_EQ(Player->Position(), 40);
-    EXPECT_EQ(Player->Plays, (QStringList{Player->Plays.front(), GlobalQuran->SoundFile}));
+    EXPECT_EQ(Player->Plays, (QStringList{Player->Plays.front(), GlobalQuran->Sounds->LoadedFile()}));
     EXPECT_EQ(Queued(), Rec(1, 3, 2));
 }
 
@@ -108,7 +108,7 @@ TEST_F(FollowingTest, APauseDropsTheQueuedRecordingAndContinueQueuesItAgain) {
 
 TEST_F(FollowingTest, ClosingTheWindowDropsTheQueuedRecordingAndEmptiesTheCache) {
     Recite(2, 2, 1);
-    const QString cache = GlobalQuran->TempFolder;
+    const QString cache = GlobalQuran->Sounds->Folder;
     Form->close();
     EXPECT_EQ(Player->QueuedFile(), QString());
     EXPECT_TRUE(QDir(cache).entryList(QDir::Files | QDir::Hidden).isEmpty());

@@ -51,7 +51,7 @@ TEST_F(MainBookTest, CreateHandlerBuildsTheBookOnTheWindowsControls) {
     EXPECT_EQ(GlobalQuran->Image, static_cast<IPageImage*>(Form->TntImage1));
     EXPECT_EQ(GlobalQuran->ScrollBox, static_cast<IScrollBox*>(Form->ScrollBox1));
     EXPECT_EQ(GlobalQuran->PageNoEdit, static_cast<IPageNoEdit*>(Form->txtPageNo));
-    EXPECT_NE(GlobalQuran->ErrorBox, nullptr);
+    EXPECT_NE(GlobalQuran->Sounds->ErrorBox, nullptr);
     EXPECT_EQ(GlobalQuran->GhariID, 1);
     EXPECT_EQ(Form->size(), QSize(800, 600));
     // The book drew its first page on the picture's own surface.

@@ -409,7 +409,7 @@ TEST_F(RecitationInterruptedTest, AClickWhileTheBismillahIsExtractedRecitesTheCl
     Form->TntSpeedButtonPlay->click();
     EXPECT_EQ(CurrentAyeh(), 3);
     EXPECT_EQ(Loaded(), Rec(1, 2, 3));
-    EXPECT_TRUE(QFileInfo::exists(GlobalQuran->SoundFile));
+    EXPECT_TRUE(QFileInfo::exists(GlobalQuran->Sounds->LoadedFile()));
     EXPECT_EQ(Player->Plays.size(), 1);
     const std::vector<RecitationStep> expected = {{Rec(1, 2, 3), 1}, {Rec(1, 2, 4), 1}};
     EXPECT_EQ(StepsUntil(expected.size()), expected);

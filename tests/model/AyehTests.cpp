@@ -244,14 +244,14 @@ TEST_F(ModelAyehTest, ReciteWithoutRecordingClosesThePlayerQuietly) {
     EXPECT_FALSE(ayeh->RecitationStarted);
     EXPECT_EQ(Player.Mode(), pmNotReady);
     EXPECT_EQ(Errors.Shown, 0);
-    EXPECT_EQ(Book->SoundFile, CachePath("2-114-2.wav"));
+    EXPECT_EQ(Book->Sounds->LoadedFile(), CachePath("2-114-2.wav"));
 }
 
 TEST_F(ModelAyehTest, RecitingTheLoadedRecordingAgainExtractsNothing) {
     TAyeh* ayeh = Select(1, 5);
     ayeh->Recite(0);
     const QString path = CachePath("1-1-5.wav");
-    ASSERT_EQ(Book->SoundFile, path);
+    ASSERT_EQ(Book->Sounds->LoadedFile(), path);
     const QDateTime written = QFileInfo(path).lastModified();
     QFile::setPermissions(path, QFile::ReadOwner); // a rewrite would have to replace it
     Player.Close();

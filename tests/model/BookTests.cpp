@@ -15,7 +15,7 @@ protected:
 
 TEST_F(ModelBookTest, NewBookShowsAyehOneOfSourehOne) {
     EXPECT_EQ(Book->GhariID, 0);
-    EXPECT_TRUE(Book->SoundFile.isEmpty());
+    EXPECT_TRUE(Book->Sounds->LoadedFile().isEmpty());
     ASSERT_NE(Book->Soureh, nullptr);
     EXPECT_EQ(Book->Soureh->SourehID, 1);
     EXPECT_EQ(Book->Soureh->SourehName, QStringLiteral("الفاتحة"));

@@ -42,7 +42,7 @@ TEST_F(ModelReentrancyTest, AnotherSourehSelectedWhileReciteRunsEvents) {
     EXPECT_EQ(Book->Soureh->SourehID, 114);
     EXPECT_FALSE(Book->Soureh->Ayeh->RecitationStarted);
     EXPECT_TRUE(Player.FileName().isEmpty());
-    EXPECT_TRUE(Book->SoundFile.isEmpty());
+    EXPECT_TRUE(Book->Sounds->LoadedFile().isEmpty());
 }
 
 TEST_F(ModelReentrancyTest, SameAyehReselectedWhileReciteRunsEventsStillPlays) {
@@ -106,8 +106,8 @@ TEST_F(ModelReentrancyTest, ChoiceMadeWhileTheBismillahIsExtractedWins) {
         EXPECT_EQ(plays, c.Plays);
         if (!c.Plays.isEmpty()) {
             // The recording played is the one loaded, and its file is still there.
-            EXPECT_EQ(Book->SoundFile, CachePath(c.Plays.back()));
-            EXPECT_TRUE(QFileInfo::exists(Book->SoundFile));
+            EXPECT_EQ(Book->Sounds->LoadedFile(), CachePath(c.Plays.back()));
+            EXPECT_TRUE(QFileInfo::exists(Book->Sounds->LoadedFile()));
             EXPECT_EQ(Book->AwaitedPlay, Player.CurrentPlay());
         }
     }

@@ -84,7 +84,7 @@ TEST_F(ModelSoundCacheTest, LoadingAnotherRecordingDeletesThePreviousFile) {
     Book->LoadSound(second);
     EXPECT_FALSE(QFileInfo::exists(first));
     EXPECT_TRUE(QFileInfo::exists(second));
-    EXPECT_EQ(Book->SoundFile, second);
+    EXPECT_EQ(Book->Sounds->LoadedFile(), second);
 }
 
 TEST_F(ModelSoundCacheTest, MissingRecordingWritesNothingAndFailsToOpen) {
@@ -96,7 +96,7 @@ TEST_F(ModelSoundCacheTest, MissingRecordingWritesNothingAndFailsToOpen) {
     EXPECT_FALSE(QFileInfo::exists(missing));
     EXPECT_THROW(Book->LoadSound(missing), AudioError);
     EXPECT_FALSE(QFileInfo::exists(previous));
-    EXPECT_EQ(Book->SoundFile, missing);
+    EXPECT_EQ(Book->Sounds->LoadedFile(), missing);
     EXPECT_EQ(Errors.Shown, 0);
 }
 
@@ -145,11 +145,11 @@ TEST_F(ModelSoundCacheTest, UnusableCacheFolderIsReportedOnceAndNothingIsWritten
         QTemporaryDir scratch;
         const QString elsewhere = scratch.filePath("elsewhere");
         ASSERT_TRUE(QDir().mkpath(elsewhere));
-        Book->TempFolder = scratch.filePath(QStringLiteral("parent/sounds"));
+        Book->Sounds->Folder = scratch.filePath(QStringLiteral("parent/sounds"));
         if (QString(c.Name) != "below a file") {
             ASSERT_TRUE(QDir().mkpath(scratch.filePath("parent")));
         }
-        c.Plant(Book->TempFolder, elsewhere);
+        c.Plant(Book->Sounds->Folder, elsewhere);
         Errors.Shown = 0;
 
         Book->PrepareSound(1, 4, false);
@@ -198,7 +198,7 @@ TEST_F(ModelSoundCacheTest, BismillahPlaysTheReciterRecordingOnce) {
     QSignalSpy notices(&Player, &AudioPlayer::OnNotify);
     Book->PlayBismillah();
     EXPECT_EQ(Player.Plays, QStringList{CachePath("1-0-0.wav")});
-    EXPECT_EQ(Book->SoundFile, CachePath("1-0-0.wav"));
+    EXPECT_EQ(Book->Sounds->LoadedFile(), CachePath("1-0-0.wav"));
     Player.EndNow();
     QCoreApplication::processEvents();
     ASSERT_FALSE(notices.isEmpty());
@@ -211,6 +211,31 @@ TEST_F(ModelSoundCacheTest, BismillahWithoutRecordingClosesThePlayerQuietly) {
     EXPECT_NO_THROW(Book->PlayBismillah());
     EXPECT_EQ(Player.Mode(), pmNotReady);
     EXPECT_EQ(Errors.Shown, 0);
+}
+
+TEST_F(ModelSoundCacheTest, StaleRemovalTakesOnlyTheCacheOwnFileNames) {
+    struct StaleCase {
+        const char* Name;
+        bool Removed;
+    };
+    const StaleCase cases[] = {{"1-2-3.wav", true},  {"12-0-0.wav", true}, {"1-2.wav", false},
+                               {"notes.wav", false}, {"a-2-3.wav", false}, {"1-2-3.wav.part", false},
+                               {".1-2-3.wav", false}};
+    ASSERT_TRUE(QDir().mkpath(CacheFolder()));
+    for (const StaleCase& c : cases)
+        WriteAll(CachePath(QString::fromLatin1(c.Name)), "left by an earlier run");
+    Book->Sounds->RemoveStale();
+    for (const StaleCase& c : cases)
+        EXPECT_EQ(QFileInfo::exists(CachePath(QString::fromLatin1(c.Name))), !c.Removed) << c.Name;
+}
+
+TEST_F(ModelSoundCacheTest, StaleRemovalDoesNotEnterAFolderThatIsALink) {
+    QTemporaryDir elsewhere;
+    const QString kept = elsewhere.filePath(QStringLiteral("1-1-1.wav"));
+    WriteAll(kept, "not the cache's");
+    ASSERT_TRUE(QFile::link(elsewhere.path(), CacheFolder()));
+    Book->Sounds->RemoveStale();
+    EXPECT_TRUE(QFileInfo::exists(kept));
 }
 
 } // namespace
