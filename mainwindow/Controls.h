@@ -4,7 +4,7 @@
 // window's stored colours, fonts and placement.
 
 #include "content/PageGeometry.h"
-#include "mainwindow/RecitationRule.h"
+#include "reading/RecitationRule.h"
 #include "model/Display.h"
 
 #include <QAbstractSpinBox>
