@@ -5,7 +5,9 @@
 #include "tests/model/ModelTestSupport.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
+#include <QSet>
 #include <algorithm>
 #include <cstddef>
 #include <gtest/gtest.h>
@@ -91,6 +93,14 @@ protected:
         if (Steps.empty() || Steps.back() != step)
             Steps.push_back(step);
     }
+    // Handles every notice and event queued, and those they queue in turn.
+    void Settle() {
+        for (int seen = -1; seen != Notices;) {
+            seen = Notices;
+            QCoreApplication::processEvents();
+        }
+    }
+    QString Queued() const { return QFileInfo(Player.QueuedFile()).fileName(); }
     // The ayeh chosen in the lists as the user does, then the recite command.
     void Recite(int sourehId, int ayehId, int count) {
         Selection.SetSourehIndex(sourehId - 1);
@@ -108,10 +118,7 @@ protected:
             if (Player.Mode() != pmPlaying)
                 break;
             Player.EndNow();
-            for (int seen = -1; seen != Notices;) {
-                seen = Notices;
-                QCoreApplication::processEvents();
-            }
+            Settle();
         }
         return std::vector<Step>(Steps.begin(),
                                  Steps.begin() + std::ptrdiff_t(std::min(count, Steps.size())));
@@ -261,6 +268,78 @@ TEST_F(ControllerTest, AChoiceOfTheUsersInTheListsEndsThePracticeButTheChainsOwn
     Reading->SelectionChanged();
     EXPECT_FALSE(Reading->Practicing());
 }
+
+// --- The recording queued to follow ---
+
+TEST_F(ControllerTest, TheQueuedRecordingIsAdoptedWhereItSoundsWhenNothingChanged) {
+    Recite(2, 1, 1);
+    ASSERT_EQ(Loaded(), Bismillah);
+    EXPECT_EQ(Queued(), Rec(2, 1));
+    Player.EndNow();
+    // The ayeh sounds on while its notice waits.
+    Player.Advance(20);
+    Settle();
+    EXPECT_EQ(Loaded(), Rec(2, 1));
+    EXPECT_EQ(Player.Mode(), pmPlaying);
+    EXPECT_EQ(Player.Position(), 20);
+    EXPECT_EQ(Player.Plays, (QStringList{Player.Plays.front(), Book->SoundFile}));
+    EXPECT_EQ(Queued(), Rec(2, 2));
+}
+
+TEST_F(ControllerTest, TheCacheHoldsTheRecordingPlayingAndTheOneQueuedNeverMore) {
+    Recite(1, 6, 2);
+    for (int step = 0; step < 6; ++step) {
+        ASSERT_EQ(Player.Mode(), pmPlaying);
+        ASSERT_FALSE(Queued().isEmpty());
+        const QSet<QString> expected{Loaded(), Queued()};
+        const QStringList cached = QDir(CacheFolder()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+        EXPECT_EQ(QSet<QString>(cached.begin(), cached.end()), expected) << "step " << step;
+        Player.EndNow();
+        Settle();
+    }
+}
+
+// A practice's pause: the next ayeh begins after exactly that much silence.
+struct PauseCase {
+    const char* Name;
+    PracticePause Pause;
+    int Seconds;
+    bool TimesTheLength; // 1 or 2 lengths of the recording, else Seconds
+    int Lengths;
+};
+
+void PrintTo(const PauseCase& c, std::ostream* out) {
+    *out << c.Name;
+}
+
+class PracticePauseTest : public ControllerTest, public ::testing::WithParamInterface<PauseCase> {};
+
+TEST_P(PracticePauseTest, TheNextAyehBeginsAfterExactlyThePause) {
+    PracticePlan plan = Passage(1, 2, 1, 2, 2);
+    plan.Pause = GetParam().Pause;
+    plan.PauseSeconds = GetParam().Seconds;
+    Reading->StartPractice(plan);
+    ASSERT_EQ(Loaded(), Rec(1, 2));
+    const qint64 length = Player.Length();
+    const qint64 pause = GetParam().TimesTheLength ? GetParam().Lengths * length : GetParam().Seconds * 1000;
+    Player.Advance(length + pause - 1);
+    Settle();
+    EXPECT_EQ(Player.Plays.size(), 1);
+    EXPECT_EQ(Loaded(), Rec(1, 2)) << "the ayeh stays current through its pause";
+    Player.Advance(1);
+    Settle();
+    EXPECT_EQ(Player.Plays.size(), 2);
+    EXPECT_EQ(Loaded(), Rec(1, 2));
+    EXPECT_EQ(Player.Position(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pauses, PracticePauseTest,
+    ::testing::Values(PauseCase{"Fixed", PracticePause::Fixed, 2, false, 0},
+                      PauseCase{"AsLongAsTheAyeh", PracticePause::AyehLength, 5, true, 1},
+                      PauseCase{"TwiceAsLong", PracticePause::TwiceAyehLength, 5, true, 2},
+                      PauseCase{"None", PracticePause::None, 5, true, 0}),
+    [](const ::testing::TestParamInfo<PauseCase>& testCase) { return std::string(testCase.param.Name); });
 
 // --- Pause, pages and ayeh steps ---
 
