@@ -3,6 +3,7 @@
 #include "artwork/Artwork.h"
 #include "audio/AudioPlayer.h"
 #include "mainwindow/MainCaptions.h"
+#include "mainwindow/MemoriseCommands.h"
 #include "mainwindow/ReadingAids.h"
 #include "mainwindow/ReciterCommands.h"
 #include "mainwindow/ShellWindows.h"
@@ -116,7 +117,7 @@ TTntMainForm::TTntMainForm(std::unique_ptr<AudioPlayer> player, QWidget* parent)
     new TReciterCommands(this);
     RunHandler([this] { TntFormCreate(this); });
     EnableBookCommands();
-    new TReadingAids(this);
+    new TMemoriseCommands(this, new TReadingAids(this));
 }
 
 TTntMainForm::~TTntMainForm() {

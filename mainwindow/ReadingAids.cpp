@@ -199,6 +199,8 @@ QMenu* TReadingAids::PageMenu(const QPoint& at) {
     }
     add(CaptionFindMenu, FindKey, HasBook(), [this] { FindAyeh(); });
     add(CaptionBookmarksMenu, BookmarksKey, HasBook(), [this] { ShowBookmarks(); });
+    const std::optional<TPageAyeh> ayeh = AyehAt(at);
+    Q_EMIT PageMenuMade(menu, ayeh ? ayeh->SourehID : 0, ayeh ? ayeh->AyehID : 0);
     return menu;
 }
 

@@ -8,6 +8,7 @@
 #include "mainwindow/PracticeDialog.h"
 #include "mainwindow/ReadingAids.h"
 #include "mainwindow/ReadingAidsCaptions.h"
+#include "memorise/MemoriseCaptions.h"
 #include "model/AyehSearch.h"
 #include "model/Utility.h"
 #include "tests/mainwindow/ReaderContent.h"
@@ -361,14 +362,16 @@ TEST_F(AidsTest, TheMenuOffersTheAyehsCommandsOnAnAyehAndOnlyTheOthersElsewhere)
     ASSERT_NE(menu, nullptr);
     EXPECT_EQ(Entries(menu),
               (QStringList{CaptionReciteAyeh, CaptionPracticeMenu, CaptionCopyAyeh, CaptionCopyTranslation,
-                           CaptionAddBookmark, CaptionFindMenu, CaptionBookmarksMenu}));
+                           CaptionAddBookmark, CaptionFindMenu, CaptionBookmarksMenu, CaptionMemoriseMenu,
+                           CaptionNoteMenu, CaptionDueMenu, CaptionProgressMenu}));
     for (const QAction* action : menu->actions())
         EXPECT_TRUE(action->isEnabled()) << action->text().toStdString();
     menu->close();
 
     menu = MenuAt(NoAyehOnPage1);
     ASSERT_NE(menu, nullptr);
-    EXPECT_EQ(Entries(menu), (QStringList{CaptionFindMenu, CaptionBookmarksMenu}));
+    EXPECT_EQ(Entries(menu),
+              (QStringList{CaptionFindMenu, CaptionBookmarksMenu, CaptionDueMenu, CaptionProgressMenu}));
     menu->close();
 }
 
