@@ -5,6 +5,7 @@
 #include "mainwindow/ReadingAidsCaptions.h"
 #include "model/AyehSearch.h"
 #include "model/Bookmarks.h"
+#include "reading/ReaderSettings.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
@@ -254,8 +255,9 @@ bool TSearchDialog::eventFilter(QObject* watched, QEvent* event) {
 
 // --- TBookmarksDialog ---
 
-TBookmarksDialog::TBookmarksDialog(QWidget* parent, const QFont& font, IndexSource index, GoToCommand goTo)
-    : QDialog(parent), Index(std::move(index)), GoTo(std::move(goTo)) {
+TBookmarksDialog::TBookmarksDialog(QWidget* parent, const QFont& font, TReaderSettings& settings,
+                                   IndexSource index, GoToCommand goTo)
+    : QDialog(parent), Settings(settings), Index(std::move(index)), GoTo(std::move(goTo)) {
     setWindowTitle(CaptionBookmarksTitle);
     setWindowFlag(Qt::WindowStaysOnTopHint);
     DressLikeMainWindow(this, font);
@@ -301,7 +303,7 @@ void TBookmarksDialog::Refresh() {
     List->clear();
     const TAyehIndex* index = Index();
     if (index) {
-        for (const TBookmark& bookmark : ReadBookmarks()) {
+        for (const TBookmark& bookmark : Settings.Bookmarks()) {
             // A mark of an ayeh this book does not have is passed over like a damaged one.
             if (!index->Find(bookmark.SourehID, bookmark.AyehID))
                 continue;
@@ -327,7 +329,7 @@ void TBookmarksDialog::RemoveCurrent() {
     const auto ayeh = CurrentAyeh(List);
     if (!ayeh)
         return;
-    if (!RemoveBookmark(ayeh->first, ayeh->second))
+    if (!Settings.RemoveBookmark(ayeh->first, ayeh->second))
         ShowStandardError(CaptionBookmarkNotSaved);
     Refresh();
 }

@@ -13,6 +13,7 @@ class QListWidget;
 class QListWidgetItem;
 class QPushButton;
 class TAyehIndex;
+class TReaderSettings;
 
 // Right to left, the font given, dark green on peach.
 void DressLikeMainWindow(QWidget* widget, const QFont& font);
@@ -65,7 +66,9 @@ private:
 class TBookmarksDialog final : public QDialog {
     Q_OBJECT
 public:
-    TBookmarksDialog(QWidget* parent, const QFont& font, IndexSource index, GoToCommand goTo);
+    // settings: where the bookmarks are kept; it outlives the dialog.
+    TBookmarksDialog(QWidget* parent, const QFont& font, TReaderSettings& settings, IndexSource index,
+                     GoToCommand goTo);
 
     QLabel* Note = nullptr;
     QListWidget* List = nullptr;
@@ -84,6 +87,7 @@ public:
     static QString TimeText(const QDateTime& added);
 
 private:
+    TReaderSettings& Settings;
     IndexSource Index;
     GoToCommand GoTo;
 };

@@ -4,8 +4,8 @@
 // window's stored colours, fonts and placement.
 
 #include "content/PageGeometry.h"
-#include "mainwindow/RecitationRule.h"
 #include "model/Display.h"
+#include "reading/RecitationRule.h"
 
 #include <QAbstractSpinBox>
 #include <QColor>

@@ -55,6 +55,32 @@ QIcon CheckMarkGlyph() {
     return QIcon(pixmap);
 }
 
+// The selection as the window's controls hold it, for the reading controller.
+class TFormSelection final : public IReadingSelection {
+public:
+    explicit TFormSelection(TTntMainForm& form) : Form(form) {}
+    int SourehIndex() const override { return Form.TntComboBoxSourehsList->currentIndex(); }
+    int SourehCount() const override { return Form.TntComboBoxSourehsList->count(); }
+    void SetSourehIndex(int index) override { Form.TntComboBoxSourehsList->setCurrentIndex(index); }
+    void SetSourehs(const QStringList& names) override {
+        Form.TntComboBoxSourehsList->clear();
+        Form.TntComboBoxSourehsList->addItems(names);
+    }
+    int AyehIndex() const override { return Form.TntComboBoxAyehsList->currentIndex(); }
+    int AyehCount() const override { return Form.TntComboBoxAyehsList->count(); }
+    void SetAyehIndex(int index) override { Form.TntComboBoxAyehsList->setCurrentIndex(index); }
+    void SetAyehs(const QStringList& numbers) override {
+        Form.TntComboBoxAyehsList->clear();
+        Form.TntComboBoxAyehsList->addItems(numbers);
+    }
+    int RepeatCount() const override { return Form.SpinEditReadingCount->Value(); }
+    void SetRepeatCount(int count) override { Form.SpinEditReadingCount->SetValue(count); }
+    void ShowTranslation(const QString& text) override { Form.TntMemo1->setPlainText(text); }
+
+private:
+    TTntMainForm& Form;
+};
+
 } // namespace
 
 QStringList TTntMainForm::DefaultReciterNames() {
@@ -83,8 +109,11 @@ TTntMainForm::TTntMainForm(std::unique_ptr<AudioPlayer> player, QWidget* parent)
     MediaPlayer1 = player.release();
     MediaPlayer1->setParent(this);
     CreateControls();
+    ReadingSelection = std::make_unique<TFormSelection>(*this);
+    Reading = new TReadingController(ReadingSelection.get(), this);
     SetFocusOrder();
     ConnectHandlers();
+    FollowReading();
     new TReciterCommands(this);
     RunHandler([this] { TntFormCreate(this); });
     EnableBookCommands();
@@ -281,10 +310,19 @@ void TTntMainForm::ConnectHandlers() {
     connect(BitBtn1, &QPushButton::clicked, this, [this] { RunHandler([this] { BitBtn1Click(BitBtn1); }); });
     connect(BitBtn2, &QPushButton::clicked, this, [this] { RunHandler([this] { BitBtn2Click(BitBtn2); }); });
     for (QComboBox* list : {TntComboBoxSourehsList, TntComboBoxAyehsList})
-        connect(list, &QComboBox::currentIndexChanged, this, [this] { SelectionChanged(); });
-    connect(SpinEditReadingCount, &TRepeatSpinBox::Changed, this, [this] { FollowingChanged(); });
+        connect(list, &QComboBox::currentIndexChanged, Reading, &TReadingController::SelectionChanged);
+    connect(SpinEditReadingCount, &TRepeatSpinBox::Changed, Reading, &TReadingController::FollowingChanged);
     connect(MediaPlayer1, &AudioPlayer::OnNotify, this,
             [this](QObject* sender, qint64 play) { RunHandler([&] { MediaPlayer1Notify(sender, play); }); });
+}
+
+void TTntMainForm::FollowReading() {
+    connect(Reading, &TReadingController::PausedChanged, this, [this](bool paused) {
+        TntSpeedButton1->setChecked(paused);
+        TntSpeedButton1->setText(paused ? CaptionContinue : CaptionPause);
+    });
+    connect(Reading, &TReadingController::Failed, this,
+            [](const QString& message) { ShowStandardError(message); });
 }
 
 int TTntMainForm::ChosenGhariID() const {

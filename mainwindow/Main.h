@@ -4,13 +4,16 @@
 // the command buttons.
 //
 // Layout and lifecycle live in Main.cpp; the command handlers in MainCommands.cpp; the
-// continuous recitation in Recitation.cpp; keys, the page's context menu, search and bookmarks
-// in ReadingAids.cpp. Every handler is entered through RunHandler, so an error that escapes it
-// reaches the standard error box and the window goes on.
+// player's notice in Recitation.cpp; keys, the page's context menu, search and bookmarks in
+// ReadingAids.cpp. The handlers turn the controls into calls on the reading controller
+// (Reading), which acts on the book and reads the selection back from these controls. Every
+// handler is entered through RunHandler, so an error that escapes it reaches the standard
+// error box and the window goes on.
 
 #include "mainwindow/Controls.h"
 #include "mainwindow/ErrorBox.h"
-#include "mainwindow/RecitationRule.h"
+#include "reading/ReaderSettings.h"
+#include "reading/ReadingController.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -100,36 +103,21 @@ public:
     // The recitation commands and the page picture work only while this window's book exists.
     void EnableBookCommands();
 
-    // The steps the commands share.
-    void ShowTranslation();
-    void ResetPauseButton();
-    void RefillAyehList(int SourehID);
-
     // --- Continuous recitation (Recitation.cpp) ---
     // Play: the number of the play the notice speaks of (see AudioPlayer).
     void MediaPlayer1Notify(QObject* Sender, qint64 Play);
-    // What follows the recording in progress, read from the controls and the book now, by
-    // the rule of the practice while one runs (Over is then never set without one).
-    PracticeStep WhatFollowsNow() const;
-    // After a recitation has begun its recording: sets the practice's pause after it and
-    // queues the recording that follows it by WhatFollowsNow, so that it starts on the
-    // sample after this one ends; drops the queued one when nothing plays that the chain
-    // follows.
-    void FollowOn();
-    // Something WhatFollowsNow reads has changed (a list's selection, the repeat box, the
-    // reciter): the queued recording is dropped now and prepared again afterwards.
-    void FollowingChanged();
 
-    // --- Practice (PracticeCommands.cpp) ---
-    // Keeps plan in the settings file, then recites its first ayeh as the recite button does,
-    // each ayeh of the passage as often as the repeat box says (at least once).
+    // --- Practice ---
+    // Keeps plan in the settings file, then starts it through Reading.
     void StartPractice(const PracticePlan& plan);
-    // Ends a practice; the recitation in progress goes on as without one.
-    void EndPractice();
-    // Ends a practice and stops its recording.
-    void StopPractice();
-    bool Practicing() const { return Practice.has_value(); }
-    const std::optional<PracticeRun>& CurrentPractice() const { return Practice; }
+    void StopPractice() { Reading->StopPractice(); }
+    bool Practicing() const { return Reading->Practicing(); }
+
+    // The reading's commands, through which every view of this window acts; the window's
+    // controls follow its signals. Owned by the window.
+    TReadingController* Reading = nullptr;
+    // The per-user settings file: the last position, bookmarks and the practice last set.
+    TReaderSettings Settings;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -142,15 +130,11 @@ private:
     // Entry k names reciter k: by the sound database's name for k, else the reader's own.
     void FillReciterList(const std::map<int, QString>& named);
 
-    // A change of the soureh or ayeh list's selection: one that the chain or a practice did
-    // not make itself ends the practice.
-    void SelectionChanged();
+    // The controls follow what Reading says changed.
+    void FollowReading();
 
     QButtonGroup* LatchGroup1 = nullptr;
-    std::optional<PracticeRun> Practice;
-    // Set while the chain or a practice moves the lists' selection or the repeat box itself.
-    bool ChainMoving = false;
-    bool FollowOnPending = false;
+    std::unique_ptr<IReadingSelection> ReadingSelection;
     TErrorBox ErrorBox;
     bool Placed = false;
 };

@@ -1,14 +1,11 @@
 #include "mainwindow/ReadingAids.h"
 
-#include "content/ContentKeys.h"
-#include "content/MushafCounts.h"
 #include "mainwindow/AidsDialogs.h"
 #include "mainwindow/CommandSteps.h"
 #include "mainwindow/ErrorBox.h"
 #include "mainwindow/Main.h"
 #include "mainwindow/ReadingAidsCaptions.h"
 #include "model/AyehSearch.h"
-#include "model/Bookmarks.h"
 #include "model/Utility.h"
 
 #include <QClipboard>
@@ -17,17 +14,10 @@
 #include <QGuiApplication>
 #include <QKeySequence>
 #include <QMenu>
-#include <QSettings>
 #include <QShortcut>
 #include <functional>
 
 namespace {
-
-// The number of ayehs of a soureh, read without making it current.
-int NumberOfAyehOf(int sourehId) {
-    const ResultSet query(*GlobalQuran->QuranConnection, Statements::Soureh(sourehId));
-    return query.RecordCount() == 1 ? query.FieldByName("NumberOfAyeh").AsInteger() : 0;
-}
 
 // The keys of the two dialogs, also shown in the page's menu.
 const QKeySequence FindKey(Qt::CTRL | Qt::Key_F);
@@ -102,7 +92,8 @@ void TReadingAids::ShowBookmarks() {
     if (!HasBook())
         return;
     if (!Marks)
-        Marks = new TBookmarksDialog(Form, Form->TntComboBoxSourehsList->font(), Texts(), GoingTo());
+        Marks = new TBookmarksDialog(Form, Form->TntComboBoxSourehsList->font(), Form->Settings, Texts(),
+                                     GoingTo());
     Marks->Open();
 }
 
@@ -115,22 +106,17 @@ void TReadingAids::ShowPractice(int fromSoureh, int fromAyeh) {
             sourehs << Form->TntComboBoxSourehsList->itemText(i);
         Practice = new TPracticeDialog(
             Form, Form->TntComboBoxSourehsList->font(), sourehs,
-            [](int sourehId) { return HasBook() ? NumberOfAyehOf(sourehId) : 0; },
+            [this](int sourehId) { return Form->Reading->NumberOfAyehOf(sourehId); },
             [this](const PracticePlan& plan) { Form->StartPractice(plan); },
             [this] { Form->StopPractice(); });
     }
-    PracticePlan plan;
-    {
-        const QSettings settings(QString::fromLatin1(SettingsOrganisation),
-                                 QString::fromLatin1(SettingsApplication));
-        plan = ReadPracticePlan(settings);
-    }
+    PracticePlan plan = Form->Settings.ReadPracticePlan();
     if (fromSoureh >= 1 && fromAyeh >= 1) {
         plan.FromSoureh = fromSoureh;
         plan.FromAyeh = fromAyeh;
         if (!IsValidPassage(plan.FromSoureh, plan.FromAyeh, plan.ToSoureh, plan.ToAyeh)) {
             plan.ToSoureh = fromSoureh;
-            plan.ToAyeh = NumberOfAyehOf(fromSoureh);
+            plan.ToAyeh = Form->Reading->NumberOfAyehOf(fromSoureh);
         }
     }
     Practice->Show(plan);
@@ -150,53 +136,21 @@ void TReadingAids::FocusPageBox() {
 }
 
 void TReadingAids::PauseOrContinue() {
-    Form->TntSpeedButton1->click();
+    // As the pause button: with nothing to pause or continue it stands up.
+    if (!Form->Reading->PauseOrContinue())
+        Form->TntSpeedButton1->setChecked(false);
 }
 
 void TReadingAids::TurnPage(int step) {
-    if (!HasBook() || !GlobalQuran->Page)
-        return;
-    const int pageId = GlobalQuran->Page->PageID + step;
-    if (pageId < FirstPageID || pageId > LastPageID)
-        return;
-    Form->txtPageNo->setText(QString::number(pageId));
-    Form->TntBitBtnGoToPage->click();
+    Form->Reading->TurnPage(step);
 }
 
 void TReadingAids::StepAyeh(int step) {
-    if (!HasBook() || !GlobalQuran->Soureh->Ayeh)
-        return;
-    const TSoureh& soureh = *GlobalQuran->Soureh;
-    int sourehId = soureh.SourehID;
-    int ayehId = soureh.Ayeh->AyehID + step;
-    if (ayehId > soureh.NumberOfAyeh) {
-        if (sourehId >= Form->TntComboBoxSourehsList->count())
-            return;
-        ++sourehId;
-        ayehId = 1;
-    } else if (ayehId < 1) {
-        if (sourehId <= 1)
-            return;
-        --sourehId;
-        ayehId = NumberOfAyehOf(sourehId);
-    }
-    GoToAyeh(sourehId, ayehId);
+    Form->Reading->StepAyeh(step);
 }
 
 void TReadingAids::GoToAyeh(int sourehId, int ayehId) {
-    if (!HasBook() || sourehId < 1 || sourehId > Form->TntComboBoxSourehsList->count())
-        return;
-    Form->TntComboBoxSourehsList->setCurrentIndex(sourehId - 1);
-    Form->TntComboBoxSourehsListChange(Form->TntComboBoxSourehsList);
-    if (!HasBook() || ayehId < 1 || ayehId > Form->TntComboBoxAyehsList->count())
-        return;
-    Form->TntComboBoxAyehsList->setCurrentIndex(ayehId - 1);
-    TAyeh* ayeh = SelectAyeh(sourehId, ayehId);
-    // The page is drawn afresh, so that an ayeh painted earlier on it is red no more.
-    if (TQuranPage* page = ayeh->GetPage())
-        page->Show();
-    ayeh->Highlight();
-    Form->ShowTranslation();
+    Form->Reading->ShowAyeh(sourehId, ayehId);
 }
 
 // --- The page's context menu ---
@@ -239,7 +193,7 @@ QMenu* TReadingAids::PageMenu(const QPoint& at) {
         add(CaptionPracticeMenu, {}, true, [this, s, a] { ShowPractice(s, a); });
         add(CaptionCopyAyeh, {}, index && index->HasArabicText(), [this, s, a] { CopyAyeh(s, a); });
         add(CaptionCopyTranslation, {}, true, [this, s, a] { CopyTranslation(s, a); });
-        add(IsBookmarked(ReadBookmarks(), s, a) ? CaptionRemoveBookmark : CaptionAddBookmark, {}, true,
+        add(Form->Settings.IsBookmarked(s, a) ? CaptionRemoveBookmark : CaptionAddBookmark, {}, true,
             [this, s, a] { ToggleBookmark(s, a); });
         menu->addSeparator();
     }
@@ -251,12 +205,9 @@ QMenu* TReadingAids::PageMenu(const QPoint& at) {
 }
 
 void TReadingAids::ReciteAt(const TPageAyeh& ayeh) {
-    if (!HasBook() || !GlobalQuran->Page)
-        return;
-    // The recitation may have turned the page since the menu opened.
-    if (GlobalQuran->Page->PageID != ayeh.PageID)
-        GlobalQuran->GoToPage(ayeh.PageID);
-    Form->ClickOnPosition(ayeh.At.x(), ayeh.At.y());
+    // Reciting shows the ayeh's page, also when the recitation has turned the page since the
+    // menu opened.
+    Form->Reading->ReciteAyeh(ayeh.SourehID, ayeh.AyehID);
 }
 
 void TReadingAids::CopyAyeh(int sourehId, int ayehId) {
@@ -275,7 +226,7 @@ void TReadingAids::CopyTranslation(int sourehId, int ayehId) {
 }
 
 void TReadingAids::ToggleBookmark(int sourehId, int ayehId) {
-    if (!::ToggleBookmark(sourehId, ayehId, QDateTime::currentDateTimeUtc()))
+    if (!Form->Settings.ToggleBookmark(sourehId, ayehId, QDateTime::currentDateTimeUtc()))
         ShowStandardError(CaptionBookmarkNotSaved);
     if (Marks && Marks->isVisible())
         Marks->Refresh();

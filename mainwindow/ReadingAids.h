@@ -2,9 +2,8 @@
 // What the main window offers beyond its controls, without moving or changing one of them:
 // keys, the page's context menu, finding an ayeh by its words, copying and bookmarks.
 //
-// Every command goes through the window's own handlers and steps: a page turn types the
-// number into the page box and presses the go button, pause presses the pause button, going
-// to an ayeh chooses it in the soureh and ayeh lists. Each runs inside RunHandler, so an
+// Every command goes through the window's reading controller, as the window's own handlers
+// do: a page turn, pause and continue, going to an ayeh. Each runs inside RunHandler, so an
 // error reaches the standard error box and the window goes on.
 
 #include "mainwindow/AidsDialogs.h"
@@ -31,8 +30,8 @@ public:
     // --- The keys ---
     void FindAyeh();         // Ctrl+F: the search dialog
     void FocusPageBox();     // Ctrl+G: the page box, its text selected
-    void PauseOrContinue();  // Ctrl+Space: as a click on the pause button
-    void TurnPage(int step); // Ctrl+Page Down, Ctrl+Page Up: as typing the number and pressing go
+    void PauseOrContinue();  // Ctrl+Space: as the pause button
+    void TurnPage(int step); // Ctrl+Page Down, Ctrl+Page Up: as going to that page number
     void StepAyeh(int step); // Ctrl+Down, Ctrl+Up: the next or previous ayeh, across sourehs
     void ShowBookmarks();    // Ctrl+B: the bookmark dialog
     // Ctrl+R: the practice dialog with the plan kept last time; from the page's menu, with

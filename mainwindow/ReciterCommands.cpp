@@ -297,7 +297,7 @@ void TReciterCommands::Start(const std::shared_ptr<Change>& change) {
 
     // The recitation stops until the change is over: a notice still on its way finds the
     // player closed and disabled, so the continuous recitation does not go on.
-    Form->ResetPauseButton();
+    Form->Reading->ResetPause();
     GlobalQuran->Player->Close();
     GlobalQuran->Player->SetEnabled(false);
 

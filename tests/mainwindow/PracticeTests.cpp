@@ -1,6 +1,6 @@
-// A practice in the real main window with the player whose clock the test moves: the passage
-// in its order and rounds, the end, and each way a practice ends, after which the recitation
-// goes on exactly as without one.
+// A practice in the real main window with the player whose clock the test moves: each way a
+// user ends it, after which the recitation goes on exactly as without one. The passage's order
+// and rounds are the reading controller's, tested in tests/reading.
 #include "audio/AudioPlayer.h"
 #include "model/Utility.h"
 #include "tests/mainwindow/ReaderContent.h"
@@ -37,32 +37,6 @@ protected:
         RecordStep();
     }
 };
-
-TEST_F(PracticeTest, ThePassageRunsInOrderForItsRoundsAndThenTheRecitationStops) {
-    Start(Passage(1, 5, 1, 7, 2), 1);
-    const std::vector<RecitationStep> expected = {{Rec(1, 5), 1}, {Rec(1, 6), 1}, {Rec(1, 7), 1},
-                                                  {Rec(1, 5), 1}, {Rec(1, 6), 1}, {Rec(1, 7), 1}};
-    EXPECT_EQ(StepsUntil(expected.size() + 1), expected);
-    EXPECT_NE(Mode(), pmPlaying);
-    EXPECT_EQ(Loaded(), Rec(1, 7));
-    EXPECT_FALSE(Form->Practicing());
-}
-
-TEST_F(PracticeTest, EachAyehSoundsAsOftenAsTheBoxSaidAndASourehBeginsWithItsBismillah) {
-    Start(Passage(1, 7, 2, 1, 1), 2);
-    const std::vector<RecitationStep> expected = {
-        {Rec(1, 7), 2}, {Rec(1, 7), 1}, {Bismillah1, 2}, {Rec(2, 1), 2}, {Rec(2, 1), 1}};
-    EXPECT_EQ(StepsUntil(expected.size() + 1), expected);
-    EXPECT_NE(Mode(), pmPlaying);
-    EXPECT_FALSE(Form->Practicing());
-}
-
-TEST_F(PracticeTest, WithoutEndTheRoundsGoOn) {
-    Start(Passage(1, 2, 1, 3, EndlessRounds), 1);
-    ASSERT_TRUE(RunUntil([&] { return Steps.size() >= 21; }));
-    EXPECT_EQ(Steps.back(), (RecitationStep{Rec(1, 2), 1}));
-    EXPECT_TRUE(Form->Practicing());
-}
 
 // A practice of 1:2 to 1:3 without end, ended at 1:2 by a command; the chain then runs as
 // it does without a practice, on past the passage's end.

@@ -1,8 +1,8 @@
 #pragma once
 // The rule of the continuous recitation: what follows when a recording has ended. A pure
-// function of what the window's controls and the book hold at that moment, without any
-// display, so that the notice handler and whatever wants to know the next recording ahead of
-// time ask the same rule.
+// function of what the view's selection and the book hold at that moment, without any
+// display, so that the chain's step and whatever wants to know the next recording ahead of
+// time (the queue) ask the same rule.
 
 #include "model/Practice.h"
 

@@ -1,7 +1,7 @@
 // The rule of the continuous recitation as a table: what follows the end of a recording, for
 // the repeat counts, the Bismillah, the last ayeh of a soureh, the wrap from 114 to 1, and the
 // selections the user can leave in the lists.
-#include "mainwindow/RecitationRule.h"
+#include "reading/RecitationRule.h"
 
 #include <gtest/gtest.h>
 #include <ostream>

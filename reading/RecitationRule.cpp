@@ -1,4 +1,4 @@
-#include "mainwindow/RecitationRule.h"
+#include "reading/RecitationRule.h"
 
 #include "content/MushafCounts.h"
 #include "model/Records.h"
