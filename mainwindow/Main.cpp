@@ -3,6 +3,7 @@
 #include "artwork/Artwork.h"
 #include "audio/AudioPlayer.h"
 #include "mainwindow/MainCaptions.h"
+#include "mainwindow/MushafViewLink.h"
 #include "mainwindow/ReadingAids.h"
 #include "mainwindow/ReciterCommands.h"
 #include "mainwindow/ShellWindows.h"
@@ -88,6 +89,7 @@ TTntMainForm::TTntMainForm(std::unique_ptr<AudioPlayer> player, QWidget* parent)
     RunHandler([this] { TntFormCreate(this); });
     EnableBookCommands();
     new TReadingAids(this);
+    new TMushafViewLink(this);
 }
 
 TTntMainForm::~TTntMainForm() {

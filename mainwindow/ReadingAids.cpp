@@ -6,10 +6,12 @@
 #include "mainwindow/CommandSteps.h"
 #include "mainwindow/ErrorBox.h"
 #include "mainwindow/Main.h"
+#include "mainwindow/MushafViewLink.h"
 #include "mainwindow/ReadingAidsCaptions.h"
 #include "model/AyehSearch.h"
 #include "model/Bookmarks.h"
 #include "model/Utility.h"
+#include "mushafview/MushafViewCaptions.h"
 
 #include <QClipboard>
 #include <QDateTime>
@@ -245,6 +247,10 @@ QMenu* TReadingAids::PageMenu(const QPoint& at) {
     }
     add(CaptionFindMenu, FindKey, HasBook(), [this] { FindAyeh(); });
     add(CaptionBookmarksMenu, BookmarksKey, HasBook(), [this] { ShowBookmarks(); });
+    if (auto* view = Form->findChild<TMushafViewLink*>(QString(), Qt::FindDirectChildrenOnly)) {
+        menu->addSeparator();
+        add(CaptionMushafView, QKeySequence(Qt::Key_F11), HasBook(), [view] { view->Open(); });
+    }
     return menu;
 }
 
