@@ -51,7 +51,7 @@ void TMushafViewLink::Open(bool fullScreen) {
         Content = std::make_unique<TMushafViewContent>(*GlobalQuran->QuranConnection);
         ContentBook = book;
     }
-    Window = new TMushafViewWindow(*Content, GlobalQuran->Page->PageID, Form);
+    Window = new TMushafViewWindow(*Content, GlobalQuran->Page->PageID);
     // Carried out once the view's own event is over: reciting runs events, in which the view
     // may be closed.
     connect(

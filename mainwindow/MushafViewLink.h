@@ -41,5 +41,7 @@ private:
     TTntMainForm* Form;
     std::unique_ptr<TMushafViewContent> Content;
     std::weak_ptr<const void> ContentBook; // the book Content reads from
+    // A window of its own (no Qt parent, so that it is activated as one): freed here, when the
+    // main window closes, or by itself when closed.
     QPointer<TMushafViewWindow> Window;
 };

@@ -71,6 +71,11 @@ TMushafViewWindow::TMushafViewWindow(const TMushafViewContent& content, int page
     layout->addWidget(Scroll);
     PageView = new TMushafPageView(content, Scroll);
     Scroll->setWidget(PageView);
+    // The keys reach the window's shortcuts from the pages, never from a control of another
+    // window that kept the focus.
+    PageView->setFocusPolicy(Qt::StrongFocus);
+    setFocusProxy(PageView);
+    PageView->setFocus();
     connect(PageView, &TMushafPageView::AyehClicked, this, &TMushafViewWindow::AyehActivated);
 
     PageView->SetNight(ReadChoice(MushafViewNightValue));

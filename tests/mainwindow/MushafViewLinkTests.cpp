@@ -2,10 +2,13 @@
 // it asks for (recite an ayeh, turn a page, pause) is done by the window's own commands; closed,
 // it leaves the window on the page and ayeh it ended on.
 #include "mainwindow/MushafViewLink.h"
+#include "mainwindow/ReadingAids.h"
 #include "model/Utility.h"
+#include "mushafview/MushafViewCaptions.h"
 #include "mushafview/MushafViewWindow.h"
 #include "tests/mainwindow/ReaderContent.h"
 
+#include <QMenu>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -18,11 +21,19 @@ QString Rec(int ghari, int soureh, int ayeh) {
 class MushafViewLinkTest : public OpenReaderTest {
 protected:
     TMushafViewLink& Link() const { return *Form->findChild<TMushafViewLink*>(); }
-    // F11 in the main window.
-    TMushafViewWindow* OpenView() {
+    // F11 in the main window, or the entry of the page's context menu.
+    TMushafViewWindow* OpenView(bool byMenu = false) {
         Form->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(Form.get()));
-        QTest::keyClick(Form.get(), Qt::Key_F11);
+        if (byMenu) {
+            QMenu* menu = Form->findChild<TReadingAids*>()->PageMenu(QPoint(10, 10));
+            for (QAction* action : menu->actions())
+                if (action->text().section(u'\t', 0, 0) == CaptionMushafView)
+                    action->trigger();
+            delete menu;
+        } else {
+            QTest::keyClick(Form.get(), Qt::Key_F11);
+        }
         TMushafViewWindow* view = Link().View();
         if (view) {
             view->activateWindow();
@@ -58,7 +69,7 @@ TEST_F(MushafViewLinkTest, AClickInTheViewRecitesAndTheViewFollowsTheRecitation)
 }
 
 TEST_F(MushafViewLinkTest, APageTurnedInTheViewIsTheWindowsAndClosingLeavesItThere) {
-    TMushafViewWindow* view = OpenView();
+    TMushafViewWindow* view = OpenView(true);
     ASSERT_NE(view, nullptr);
     const int start = view->Page();
     QTest::keyClick(view, Qt::Key_Left);

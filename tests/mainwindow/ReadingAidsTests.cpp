@@ -10,6 +10,7 @@
 #include "mainwindow/ReadingAidsCaptions.h"
 #include "model/AyehSearch.h"
 #include "model/Utility.h"
+#include "mushafview/MushafViewCaptions.h"
 #include "tests/mainwindow/ReaderContent.h"
 
 #include <QClipboard>
@@ -361,14 +362,14 @@ TEST_F(AidsTest, TheMenuOffersTheAyehsCommandsOnAnAyehAndOnlyTheOthersElsewhere)
     ASSERT_NE(menu, nullptr);
     EXPECT_EQ(Entries(menu),
               (QStringList{CaptionReciteAyeh, CaptionPracticeMenu, CaptionCopyAyeh, CaptionCopyTranslation,
-                           CaptionAddBookmark, CaptionFindMenu, CaptionBookmarksMenu}));
+                           CaptionAddBookmark, CaptionFindMenu, CaptionBookmarksMenu, CaptionMushafView}));
     for (const QAction* action : menu->actions())
         EXPECT_TRUE(action->isEnabled()) << action->text().toStdString();
     menu->close();
 
     menu = MenuAt(NoAyehOnPage1);
     ASSERT_NE(menu, nullptr);
-    EXPECT_EQ(Entries(menu), (QStringList{CaptionFindMenu, CaptionBookmarksMenu}));
+    EXPECT_EQ(Entries(menu), (QStringList{CaptionFindMenu, CaptionBookmarksMenu, CaptionMushafView}));
     menu->close();
 }
 
