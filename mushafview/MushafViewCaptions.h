@@ -3,6 +3,8 @@
 
 #include <QString>
 
+// clang-format off
+
 inline const QString CaptionMushafView = QStringLiteral("نمای مصحف");
 inline const QString CaptionNightPage = QStringLiteral("صفحهٔ شب");
 inline const QString CaptionTajweedColours = QStringLiteral("رنگ‌های تجوید");
@@ -20,8 +22,7 @@ inline const QString CaptionJuz = QStringLiteral("جزء %1");
 inline const QString CaptionPageName = QStringLiteral("صفحهٔ %1");
 inline const QString CaptionAyehName = QStringLiteral("سورهٔ %1، آیهٔ %2");
 // Shown above the pages when they are pictures.
-inline const QString NoteOldContent =
-    QStringLiteral("این محتوا با ابزاری قدیمی ساخته شده است؛ برای صفحه‌های روشن، آن را دوباره "
-                   "بسازید.");
-inline const QString NoteNoFont = QStringLiteral("قلم مصحف نصب نیست یا با قلم محتوا یکی نیست؛ صفحه‌ها به "
-                                                 "صورت تصویر نمایش داده می‌شوند.");
+inline const QString NoteOldContent = QStringLiteral(u"این محتوا با ابزاری قدیمی ساخته شده است؛ برای صفحه‌های روشن، آن را دوباره بسازید.");
+inline const QString NoteNoFont = QStringLiteral(u"قلم مصحف نصب نیست یا با قلم محتوا یکی نیست؛ صفحه‌ها به صورت تصویر نمایش داده می‌شوند.");
+
+// clang-format on
