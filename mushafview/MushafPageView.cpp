@@ -6,6 +6,7 @@
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRegion>
 #include <QToolTip>
 
 namespace {
@@ -141,11 +142,22 @@ std::vector<QRectF> TMushafPageView::AyehRects(int pageId, AyehKey ayeh) const {
 
 void TMushafPageView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(rect(), DeskColour(NightPage));
     const MushafStyle style = Style();
-    for (const PageSlot& slot : Slots()) {
-        painter.fillRect(slot.Sheet, style.Paper);
+    const std::vector<PageSlot> slots = Slots();
+    // Each pixel is filled once: the desk around the sheets, the margins around the text, and
+    // the text area by the page's own paper (the largest share of a screen at ratio 2).
+    QRegion desk(rect());
+    for (const PageSlot& slot : slots)
+        desk -= slot.Sheet.toAlignedRect();
+    for (const QRect& part : desk)
+        painter.fillRect(part, DeskColour(NightPage));
+    for (const PageSlot& slot : slots) {
+        const QRect text = slot.Text.toAlignedRect().adjusted(1, 1, -1, -1);
+        for (const QRect& part : QRegion(slot.Sheet.toAlignedRect()) - QRegion(text))
+            painter.fillRect(part, style.Paper);
         const MushafViewPage* page = ShownPage(slot.PageID);
+        if (!page || (!Source.DrawsGlyphs() && page->Picture.isNull()))
+            painter.fillRect(slot.Text, style.Paper);
         if (!page)
             continue;
         if (Source.DrawsGlyphs()) {
