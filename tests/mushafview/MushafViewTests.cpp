@@ -142,6 +142,18 @@ INSTANTIATE_TEST_SUITE_P(Keys, MushafViewKeys,
                                            KeyCase{Tall, 2, Qt::Key_Right, {1, 0}, 1},
                                            KeyCase{Tall, 604, Qt::Key_Left, {604, 0}, 0}));
 
+TEST_F(MushafViewTest, ZoomKeysGrowAndShrinkThePagesAndCtrlZeroFitsThemAgain) {
+    Open(false);
+    const int fitted = Pages().height();
+    ASSERT_GT(fitted, 0);
+    QTest::keyClick(Window, Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_GT(Pages().height(), fitted);
+    QTest::keyClick(Window, Qt::Key_0, Qt::ControlModifier);
+    EXPECT_EQ(Pages().height(), fitted);
+    QTest::keyClick(Window, Qt::Key_Minus, Qt::ControlModifier);
+    EXPECT_LT(Pages().height(), fitted);
+}
+
 TEST_F(MushafViewTest, ClickAsksForTheAyehAndRestShowsItsTranslation) {
     Open(true);
     QSignalSpy activated(Window, &TMushafViewWindow::AyehActivated);
