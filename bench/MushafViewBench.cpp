@@ -64,9 +64,13 @@ struct View {
     }
 };
 
+// Freed by main before the application object goes.
+std::unique_ptr<View> TheViewSlot;
+
 View& TheView() {
-    static View view;
-    return view;
+    if (!TheViewSlot)
+        TheViewSlot = std::make_unique<View>();
+    return *TheViewSlot;
 }
 
 // Once, first of all, so that the view is made inside it: the resident set before the view
@@ -129,5 +133,6 @@ int main(int argc, char** argv) {
         return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    TheViewSlot.reset();
     return 0;
 }
