@@ -3,6 +3,7 @@
 #include "artwork/Artwork.h"
 #include "audio/AudioPlayer.h"
 #include "mainwindow/MainCaptions.h"
+#include "mainwindow/MemoriseCommands.h"
 #include "mainwindow/MushafViewLink.h"
 #include "mainwindow/ReadingAids.h"
 #include "mainwindow/ReciterCommands.h"
@@ -88,7 +89,7 @@ TTntMainForm::TTntMainForm(std::unique_ptr<AudioPlayer> player, QWidget* parent)
     new TReciterCommands(this);
     RunHandler([this] { TntFormCreate(this); });
     EnableBookCommands();
-    new TReadingAids(this);
+    new TMemoriseCommands(this, new TReadingAids(this));
     new TMushafViewLink(this);
 }
 

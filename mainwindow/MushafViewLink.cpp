@@ -7,11 +7,13 @@
 #include "mainwindow/Main.h"
 #include "mainwindow/ReadingAids.h"
 #include "model/Utility.h"
+#include "mushafview/MushafViewCaptions.h"
 #include "mushafview/MushafViewContent.h"
 #include "mushafview/MushafViewWindow.h"
 
 #include <QEvent>
 #include <QKeySequence>
+#include <QMenu>
 #include <QScopedValueRollback>
 #include <QShortcut>
 
@@ -22,6 +24,15 @@ TMushafViewLink::TMushafViewLink(TTntMainForm* form) : QObject(form), Form(form)
     // Every change of the current ayeh shows its translation, every page shown its number.
     connect(Form->TntMemo1, &QPlainTextEdit::textChanged, this, &TMushafViewLink::Follow);
     connect(Form->txtPageNo, &QLineEdit::textChanged, this, &TMushafViewLink::Follow);
+    // The page's menu ends with the entry that opens the view.
+    if (auto* aids = Form->findChild<TReadingAids*>(QString(), Qt::FindDirectChildrenOnly))
+        connect(aids, &TReadingAids::PageMenuMade, this, [this](QMenu* menu, int, int) {
+            menu->addSeparator();
+            QAction* entry = menu->addAction(CaptionMushafView + u'\t' +
+                                             QKeySequence(Qt::Key_F11).toString(QKeySequence::NativeText));
+            entry->setEnabled(HasBook());
+            connect(entry, &QAction::triggered, this, [this] { RunHandler([this] { Open(); }); });
+        });
     // The view reads from the book: it goes before the book does.
     Form->installEventFilter(this);
 }

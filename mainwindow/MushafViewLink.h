@@ -16,7 +16,8 @@ class TTntMainForm;
 class TMushafViewLink final : public QObject {
     Q_OBJECT
 public:
-    // Sets up F11 on form, which owns this object.
+    // Sets up F11 and the page menu's entry on form, which owns this object; after the form's
+    // reading aids exist.
     explicit TMushafViewLink(TTntMainForm* form);
     ~TMushafViewLink() override;
 

@@ -6,12 +6,10 @@
 #include "mainwindow/CommandSteps.h"
 #include "mainwindow/ErrorBox.h"
 #include "mainwindow/Main.h"
-#include "mainwindow/MushafViewLink.h"
 #include "mainwindow/ReadingAidsCaptions.h"
 #include "model/AyehSearch.h"
 #include "model/Bookmarks.h"
 #include "model/Utility.h"
-#include "mushafview/MushafViewCaptions.h"
 
 #include <QClipboard>
 #include <QDateTime>
@@ -247,10 +245,8 @@ QMenu* TReadingAids::PageMenu(const QPoint& at) {
     }
     add(CaptionFindMenu, FindKey, HasBook(), [this] { FindAyeh(); });
     add(CaptionBookmarksMenu, BookmarksKey, HasBook(), [this] { ShowBookmarks(); });
-    if (auto* view = Form->findChild<TMushafViewLink*>(QString(), Qt::FindDirectChildrenOnly)) {
-        menu->addSeparator();
-        add(CaptionMushafView, QKeySequence(Qt::Key_F11), HasBook(), [view] { view->Open(); });
-    }
+    const std::optional<TPageAyeh> ayeh = AyehAt(at);
+    Q_EMIT PageMenuMade(menu, ayeh ? ayeh->SourehID : 0, ayeh ? ayeh->AyehID : 0);
     return menu;
 }
 

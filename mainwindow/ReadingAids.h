@@ -71,6 +71,10 @@ public:
     TBookmarksDialog* BookmarksDialog() const { return Marks; }
     TPracticeDialog* PracticeDialog() const { return Practice; }
 
+Q_SIGNALS:
+    // The page's menu is built, for the ayeh at the point or 0 and 0: others may add to it.
+    void PageMenuMade(QMenu* menu, int sourehId, int ayehId);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -181,7 +181,8 @@ MonoAudio Resample(const MonoAudio& audio, int rate) {
         MonoAudio out;
         out.SampleRate = rate;
         out.Samples.resize(bytes.size() / sizeof(float));
-        std::memcpy(out.Samples.data(), bytes.data(), out.Samples.size() * sizeof(float));
+        if (!out.Samples.empty())
+            std::memcpy(out.Samples.data(), bytes.data(), out.Samples.size() * sizeof(float));
         return out;
     } catch (const AudioError& error) {
         throw ToolError(QStringLiteral("cannot resample: %1").arg(QString::fromUtf8(error.what())));
@@ -209,6 +210,8 @@ StoredRecording ConvertRecordingFile(const QString& path, int maxRate, WavEncodi
     std::vector<std::uint8_t> converted;
     std::vector<float> samples;
     const auto write = [&] {
+        if (converted.size() < sizeof(float))
+            return;
         samples.resize(converted.size() / sizeof(float));
         std::memcpy(samples.data(), converted.data(), samples.size() * sizeof(float));
         converted.clear();

@@ -8,6 +8,7 @@
 #include "mainwindow/PracticeDialog.h"
 #include "mainwindow/ReadingAids.h"
 #include "mainwindow/ReadingAidsCaptions.h"
+#include "memorise/MemoriseCaptions.h"
 #include "model/AyehSearch.h"
 #include "model/Utility.h"
 #include "mushafview/MushafViewCaptions.h"
@@ -362,14 +363,16 @@ TEST_F(AidsTest, TheMenuOffersTheAyehsCommandsOnAnAyehAndOnlyTheOthersElsewhere)
     ASSERT_NE(menu, nullptr);
     EXPECT_EQ(Entries(menu),
               (QStringList{CaptionReciteAyeh, CaptionPracticeMenu, CaptionCopyAyeh, CaptionCopyTranslation,
-                           CaptionAddBookmark, CaptionFindMenu, CaptionBookmarksMenu, CaptionMushafView}));
+                           CaptionAddBookmark, CaptionFindMenu, CaptionBookmarksMenu, CaptionMemoriseMenu,
+                           CaptionNoteMenu, CaptionDueMenu, CaptionProgressMenu, CaptionMushafView}));
     for (const QAction* action : menu->actions())
         EXPECT_TRUE(action->isEnabled()) << action->text().toStdString();
     menu->close();
 
     menu = MenuAt(NoAyehOnPage1);
     ASSERT_NE(menu, nullptr);
-    EXPECT_EQ(Entries(menu), (QStringList{CaptionFindMenu, CaptionBookmarksMenu, CaptionMushafView}));
+    EXPECT_EQ(Entries(menu), (QStringList{CaptionFindMenu, CaptionBookmarksMenu, CaptionDueMenu,
+                                          CaptionProgressMenu, CaptionMushafView}));
     menu->close();
 }
 
