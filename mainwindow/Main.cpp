@@ -4,6 +4,7 @@
 #include "audio/AudioPlayer.h"
 #include "mainwindow/MainCaptions.h"
 #include "mainwindow/MemoriseCommands.h"
+#include "mainwindow/MushafViewLink.h"
 #include "mainwindow/ReadingAids.h"
 #include "mainwindow/ReciterCommands.h"
 #include "mainwindow/ShellWindows.h"
@@ -118,6 +119,7 @@ TTntMainForm::TTntMainForm(std::unique_ptr<AudioPlayer> player, QWidget* parent)
     RunHandler([this] { TntFormCreate(this); });
     EnableBookCommands();
     new TMemoriseCommands(this, new TReadingAids(this));
+    new TMushafViewLink(this);
 }
 
 TTntMainForm::~TTntMainForm() {

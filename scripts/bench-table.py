@@ -4,7 +4,7 @@
 import json, re, statistics, sys
 work, machine, load = sys.argv[1:4]
 runs, cpu = {}, {}
-benchmarks = [b for name in ("model", "mushaf", "memorise") for b in json.load(open(f"{work}/{name}.json"))["benchmarks"]]
+benchmarks = [b for name in ("model", "mushaf", "memorise", "mushafview") for b in json.load(open(f"{work}/{name}.json"))["benchmarks"]]
 for b in benchmarks:
     if b.get("run_type") == "iteration":
         scale = {"ns": 1e-3, "us": 1, "ms": 1e3}[b["time_unit"]]
@@ -65,6 +65,10 @@ model_row("the same on the night page (ms)", "BM_DrawNightPage", "ms", 8)
 model_row("reading a page's glyphs (ms)", "BM_ReadPageGlyphs", "ms", None)
 model_row("progress map drawn, 604 pages (ms)", "BM_DrawProgressMap", "ms", 50)
 model_row("«مرور امروز» opened and drawn, 6236 ayehs graded (ms)", "BM_OpenDueDialog", "ms", 20)
+model_row("Mushaf view, a page painted 1080 px high at ratio 2 (ms)", "BM_ViewDrawPage", "ms", 8)
+model_row("Mushaf view, a page turn until painted (ms)", "BM_ViewPageTurn", "ms", 16)
+growth = [b["growth_mb"] for b in benchmarks if b.get("run_name", "").startswith("BM_ViewMemory") and "growth_mb" in b]
+row("Mushaf view, memory after all 604 pages (MB, once)", (growth[0],) * 3 if growth else None, "MB", 30)
 row("gap between recordings (ms)", pooled("gap.txt", "gaps (ms)"), "ms", 50)
 cpu_handler = pooled("gap.txt", "handler CPU (ms)")
 row("notice handler, per move (ms)", pooled("gap.txt", "handler (ms)"), "ms", None,

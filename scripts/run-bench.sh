@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 build=$(cd "$build" && pwd)
 data=$(cd "$data" && pwd)
 export GOLVAR_BENCH_DATA="$data" QT_QPA_PLATFORM=offscreen
-for tool in bench-model bench-mushaf bench-memorise bench-startup bench-memory bench-gap golvar-content; do
+for tool in bench-model bench-mushaf bench-memorise bench-mushafview bench-startup bench-memory bench-gap golvar-content; do
     if [ ! -x "$build/$tool" ]; then
         echo "run-bench: $build/$tool is missing (libbenchmark-dev installed? tests enabled?)" >&2
         exit 1
@@ -33,6 +33,10 @@ echo "== the Mushaf page drawn from its glyphs (Google Benchmark)"
 echo "== the memorisation windows (Google Benchmark)"
 "$build/bench-memorise" --benchmark_repetitions="${BENCH_REPETITIONS:-7}" \
     --benchmark_display_aggregates_only=true --benchmark_out="$work/memorise.json" --benchmark_out_format=json
+
+echo "== the Mushaf view (Google Benchmark)"
+"$build/bench-mushafview" --benchmark_repetitions="${BENCH_REPETITIONS:-7}" \
+    --benchmark_display_aggregates_only=true --benchmark_out="$work/mushafview.json" --benchmark_out_format=json
 
 echo "== gap between recordings (main window, SDL disk driver)"
 : > "$work/gap.txt"

@@ -11,6 +11,7 @@
 #include "memorise/MemoriseCaptions.h"
 #include "model/AyehSearch.h"
 #include "model/Utility.h"
+#include "mushafview/MushafViewCaptions.h"
 #include "tests/mainwindow/ReaderContent.h"
 
 #include <QClipboard>
@@ -363,15 +364,15 @@ TEST_F(AidsTest, TheMenuOffersTheAyehsCommandsOnAnAyehAndOnlyTheOthersElsewhere)
     EXPECT_EQ(Entries(menu),
               (QStringList{CaptionReciteAyeh, CaptionPracticeMenu, CaptionCopyAyeh, CaptionCopyTranslation,
                            CaptionAddBookmark, CaptionFindMenu, CaptionBookmarksMenu, CaptionMemoriseMenu,
-                           CaptionNoteMenu, CaptionDueMenu, CaptionProgressMenu}));
+                           CaptionNoteMenu, CaptionDueMenu, CaptionProgressMenu, CaptionMushafView}));
     for (const QAction* action : menu->actions())
         EXPECT_TRUE(action->isEnabled()) << action->text().toStdString();
     menu->close();
 
     menu = MenuAt(NoAyehOnPage1);
     ASSERT_NE(menu, nullptr);
-    EXPECT_EQ(Entries(menu),
-              (QStringList{CaptionFindMenu, CaptionBookmarksMenu, CaptionDueMenu, CaptionProgressMenu}));
+    EXPECT_EQ(Entries(menu), (QStringList{CaptionFindMenu, CaptionBookmarksMenu, CaptionDueMenu,
+                                          CaptionProgressMenu, CaptionMushafView}));
     menu->close();
 }
 
