@@ -28,7 +28,7 @@ struct AudioOutput::Device {
         // The device may choose its own rate: recordings are converted once, when opened, to
         // whatever it takes. Format and channel count stay fixed so that mixing stays simple.
         SdlAudioDevice output(desired, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
-        return std::unique_ptr<Device>(new Device{std::move(subsystem), std::move(output)});
+        return std::make_unique<Device>(Device{std::move(subsystem), std::move(output)});
     }
 };
 

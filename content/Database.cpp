@@ -8,8 +8,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
+#include <cstring> // explicit_bzero
+#include <ranges>
 #include <sqlite3.h>
-#include <string.h> // explicit_bzero
 
 namespace {
 
@@ -117,9 +118,9 @@ ConnectionString ConnectionString::Parse(std::string_view text) {
 
 std::optional<std::string> ConnectionString::Value(std::string_view key) const {
     // A repeated key: the last one wins.
-    for (auto it = Items.rbegin(); it != Items.rend(); ++it) {
-        if (EqualsNoCase(it->first, key))
-            return it->second;
+    for (const auto& [name, value] : std::ranges::reverse_view(Items)) {
+        if (EqualsNoCase(name, key))
+            return value;
     }
     return std::nullopt;
 }

@@ -159,6 +159,7 @@ TSearchDialog::TSearchDialog(QWidget* parent, const QFont& font, IndexSource ind
     Refresh();
 }
 
+// NOLINTNEXTLINE(bugprone-virtual-near-miss)
 void TSearchDialog::Open() {
     Refresh();
     show();
@@ -291,6 +292,7 @@ QString TBookmarksDialog::TimeText(const QDateTime& added) {
                             : persian.toString(added.toLocalTime(), format);
 }
 
+// NOLINTNEXTLINE(bugprone-virtual-near-miss)
 void TBookmarksDialog::Open() {
     Refresh();
     show();

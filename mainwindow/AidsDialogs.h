@@ -44,6 +44,8 @@ public:
     QListWidget* Results = nullptr;
 
     // Shows the dialog with the last words selected, ready for new ones.
+    // Not QDialog::open: fills the dialog afresh, then shows it.
+    // NOLINTNEXTLINE(bugprone-virtual-near-miss)
     void Open();
     // Closes the dialog and goes to the current result, if any.
     void GoToCurrent();
@@ -76,6 +78,8 @@ public:
     QPushButton* RemoveButton = nullptr;
 
     // Reads the bookmarks again and shows the dialog.
+    // Not QDialog::open: fills the dialog afresh, then shows it.
+    // NOLINTNEXTLINE(bugprone-virtual-near-miss)
     void Open();
     void Refresh();
     // Closes the dialog and goes to the current bookmark, if any.

@@ -39,10 +39,10 @@ TReadingAids::TReadingAids(TTntMainForm* form) : QObject(form), Form(form) {
         {BookmarksKey, [this] { ShowBookmarks(); }},
         {PracticeKey, [this] { ShowPractice(); }},
     };
-    for (const auto& [sequence, command] : keys) {
-        auto* shortcut = new QShortcut(sequence, Form);
+    for (const auto& key : keys) {
+        auto* shortcut = new QShortcut(key.first, Form);
         shortcut->setContext(Qt::WindowShortcut);
-        connect(shortcut, &QShortcut::activated, this, [command] { RunHandler(command); });
+        connect(shortcut, &QShortcut::activated, this, [command = key.second] { RunHandler(command); });
     }
 
     Form->TntImage1->setContextMenuPolicy(Qt::CustomContextMenu);

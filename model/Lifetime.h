@@ -9,6 +9,9 @@ public:
     LifeToken() = default;
     // A copy belongs to another object and so has a life of its own.
     LifeToken(const LifeToken&) : LifeToken() {}
+    // Assigning keeps this object's own token: there is nothing to copy, and so nothing
+    // that assigning to itself could lose.
+    // NOLINTNEXTLINE(bugprone-unhandled-self-assignment)
     LifeToken& operator=(const LifeToken&) { return *this; }
 
     std::weak_ptr<const void> Watch() const { return Token; }

@@ -125,7 +125,7 @@ void TAyeh::Highlight() {
         for (int y = firstRow; y <= lastRow; ++y) {
             const uchar* row = page->ScanLine(y);
             for (int x = x0; x <= x1; ++x) {
-                const uchar* pixel = row + 3 * x; // blue, green, red
+                const uchar* pixel = row + std::ptrdiff_t{3} * x; // blue, green, red
                 if (pixel[0] < HighlightLevel && pixel[1] < HighlightLevel && pixel[2] < HighlightLevel)
                     image->SetPixel(x, y, qRgb(255, 0, 0));
             }

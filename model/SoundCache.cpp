@@ -41,7 +41,7 @@ private:
 };
 
 QString CacheRoot() {
-    const QString location = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    QString location = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
     if (!location.isEmpty())
         return location;
     return QDir::tempPath() + QStringLiteral("/GolvarQuran-") + QString::number(::geteuid());
@@ -112,7 +112,7 @@ QString TSoundCache::Path(int ghariId, int sourehId, int ayehId) const {
 
 QString TSoundCache::Prepare(const Connection& sounds, int ghariId, int sourehId, int ayehId,
                              bool processPending) {
-    const QString path = Path(ghariId, sourehId, ayehId);
+    QString path = Path(ghariId, sourehId, ayehId);
     if (path == Loaded || path == Queued)
         return path;
 
@@ -175,7 +175,7 @@ void TSoundCache::Load(const QString& path) {
 }
 
 void TSoundCache::Queue(const Connection& sounds, int ghariId, int sourehId, int ayehId) {
-    const QString path = Path(ghariId, sourehId, ayehId);
+    QString path = Path(ghariId, sourehId, ayehId);
     if (path == Queued && Player->QueuedFile() == path)
         return;
     DropQueued();

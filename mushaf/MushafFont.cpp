@@ -11,7 +11,7 @@ namespace {
 
 QString FindFile(const QString& fileName, const QStringList& folders) {
     for (const QString& folder : folders) {
-        if (const QString direct = QDir(folder).filePath(fileName); QFileInfo(direct).isFile())
+        if (QString direct = QDir(folder).filePath(fileName); QFileInfo(direct).isFile())
             return direct;
         QDirIterator files(folder, {fileName}, QDir::Files, QDirIterator::Subdirectories);
         if (files.hasNext())

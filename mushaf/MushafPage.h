@@ -33,6 +33,7 @@ enum class MushafItemKind {
 struct AyehKey {
     int Soureh = 0;
     int Ayeh = 0;
+    // NOLINTNEXTLINE(modernize-use-nullptr): a false finding on a defaulted comparison
     auto operator<=>(const AyehKey&) const = default;
 };
 
@@ -41,6 +42,7 @@ struct WordKey {
     int Soureh = 0;
     int Ayeh = 0;
     int Word = 0;
+    // NOLINTNEXTLINE(modernize-use-nullptr): a false finding on a defaulted comparison
     auto operator<=>(const WordKey&) const = default;
 };
 

@@ -473,9 +473,7 @@ void Reader::StopMadd(int stop) {
     if (l.SmallAlefAt >= 0) {
         const auto [start, end] = SmallAlefSpan(l, l.SmallAlefAt + 1);
         Colour(TajweedRule::Madd246, start, end);
-    } else if (l.SmallYehMadd()) {
-        ColourLetter(TajweedRule::Madd246, madd);
-    } else if (MaddAfterVowel(madd) || Leen(madd)) {
+    } else if (l.SmallYehMadd() || MaddAfterVowel(madd) || Leen(madd)) {
         ColourLetter(TajweedRule::Madd246, madd);
     }
 }
@@ -584,9 +582,7 @@ void Reader::NaturalMadds() {
         if (l.SmallAlefAt >= 0 && !l.Has(Maddah)) {
             const auto [start, end] = SmallAlefSpan(l, l.SmallAlefAt + 1);
             Colour(TajweedRule::Madd2, start, end);
-        } else if (l.SmallYehMadd()) {
-            ColourLetter(TajweedRule::Madd2, i);
-        } else if (SilaMadd(i) && !l.Has(Maddah) && NextSounded(i) >= 0) {
+        } else if (l.SmallYehMadd() || (SilaMadd(i) && !l.Has(Maddah) && NextSounded(i) >= 0)) {
             // A small waw or yeh at the ayeh's end is dropped at the stop.
             ColourLetter(TajweedRule::Madd2, i);
         }

@@ -38,7 +38,7 @@ QString FontFileOf(const QRawFont& font) {
         if (FcPatternGetString(fonts->fonts[i], FC_FILE, 0, &file) != FcResultMatch)
             continue;
         FcPatternGetInteger(fonts->fonts[i], FC_INDEX, 0, &index);
-        const QString path = QString::fromUtf8(reinterpret_cast<const char*>(file));
+        QString path = QString::fromUtf8(reinterpret_cast<const char*>(file));
         if (index != 0 || QRawFont(path, font.pixelSize()).fontTable("head") != head)
             continue;
         return path;

@@ -11,8 +11,8 @@
 // ---------------------------------------------------------------------------------------
 // ProgressBar
 
-ProgressBar::ProgressBar(const QString& label, qint64 total)
-    : Label(label), Total(qMax<qint64>(total, 1)), Enabled(isatty(STDERR_FILENO) == 1) {
+ProgressBar::ProgressBar(QString label, qint64 total)
+    : Label(std::move(label)), Total(qMax<qint64>(total, 1)), Enabled(isatty(STDERR_FILENO) == 1) {
     Clock.start();
     Draw();
 }

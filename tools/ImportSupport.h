@@ -15,7 +15,7 @@ class QCommandLineParser;
 // terminal; otherwise silent.
 class ProgressBar final {
 public:
-    ProgressBar(const QString& label, qint64 total);
+    ProgressBar(QString label, qint64 total);
     ~ProgressBar();
     void Advance(qint64 steps = 1);
     void Finish(); // draws the full bar and ends the line

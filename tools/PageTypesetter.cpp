@@ -616,6 +616,7 @@ PageTypesetter::PageTypesetter(const PrintedMushaf& print) : Print(print) {
     double size = std::floor(fitting / SizeStep) * SizeStep;
 
     std::vector<MeasuredLine*> tall;
+    tall.reserve(lines.size());
     for (MeasuredLine& line : lines)
         tall.push_back(&line);
     for (;; size -= SizeStep) {

@@ -60,7 +60,7 @@ PrintedMushaf PrintedMushaf::Load(const QString& directory) {
     if (error.error != QJsonParseError::NoError || !document.isArray())
         Malformed(QStringLiteral("the file is no JSON list (%1)").arg(error.errorString()));
     std::vector<QString> lines;
-    for (const QJsonValue& value : document.array()) {
+    for (const auto& value : document.array()) {
         if (!value.isString())
             Malformed(QStringLiteral("entry %1 is no text").arg(lines.size() + 1));
         lines.push_back(value.toString());

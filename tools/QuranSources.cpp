@@ -121,7 +121,7 @@ QuranSources QuranSources::Load(const QString& directory) {
                           .arg(what)
                           .arg(entries.size())
                           .arg(TotalAyehCount));
-        for (const QJsonValue& value : entries) {
+        for (const auto& value : entries) {
             const QJsonObject entry = value.toObject();
             const int soureh = IntegerField(entry, "surah_number");
             const int ayeh = IntegerField(entry, "verse_number");
@@ -151,7 +151,7 @@ QuranSources QuranSources::Load(const QString& directory) {
     int nextAyeh = 1;
     for (qsizetype p = 0; p < pages.size(); ++p) {
         std::vector<PageRange> ranges;
-        for (const QJsonValue& value : pages.at(p).toArray()) {
+        for (const auto& value : pages.at(p).toArray()) {
             const QJsonObject object = value.toObject();
             const PageRange range{IntegerField(object, "surah"), IntegerField(object, "start"),
                                   IntegerField(object, "end")};
@@ -181,7 +181,7 @@ QuranSources QuranSources::Load(const QString& directory) {
     if (nextSoureh != SourehCount + 1)
         Malformed(QStringLiteral("the pages end before soureh %1 ayeh %2").arg(nextSoureh).arg(nextAyeh));
 
-    for (const QJsonValue& value : root.value(QStringLiteral("juz")).toArray()) {
+    for (const auto& value : root.value(QStringLiteral("juz")).toArray()) {
         const QJsonObject juz = value.toObject();
         const int id = IntegerField(juz, "id");
         const QJsonObject verses = juz.value(QStringLiteral("verses")).toObject();

@@ -108,12 +108,12 @@ int RunTajweed(const QStringList& args) {
         // or a rule name, so nothing needs escaping.
         out << '[';
         for (size_t i = 0; i < ayehs.size(); ++i) {
-            out << (i ? ",\n" : "") << "{\"soureh\": " << ayehs[i].Soureh << ", \"ayeh\": " << ayehs[i].Ayeh
-                << ", \"spans\": [";
+            out << (i ? ",\n" : "") << R"({"soureh": )" << ayehs[i].Soureh << R"(, "ayeh": )" << ayehs[i].Ayeh
+                << R"(, "spans": [)";
             const std::vector<TajweedSpan> spans = FindTajweedSpans(ayehs[i].Text);
             for (size_t j = 0; j < spans.size(); ++j)
-                out << (j ? ", " : "") << "{\"rule\": \"" << Name(spans[j].Rule)
-                    << "\", \"start\": " << spans[j].Start << ", \"end\": " << spans[j].End << '}';
+                out << (j ? ", " : "") << R"({"rule": ")" << Name(spans[j].Rule) << R"(", "start": )"
+                    << spans[j].Start << R"(, "end": )" << spans[j].End << '}';
             out << "]}";
         }
         out << "]\n";

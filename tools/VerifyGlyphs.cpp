@@ -20,6 +20,7 @@ namespace {
 struct ItemKey {
     MushafItemKind Kind;
     int Soureh, Ayeh, Number;
+    // NOLINTNEXTLINE(modernize-use-nullptr): a false finding on a defaulted comparison
     auto operator<=>(const ItemKey&) const = default;
 };
 

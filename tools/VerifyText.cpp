@@ -61,6 +61,7 @@ std::vector<std::vector<qint64>> IntegerRows(sqlite3* db, const char* sql, int b
     int code;
     while ((code = sqlite3_step(statement.Get())) == SQLITE_ROW) {
         std::vector<qint64> row;
+        row.reserve(std::size_t(sqlite3_column_count(statement.Get())));
         for (int i = 0; i < sqlite3_column_count(statement.Get()); ++i)
             row.push_back(sqlite3_column_int64(statement.Get(), i));
         rows.push_back(std::move(row));
@@ -303,7 +304,7 @@ QImage CheckPage(sqlite3* db, int pageId, const PrintedMushaf* print, Findings& 
     QImage picture = stored;
     ConvertPagePictureTo24Bits(picture);
     const auto dark = [&](int x, int y) {
-        const uchar* pixel = picture.constScanLine(y) + 3 * x;
+        const uchar* pixel = picture.constScanLine(y) + std::ptrdiff_t{3} * x;
         return pixel[0] < DarkBelow && pixel[1] < DarkBelow && pixel[2] < DarkBelow;
     };
 
