@@ -1,7 +1,9 @@
 // Start-up as a person sees it: from the start of the process to the main window shown (the
 // splash window's half second included). The program starts itself again as the reader for
-// each run; the reader's copy reports when the main window is shown and when it is first
-// painted, on the monotonic clock the parent read before it started the process.
+// each run with the arguments the installed launcher gives the reader, behind a first argument
+// of its own that it takes off again; the reader's copy reports when the main window is shown
+// and when it is first painted, on the monotonic clock the parent read before it started the
+// process.
 //
 // Usage: bench-startup [runs]
 
@@ -9,8 +11,10 @@
 #include "mainwindow/Main.h"
 #include "shell/Shell.h"
 
+#include <QByteArray>
 #include <QDir>
 #include <QEvent>
+#include <QFile>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
@@ -55,8 +59,13 @@ private:
     long long CpuMicroseconds = 0;
 };
 
+// The reader's own command line: the program's name and what follows the bench's marker.
 int RunReader(int argc, char** argv) {
-    TGolvarApplication application(argc, argv);
+    std::vector<char*> readerArguments{argv[0]};
+    readerArguments.insert(readerArguments.end(), argv + 2, argv + argc);
+    readerArguments.push_back(nullptr);
+    int readerCount = argc - 1;
+    TGolvarApplication application(readerCount, readerArguments.data());
     ShownWatcher watcher;
     application.installEventFilter(&watcher);
     return RunGolvarQuran(application);
@@ -65,7 +74,8 @@ int RunReader(int argc, char** argv) {
 // One run: milliseconds from just before the process is started to the window shown and to
 // its first paint (0 when it was not painted), and the processor time the process had used
 // by the time the window was shown.
-bool TimeOneStart(const char* self, double& shownMs, double& paintedMs, double& cpuMs) {
+bool TimeOneStart(const char* self, const QByteArray& content, double& shownMs, double& paintedMs,
+                  double& cpuMs) {
     int pipeEnds[2];
     if (::pipe(pipeEnds) != 0)
         return false;
@@ -74,7 +84,9 @@ bool TimeOneStart(const char* self, double& shownMs, double& paintedMs, double& 
     posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
     posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
     char child[] = "--reader";
-    char* arguments[] = {const_cast<char*>(self), child, nullptr};
+    char contentOption[] = "--default-content";
+    char* arguments[] = {const_cast<char*>(self), child, contentOption,
+                         const_cast<char*>(content.constData()), nullptr};
     const long long started = MonotonicNanoseconds();
     pid_t pid = 0;
     const int failed = posix_spawn(&pid, self, &actions, nullptr, arguments, environ);
@@ -116,7 +128,7 @@ int main(int argc, char** argv) {
     PrivateHome home;
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     ::setenv("SDL_AUDIODRIVER", "dummy", 0);
-    QDir::setCurrent(ContentFolder());
+    const QByteArray content = QFile::encodeName(QDir(ContentFolder()).absolutePath());
     char self[4096] = {};
     const ssize_t length = ::readlink("/proc/self/exe", self, sizeof self - 1);
     if (length <= 0)
@@ -129,7 +141,7 @@ int main(int argc, char** argv) {
         double shownMs = 0;
         double paintedMs = 0;
         double cpuMs = 0;
-        if (!TimeOneStart(self, shownMs, paintedMs, cpuMs)) {
+        if (!TimeOneStart(self, content, shownMs, paintedMs, cpuMs)) {
             std::fprintf(stderr, "bench-startup: run %d did not report the main window\n", run + 1);
             return 1;
         }
