@@ -24,6 +24,7 @@
 #include <QSettings>
 #include <QTest>
 #include <QToolTip>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -123,8 +124,10 @@ TEST_F(MemoriseTest, TheSittingHidesThePassageInTheMushafViewWordByWordAndPlaysT
         EXPECT_EQ(pages.HiddenWords().count({1, 2, 1}), 1u);
     }
     EXPECT_EQ(Loaded(), Rec(1, 1, 1));
+    const auto gradesOfFirst = [this] { return std::ranges::count(Graded(), Ayeh(1, 1)); };
+    const auto before = gradesOfFirst();
     QTest::keyClick(panel, Qt::Key_3);
-    EXPECT_EQ(Graded(), (std::vector<Ayeh>{{1, 1}}));
+    EXPECT_EQ(gradesOfFirst(), before + 1);
     QTest::keyClick(panel, Qt::Key_Escape);
     EXPECT_TRUE(pages.HiddenWords().empty());
 }
