@@ -5,6 +5,7 @@
 #include "mainwindow/CommandSteps.h"
 #include "mainwindow/ErrorBox.h"
 #include "mainwindow/Main.h"
+#include "mainwindow/MushafViewLink.h"
 #include "mainwindow/PracticeDialog.h"
 #include "mainwindow/ReadingAids.h"
 #include "memorise/AyehWords.h"
@@ -234,15 +235,51 @@ void TMemoriseCommands::StartSitting(std::vector<SittingAyeh> ayehs) {
     }
     Sitting = new TSittingPanel(Form, std::move(ayehs), options.Hint, data, SourehNames());
     Sitting->setAttribute(Qt::WA_DeleteOnClose);
-    // Until the page hides words itself, the sitting shows where it is: its ayeh chosen and
-    // painted on its page.
+    // The sitting shows where it is: its ayeh chosen and painted on its page, which the
+    // Mushaf view follows, with the words not yet revealed left out.
     connect(Sitting, &TSittingPanel::AyehChanged, this,
             [this](int sourehId, int ayehId, int) { RunHandler([&] { Aids->GoToAyeh(sourehId, ayehId); }); });
+    auto* view = Form->findChild<TMushafViewLink*>(QString(), Qt::FindDirectChildrenOnly);
+    if (view) {
+        const QPointer<TSittingPanel> panel = Sitting;
+        const auto hide = [view, panel] {
+            if (panel)
+                view->SetHiddenWords(panel->HiddenWords());
+        };
+        connect(Sitting, &TSittingPanel::RevealedChanged, view, hide);
+        connect(Sitting, &TSittingPanel::AyehChanged, view, hide);
+        connect(Sitting, &TSittingPanel::Ended, view, [view] { view->SetHiddenWords({}); });
+        hide();
+    }
+    if (options.PlayRevealed) {
+        // An ayeh the learner has just revealed to its last word is recited, once the panel's
+        // key is over (reciting runs events, in which the panel may close).
+        const QPointer<TSittingPanel> panel = Sitting;
+        connect(Sitting, &TSittingPanel::RevealedChanged, this,
+                [this, panel, last = AyehKey{}, lastShown = 0](int sourehId, int ayehId, int shown) mutable {
+                    const bool more = AyehKey{sourehId, ayehId} == last && shown > lastShown;
+                    last = {sourehId, ayehId};
+                    lastShown = shown;
+                    if (!more || !panel || panel->Sitting().Ended() ||
+                        shown < panel->Sitting().Current().Words)
+                        return;
+                    QMetaObject::invokeMethod(
+                        this,
+                        [this, sourehId, ayehId] {
+                            RunHandler([&] { Form->Reading->ReciteAyeh(sourehId, ayehId); });
+                        },
+                        Qt::QueuedConnection);
+                });
+    }
     connect(Sitting, &TSittingPanel::Ended, this, [this] {
         if (Progress)
             Progress->Refresh();
     });
+    if (view)
+        view->Open(false); // beside the panel, which keeps the keys
     Sitting->show();
+    Sitting->raise();
+    Sitting->activateWindow();
 }
 
 void TMemoriseCommands::ShowDue() {

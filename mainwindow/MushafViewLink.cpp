@@ -87,12 +87,19 @@ void TMushafViewLink::Open(bool fullScreen) {
         connect(copy, &QShortcut::activated, shortcut, &QShortcut::activated);
     }
 
+    Window->Pages()->SetHiddenWords(Hidden);
     Follow();
     if (fullScreen)
         Window->showFullScreen();
     else
         Window->show();
     Window->activateWindow();
+}
+
+void TMushafViewLink::SetHiddenWords(std::set<WordKey> words) {
+    Hidden = std::move(words);
+    if (Window)
+        Window->Pages()->SetHiddenWords(Hidden);
 }
 
 void TMushafViewLink::Follow() {

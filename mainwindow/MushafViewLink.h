@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QPointer>
 #include <memory>
+#include <set>
 
 class TMushafViewContent;
 class TTntMainForm;
@@ -25,6 +26,9 @@ public:
     // the screen. `fullScreen` false leaves it at its own size.
     void Open(bool fullScreen = true);
     TMushafViewWindow* View() const { return Window; }
+    // Words the view leaves out while a memorisation sitting runs, kept for a view opened
+    // later; empty shows the pages whole.
+    void SetHiddenWords(std::set<WordKey> words);
 
     // The view's requests, carried out as the window's commands.
     void ReciteAyeh(int soureh, int ayeh);
@@ -45,4 +49,5 @@ private:
     // A window of its own (no Qt parent, so that it is activated as one): freed here, when the
     // main window closes, or by itself when closed.
     QPointer<TMushafViewWindow> Window;
+    std::set<WordKey> Hidden;
 };

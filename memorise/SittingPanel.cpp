@@ -107,6 +107,16 @@ void TSittingPanel::Show() {
         CaptionSittingWords.arg(PersianNumber(Run.ShownWords(Run.Position())), PersianNumber(ayeh.Words)));
 }
 
+std::set<WordKey> TSittingPanel::HiddenWords() const {
+    std::set<WordKey> hidden;
+    for (size_t i = 0; i < Run.Ayehs().size(); ++i) {
+        const SittingAyeh& ayeh = Run.Ayehs()[i];
+        for (int word = Run.ShownWords(i) + 1; word <= ayeh.Words; ++word)
+            hidden.insert({ayeh.SourehID, ayeh.AyehID, word});
+    }
+    return hidden;
+}
+
 void TSittingPanel::RevealWord() {
     if (Run.RevealWord()) {
         Q_EMIT RevealedChanged(Run.Current().SourehID, Run.Current().AyehID, Run.ShownWords(Run.Position()));

@@ -10,11 +10,13 @@
 // that hides the words listens to its signals.
 
 #include "learning/Sitting.h"
+#include "mushaf/MushafPage.h"
 
 #include <QDialog>
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <set>
 #include <vector>
 
 class LearnerData;
@@ -30,6 +32,9 @@ public:
                   QStringList sourehs);
 
     const MemorisationSitting& Sitting() const { return Run; }
+    // The words of the passage the learner has not seen yet, for the page to leave out: of
+    // each ayeh those after its shown ones (the end signs stay). Empty once the sitting is over.
+    std::set<WordKey> HiddenWords() const;
 
     QLabel* AyehLabel = nullptr;
     QLabel* WordsLabel = nullptr;

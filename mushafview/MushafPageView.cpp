@@ -83,9 +83,17 @@ void TMushafPageView::SetTajweedColours(bool on) {
     update();
 }
 
+void TMushafPageView::SetHiddenWords(std::set<WordKey> words) {
+    if (words == Hidden)
+        return;
+    Hidden = std::move(words);
+    update();
+}
+
 MushafStyle TMushafPageView::Style() const {
     MushafStyle style = NightPage ? MushafStyle::Night() : MushafStyle::Day();
     style.CurrentAyeh = Current;
+    style.Hidden = Hidden;
     if (Tajweed) {
         style.GlyphColour = [this](const MushafWord& word,
                                    const MushafGlyph& glyph) -> std::optional<QColor> {

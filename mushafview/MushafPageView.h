@@ -11,6 +11,7 @@
 #include <QWidget>
 #include <map>
 #include <optional>
+#include <set>
 #include <vector>
 
 class TMushafPageView final : public QWidget {
@@ -34,6 +35,10 @@ public:
     bool Night() const { return NightPage; }
     void SetTajweedColours(bool on);
     bool TajweedColours() const { return Tajweed; }
+    // Words (and end signs) left out of the drawn pages, as for a learner reciting from
+    // memory; empty shows the pages whole. Pictures cannot hide words and stay whole.
+    void SetHiddenWords(std::set<WordKey> words);
+    const std::set<WordKey>& HiddenWords() const { return Hidden; }
 
     // The colours the pages are drawn in now.
     MushafStyle Style() const;
@@ -73,6 +78,7 @@ private:
     std::optional<AyehKey> Current;
     bool NightPage = false;
     bool Tajweed = false;
+    std::set<WordKey> Hidden;
 };
 
 // A number in Persian digits.

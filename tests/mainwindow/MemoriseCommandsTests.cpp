@@ -1,8 +1,10 @@
 // The memorisation windows reached from the main window: a sitting chosen with Ctrl+H and
-// graded by keys, a note written from the page's menu and shown in the ayeh's tooltip, and
-// the progress window opening a page.
+// graded by keys, hiding its passage in the Mushaf view, a note written from the page's menu
+// and shown in the ayeh's tooltip, and the progress window opening a page.
+#include "content/ContentKeys.h"
 #include "learning/LearnerData.h"
 #include "mainwindow/MemoriseCommands.h"
+#include "mainwindow/MushafViewLink.h"
 #include "mainwindow/PracticeDialog.h"
 #include "memorise/MemoriseCaptions.h"
 #include "memorise/NoteDialog.h"
@@ -10,6 +12,7 @@
 #include "memorise/ProgressWindow.h"
 #include "memorise/SittingPanel.h"
 #include "model/Utility.h"
+#include "mushafview/MushafViewWindow.h"
 #include "tests/mainwindow/ReaderContent.h"
 
 #include <QComboBox>
@@ -18,13 +21,19 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QTest>
 #include <QToolTip>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
 
 using Ayeh = std::pair<int, int>;
+
+QString Rec(int ghari, int soureh, int ayeh) {
+    return TQuran::SoundFileName(ghari, soureh, ayeh);
+}
 
 class MemoriseTest : public ReaderTest {
 protected:
@@ -82,6 +91,45 @@ TEST_F(MemoriseTest, CtrlHChoosesThePassageToThePagesEndAndKeysGradeAyehAfterAye
     EXPECT_EQ(Graded(), (std::vector<Ayeh>{{2, 2}, {2, 3}}));
     QTest::keyClick(panel, Qt::Key_Escape);
     EXPECT_TRUE(!panel || !panel->isVisible());
+}
+
+TEST_F(MemoriseTest, TheSittingHidesThePassageInTheMushafViewWordByWordAndPlaysTheRevealedAyeh) {
+    {
+        QSettings settings(QString::fromLatin1(SettingsOrganisation),
+                           QString::fromLatin1(SettingsApplication));
+        WriteSittingOptions(settings, {SittingHint::Nothing, true});
+    }
+    Open();
+    ChooseSoureh(1);
+    ChooseAyeh(1);
+    QTest::keyClick(Form.get(), Qt::Key_H, Qt::ControlModifier);
+    auto* chooser = Form->findChild<TPracticeDialog*>();
+    ASSERT_TRUE(chooser && chooser->isVisible());
+    chooser->StartButton->click();
+    QPointer<TSittingPanel> panel = Commands().Panel();
+    ASSERT_TRUE(panel && panel->isVisible());
+    TMushafViewWindow* view = Form->findChild<TMushafViewLink*>()->View();
+    ASSERT_TRUE(view && view->isVisible());
+    const TMushafPageView& pages = *view->Pages();
+
+    const int words = panel->Sitting().Current().Words;
+    ASSERT_GT(words, 1);
+    for (int word = 1; word <= words; ++word) {
+        SCOPED_TRACE(word);
+        EXPECT_EQ(pages.HiddenWords().count({1, 1, word}), 1u);
+        EXPECT_NE(Loaded(), Rec(1, 1, 1));
+        QTest::keyClick(panel, Qt::Key_Space);
+        Settle();
+        EXPECT_EQ(pages.HiddenWords().count({1, 1, word}), 0u);
+        EXPECT_EQ(pages.HiddenWords().count({1, 2, 1}), 1u);
+    }
+    EXPECT_EQ(Loaded(), Rec(1, 1, 1));
+    const auto gradesOfFirst = [this] { return std::ranges::count(Graded(), Ayeh(1, 1)); };
+    const auto before = gradesOfFirst();
+    QTest::keyClick(panel, Qt::Key_3);
+    EXPECT_EQ(gradesOfFirst(), before + 1);
+    QTest::keyClick(panel, Qt::Key_Escape);
+    EXPECT_TRUE(pages.HiddenWords().empty());
 }
 
 TEST_F(MemoriseTest, ANoteFromTheMenuIsShownUnderTheTranslationInTheTooltip) {

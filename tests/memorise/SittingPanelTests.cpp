@@ -1,5 +1,6 @@
 // The sitting panel's keys driving the sitting: words revealed and hidden, grades kept in the
-// learner's data, the next ayeh and the page turn announced, Escape ending it.
+// learner's data, the next ayeh and the page turn announced, the words left to hide, Escape
+// ending it.
 #include "memorise/SittingPanel.h"
 #include "tests/learning/LearningTestSupport.h"
 
@@ -9,6 +10,8 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <functional>
+#include <set>
 
 namespace {
 
@@ -158,6 +161,63 @@ TEST(SittingPanel, AnnouncesEachAyehAndItsRevealedWords) {
     panel.GradeButtons[2]->click();
     EXPECT_EQ(ayehs.takeLast(), (QList<QVariant>{1, 3, 2}));
 }
+
+struct HiddenCase {
+    const char* Name;
+    SittingHint Hint;
+    std::function<void(TSittingPanel&)> Steps;
+    std::set<WordKey> Hidden;
+};
+
+void PrintTo(const HiddenCase& c, std::ostream* out) {
+    *out << c.Name;
+}
+
+class PanelHiddenWords : public ::testing::TestWithParam<HiddenCase> {};
+
+TEST_P(PanelHiddenWords, AreTheWordsNotYetSeen) {
+    TSittingPanel panel(nullptr, Passage(), GetParam().Hint, nullptr, {});
+    GetParam().Steps(panel);
+    EXPECT_EQ(panel.HiddenWords(), GetParam().Hidden);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Hiding, PanelHiddenWords,
+    ::testing::Values(
+        HiddenCase{"AtTheStartAllOfThePassage",
+                   SittingHint::Nothing,
+                   [](TSittingPanel&) {},
+                   {{1, 1, 1},
+                    {1, 1, 2},
+                    {1, 1, 3},
+                    {1, 1, 4},
+                    {1, 2, 1},
+                    {1, 2, 2},
+                    {1, 2, 3},
+                    {1, 3, 1},
+                    {1, 3, 2}}},
+        HiddenCase{"TheHintKeepsEachAyehsFirstWord",
+                   SittingHint::FirstWord,
+                   [](TSittingPanel&) {},
+                   {{1, 1, 2}, {1, 1, 3}, {1, 1, 4}, {1, 2, 2}, {1, 2, 3}, {1, 3, 2}}},
+        HiddenCase{"ARevealShowsTheNextWordAndBackHidesIt",
+                   SittingHint::Nothing,
+                   [](TSittingPanel& p) {
+                       p.RevealWord();
+                       p.RevealWord();
+                       p.StepBack();
+                   },
+                   {{1, 1, 2}, {1, 1, 3}, {1, 1, 4}, {1, 2, 1}, {1, 2, 2}, {1, 2, 3}, {1, 3, 1}, {1, 3, 2}}},
+        HiddenCase{"AGradedAyehStaysShown",
+                   SittingHint::FirstWord,
+                   [](TSittingPanel& p) {
+                       p.RevealAyeh();
+                       p.GiveGrade(Grade::Good);
+                       p.RevealWord();
+                   },
+                   {{1, 2, 3}, {1, 3, 2}}},
+        HiddenCase{"TheEndShowsEverything", SittingHint::Nothing, [](TSittingPanel& p) { p.End(); }, {}}),
+    [](const auto& row) { return std::string(row.param.Name); });
 
 TEST_F(LearnerFileTest, GradeThatCannotBeKeptLeavesTheSittingAtItsAyeh) {
     std::unique_ptr<LearnerData> data = OpenData();

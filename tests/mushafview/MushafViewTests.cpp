@@ -1,6 +1,6 @@
 // The Mushaf view on fixture content, headless: keys turning pages the way the book opens, a
-// click asking for its ayeh, the night page's colours, the tajweed colour of a drawn glyph, the
-// choices kept, what screen readers see, and the pictures of content without glyphs.
+// click asking for its ayeh, the night page's colours, words left out for a learner, the tajweed colour of a
+// drawn glyph, the choices kept, what screen readers see, and the pictures of content without glyphs.
 #include "content/ContentKeys.h"
 #include "content/ViewSettingsKeys.h"
 #include "mushafview/MushafViewCaptions.h"
@@ -22,6 +22,7 @@
 #include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <set>
 
 namespace {
 
@@ -225,6 +226,54 @@ TEST_F(MushafViewTest, TajweedColoursAGlyphByTheRuleOfItsCharacters) {
             << ink.name().toStdString() << " " << expected.name().toStdString();
     }
 }
+
+struct HideCase {
+    const char* Name;
+    std::set<WordKey> Hidden;
+    std::vector<std::pair<WordKey, bool>> Inked; // a word of page 2, and whether it has ink
+};
+
+void PrintTo(const HideCase& c, std::ostream* out) {
+    *out << c.Name;
+}
+
+class MushafViewHiding : public MushafViewTest, public ::testing::WithParamInterface<HideCase> {};
+
+TEST_P(MushafViewHiding, HiddenWordsLeaveNoInk) {
+    Open(true);
+    Window->ShowAyeh(2, 3, 2);
+    Pages().SetHiddenWords(GetParam().Hidden);
+    const QImage image = Picture();
+    const QColor paper = Pages().Style().Paper;
+    const QTransform toView = MushafPageTransform(SlotOf(2).Text);
+    for (const auto& [key, inked] : GetParam().Inked) {
+        SCOPED_TRACE(testing::Message() << key.Soureh << ":" << key.Ayeh << ":" << key.Word);
+        QRectF box;
+        for (const MushafWord& word : Pages().ShownPage(2)->Glyphs.Words())
+            if (word.Key() == key && word.InAyeh())
+                for (const MushafGlyph& glyph : word.Glyphs)
+                    box |= Content->GlyphFonts()
+                               .Raw(glyph.Font)
+                               .boundingRect(glyph.Id)
+                               .translated(glyph.Position);
+        ASSERT_FALSE(box.isEmpty());
+        const int strongest = Distance(StrongestIn(image, toView.mapRect(box), paper), paper);
+        if (inked)
+            EXPECT_GT(strongest, 200);
+        else
+            EXPECT_LE(strongest, 30);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Hiding, MushafViewHiding,
+    ::testing::Values(
+        HideCase{"AnAyehHiddenKeepsItsEndSignAndTheOthers",
+                 {{2, 2, 1}, {2, 2, 2}},
+                 {{{2, 2, 1}, false}, {{2, 2, 2}, false}, {{2, 2, 3}, true}, {{2, 1, 1}, true}}},
+        HideCase{"ARevealedWordHasInkAndTheNextNone", {{2, 2, 2}}, {{{2, 2, 1}, true}, {{2, 2, 2}, false}}},
+        HideCase{"NothingHiddenShowsThePageWhole", {}, {{{2, 2, 1}, true}, {{2, 2, 2}, true}}}),
+    [](const auto& row) { return std::string(row.param.Name); });
 
 TEST_F(MushafViewTest, ChoicesAreKeptForTheNextView) {
     Open(false);
