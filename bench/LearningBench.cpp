@@ -1,5 +1,6 @@
 // The learner's paths: recording a grade (one transaction, synced to disk) and opening the
 // due list, on a learner's file in which all 6236 ayehs are graded and due.
+#include "bench/BenchLearner.h"
 #include "bench/BenchSupport.h"
 #include "content/ContentKeys.h"
 #include "content/Database.h"
@@ -21,45 +22,16 @@
 
 namespace {
 
-class BenchClock final : public LearningClock {
-public:
-    QDateTime Now() const override { return Moment; }
-    QDateTime Moment{QDate(2026, 3, 21), QTime(9, 0), QTimeZone(12600)};
-};
+using Learner = BenchLearner;
 
-struct Learner {
-    BenchClock Clock;
-    std::unique_ptr<LearnerData> Data;
-    AyehPages Pages;
-};
-
-// The learner's file in the private home's data folder, every ayeh graded once over the
-// last four days (imported in one go), so that the next day all of them are due.
+// The ayehs on the pages of the content's print.
 Learner& TheLearner() {
-    static Learner learner = [] {
-        Learner made;
-        LearnerCsv content;
-        for (int soureh = 1; soureh <= SourehCount; ++soureh)
-            for (int ayeh = 1; ayeh <= NumberOfAyehs(soureh); ++ayeh)
-                content.Grades.push_back(
-                    {soureh, ayeh, made.Clock.Moment.addDays(-(ayeh % 4)), Grade(1 + (soureh + ayeh) % 4)});
-        const QString file = QDir(QFile::decodeName(qgetenv("HOME"))).filePath(QStringLiteral("plan.csv"));
-        QFile out(file);
-        if (!out.open(QIODevice::WriteOnly) || out.write(FormatLearnerCsv(content)) < 0)
-            std::exit(2);
-        out.close();
-        LearnerOpening opening = LearnerData::Open(LearnerDatabasePath(), made.Clock);
-        if (!opening.Data) {
-            std::fprintf(stderr, "bench: %s\n", qPrintable(opening.Message));
-            std::exit(2);
-        }
-        made.Data = std::move(opening.Data);
-        made.Data->ImportCsv(file);
+    static Learner& learner = []() -> Learner& {
+        Learner& made = GradedLearner();
         const QString previous = QDir::currentPath();
         QDir::setCurrent(ContentFolder());
         made.Pages = ReadAyehPages(Connection(QuranConnectionString));
         QDir::setCurrent(previous);
-        made.Clock.Moment = made.Clock.Moment.addDays(7);
         return made;
     }();
     return learner;

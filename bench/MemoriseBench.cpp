@@ -1,6 +1,7 @@
 // The memorisation windows: drawing the progress map of the 604 pages, and opening the due
 // list («مرور امروز») over a learner's file in which all 6236 ayehs are graded and due. The
 // ayehs lie on the pages in Mushaf order, ten or eleven a page, so that no content is needed.
+#include "bench/BenchLearner.h"
 #include "bench/BenchSupport.h"
 #include "content/MushafCounts.h"
 #include "learning/LearnerCsv.h"
@@ -23,42 +24,16 @@
 
 namespace {
 
-class BenchClock final : public LearningClock {
-public:
-    QDateTime Now() const override { return Moment; }
-    QDateTime Moment{QDate(2026, 3, 21), QTime(9, 0), QTimeZone(12600)};
-};
+using Learner = BenchLearner;
 
-struct Learner {
-    BenchClock Clock;
-    std::unique_ptr<LearnerData> Data;
-    AyehPages Pages;
-};
-
+// The ayehs lie on the pages in Mushaf order, ten or eleven a page.
 Learner& TheLearner() {
-    static Learner learner = [] {
-        Learner made;
-        LearnerCsv content;
+    static Learner& learner = []() -> Learner& {
+        Learner& made = GradedLearner();
         int index = 0;
         for (int soureh = 1; soureh <= SourehCount; ++soureh)
-            for (int ayeh = 1; ayeh <= NumberOfAyehs(soureh); ++ayeh, ++index) {
-                content.Grades.push_back(
-                    {soureh, ayeh, made.Clock.Moment.addDays(-(ayeh % 4)), Grade(1 + (soureh + ayeh) % 4)});
+            for (int ayeh = 1; ayeh <= NumberOfAyehs(soureh); ++ayeh, ++index)
                 made.Pages.Set(soureh, ayeh, 1 + index * PageCount / TotalAyehCount);
-            }
-        const QString file = QDir(QFile::decodeName(qgetenv("HOME"))).filePath(QStringLiteral("plan.csv"));
-        QFile out(file);
-        if (!out.open(QIODevice::WriteOnly) || out.write(FormatLearnerCsv(content)) < 0)
-            std::exit(2);
-        out.close();
-        LearnerOpening opening = LearnerData::Open(LearnerDatabasePath(), made.Clock);
-        if (!opening.Data) {
-            std::fprintf(stderr, "bench: %s\n", qPrintable(opening.Message));
-            std::exit(2);
-        }
-        made.Data = std::move(opening.Data);
-        made.Data->ImportCsv(file);
-        made.Clock.Moment = made.Clock.Moment.addDays(7);
         return made;
     }();
     return learner;
