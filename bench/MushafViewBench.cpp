@@ -1,6 +1,7 @@
 // The Mushaf view on the default content: one page drawn by the view at 1080 pixels of height
 // on a screen of device pixel ratio 2, as it fills a 1080-pixel screen at 200%; a page turn until
-// the new page has been drawn; and the memory the view takes after turning through all 604
+// the new page has been drawn; a word revealed on a page whose passage is hidden, until the page
+// has been drawn again; and the memory the view takes after turning through all 604
 // pages (resident set growth from before the view's content was read).
 
 #include "bench/BenchSupport.h"
@@ -15,6 +16,8 @@
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <memory>
+#include <set>
+#include <vector>
 
 namespace {
 
@@ -121,6 +124,46 @@ void BM_ViewPageTurn(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ViewPageTurn)->Unit(benchmark::kMillisecond);
+
+// A learner reciting from memory: the page's ayehs hidden, each iteration reveals the next word
+// (and end sign) in reading order and ends when the page has been drawn again. When all are
+// revealed, the passage is hidden again outside the timing.
+void BM_RevealWord(benchmark::State& state) {
+    constexpr int RevealPage = 3;
+    View& view = TheView();
+    view.Window->ShowPage(RevealPage);
+    TMushafPageView& pages = *view.Window->Pages();
+    const MushafViewPage* shown = pages.ShownPage(RevealPage);
+    if (!shown) {
+        state.SkipWithError("the page is not shown");
+        return;
+    }
+    std::vector<WordKey> passage;
+    for (const MushafWord& word : shown->Glyphs.Words())
+        if (word.InAyeh())
+            passage.push_back(word.Key());
+    if (passage.empty()) {
+        state.SkipWithError("the page has no words");
+        return;
+    }
+    std::set<WordKey> hidden;
+    std::size_t next = 0;
+    for (auto _ : state) {
+        if (next == 0) {
+            state.PauseTiming();
+            hidden = std::set<WordKey>(passage.begin(), passage.end());
+            pages.SetHiddenWords(hidden);
+            view.Draw();
+            state.ResumeTiming();
+        }
+        hidden.erase(passage[next]);
+        next = (next + 1) % passage.size();
+        pages.SetHiddenWords(hidden);
+        view.Draw();
+    }
+    pages.SetHiddenWords({});
+}
+BENCHMARK(BM_RevealWord)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

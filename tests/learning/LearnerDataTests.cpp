@@ -55,7 +55,7 @@ void FillFile(const QString& path, LearningClock& clock) {
 
 using LearnerFile = LearnerFileTest;
 
-TEST_F(LearnerFile, GradesOfFatihaAreDueTheNextDayAfterARestart) {
+TEST_F(LearnerFile, GradesOfFatihaAreDueAndMappedDueTheNextDayAfterARestart) {
     FixtureBook::Create(Dir.path());
     const Connection quran(FixtureConnectionString(Dir.filePath(QStringLiteral("quran.dat")), QuranKey));
     const AyehPages pages = ReadAyehPages(quran);
@@ -65,6 +65,9 @@ TEST_F(LearnerFile, GradesOfFatihaAreDueTheNextDayAfterARestart) {
         for (int ayeh = 1; ayeh <= 7; ++ayeh)
             data->RecordGrade(1, ayeh, Grade::Good);
         EXPECT_TRUE(DueToday(data->Reviews(), pages, data->Today()).empty());
+        const ProgressMap map = MakeProgressMap(data->Reviews(), pages, data->Today());
+        EXPECT_EQ(map.AyehCounts[Progress::Due], 0);
+        EXPECT_NE(map.Pages[0], Progress::Due);
     }
     Clock.MoveDays(1);
     const auto data = OpenData();
@@ -75,6 +78,12 @@ TEST_F(LearnerFile, GradesOfFatihaAreDueTheNextDayAfterARestart) {
     ASSERT_EQ(due[0].Ayehs.size(), 7u);
     EXPECT_EQ(due[0].Ayehs.back().AyehID, 7);
     EXPECT_EQ(data->Grades().size(), 7u);
+    // The progress map shows the same ayehs due: page 1 and soureh 1, and nothing else.
+    const ProgressMap map = MakeProgressMap(data->Reviews(), pages, data->Today());
+    EXPECT_EQ(map.Pages[0], Progress::Due);
+    EXPECT_EQ(map.Sourehs[0], Progress::Due);
+    EXPECT_EQ(map.AyehCounts[Progress::Due], 7);
+    EXPECT_EQ(map.PageCounts[Progress::Due], 1);
 }
 
 TEST_F(LearnerFile, TheDayIsTheLearnersOwnAcrossMidnight) {
