@@ -276,6 +276,8 @@ ComposedLine Compose(const std::vector<Word>& words, size_t pieceCount) {
         else
             line.Text += word.Text;
         span.second = int(line.Text.size()) - span.first;
+        // An aggregate: emplace_back would need parenthesised aggregate initialisation.
+        // NOLINTNEXTLINE(modernize-use-emplace)
         line.Words.push_back({from, int(line.Text.size()) - from});
     }
     return line;
