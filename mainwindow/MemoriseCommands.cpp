@@ -73,7 +73,9 @@ bool TMemoriseCommands::eventFilter(QObject* watched, QEvent* event) {
             if (window)
                 window->close();
     }
-    if (watched == Form->TntImage1 && event->type() == QEvent::ToolTip)
+    // The type first: the window's own hide comes while it is being destroyed, when its
+    // controls are no longer to be reached.
+    if (event->type() == QEvent::ToolTip && watched == Form->TntImage1)
         return ShowNoteTip(event);
     return QObject::eventFilter(watched, event);
 }
